@@ -1,0 +1,230 @@
+// Conversions between texts and numbers.
+#include "number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace calc_core {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool StartsWithAt(std::string_view text, std::size_t pos, std::string_view prefix) {
+    return !prefix.empty() && text.substr(pos, prefix.size()) == prefix;
+}
+
+// A number taken apart into plain ASCII pieces, ready for std::from_chars.
+struct NumberParts {
+    bool negative = false;
+    std::string integerDigits;
+    std::string fractionDigits;
+    bool exponentNegative = false;
+    std::string_view exponentDigits;
+};
+
+// Decimal order of magnitude of the value, to tell an overflow from an underflow when the
+// conversion says the value is out of range. Saturates on absurdly long exponents.
+long long OrderOfMagnitude(const NumberParts& parts) {
+    long long exponent = 0;
+    for (char c : parts.exponentDigits) {
+        exponent = std::min<long long>(exponent * 10 + (c - '0'), 1'000'000'000'000LL);
+    }
+    if (parts.exponentNegative) {
+        exponent = -exponent;
+    }
+    const auto firstSignificant = parts.integerDigits.find_first_not_of('0');
+    if (firstSignificant != std::string::npos) {
+        return exponent + static_cast<long long>(parts.integerDigits.size() - firstSignificant);
+    }
+    const auto leadingZeros = parts.fractionDigits.find_first_not_of('0');
+    return exponent - static_cast<long long>(leadingZeros);
+}
+
+// Overflow gives nullopt; underflow gives a zero of the number's sign.
+std::optional<double> ToDouble(const NumberParts& parts) {
+    std::string canonical = parts.integerDigits.empty() ? "0" : parts.integerDigits;
+    if (!parts.fractionDigits.empty()) {
+        canonical += '.';
+        canonical += parts.fractionDigits;
+    }
+    if (!parts.exponentDigits.empty()) {
+        canonical += parts.exponentNegative ? "e-" : "e";
+        canonical += parts.exponentDigits;
+    }
+    double magnitude = 0;
+    const auto [end, error] =
+        std::from_chars(canonical.data(), canonical.data() + canonical.size(), magnitude);
+    if (error == std::errc::result_out_of_range) {
+        if (OrderOfMagnitude(parts) > 0) {
+            return std::nullopt;
+        }
+        magnitude = 0;
+    } else if (error != std::errc{} || end != canonical.data() + canonical.size()) {
+        return std::nullopt;
+    }
+    return parts.negative ? -magnitude : magnitude;
+}
+
+// Reads "E", an optional sign and at least one digit at pos; returns the position after it,
+// or pos itself when no complete exponent stands there.
+std::size_t ReadExponent(std::string_view text, std::size_t pos, NumberParts& parts) {
+    if (pos >= text.size() || (text[pos] != 'e' && text[pos] != 'E')) {
+        return pos;
+    }
+    std::size_t i = pos + 1;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t digitsStart = i;
+    while (i < text.size() && IsDigit(text[i])) {
+        ++i;
+    }
+    if (i == digitsStart) {
+        return pos;
+    }
+    parts.exponentNegative = negative;
+    parts.exponentDigits = text.substr(digitsStart, i - digitsStart);
+    return i;
+}
+
+} // namespace
+
+std::optional<double> StrictNumber(std::string_view text, const NumberLocale& locale) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsBlank(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && IsBlank(text[end - 1])) {
+        --end;
+    }
+    const std::string_view body = text.substr(begin, end - begin);
+    const std::string_view decimal = locale.decimalSeparator;
+    // A locale that names the same separator twice cannot group.
+    const std::string_view group =
+        locale.groupSeparator == locale.decimalSeparator ? "" : locale.groupSeparator;
+
+    NumberParts parts;
+    std::size_t i = 0;
+    if (i < body.size() && (body[i] == '+' || body[i] == '-')) {
+        parts.negative = body[i] == '-';
+        ++i;
+    }
+
+    // Integer part: groups after the first are exactly three digits, the first one to three.
+    bool grouped = false;
+    std::size_t groupLength = 0;
+    while (i < body.size()) {
+        if (IsDigit(body[i])) {
+            parts.integerDigits += body[i];
+            ++groupLength;
+            ++i;
+        } else if (StartsWithAt(body, i, group)) {
+            const bool groupFits = grouped ? groupLength == 3 : groupLength >= 1 && groupLength <= 3;
+            if (!groupFits) {
+                return std::nullopt;
+            }
+            grouped = true;
+            groupLength = 0;
+            i += group.size();
+        } else {
+            break;
+        }
+    }
+    if (grouped && groupLength != 3) {
+        return std::nullopt;
+    }
+
+    if (StartsWithAt(body, i, decimal)) {
+        i += decimal.size();
+        while (i < body.size() && IsDigit(body[i])) {
+            parts.fractionDigits += body[i];
+            ++i;
+        }
+    }
+    if (parts.integerDigits.empty() && parts.fractionDigits.empty()) {
+        return std::nullopt;
+    }
+
+    const std::size_t afterExponent = ReadExponent(body, i, parts);
+    if (afterExponent == i && i < body.size()) {
+        return std::nullopt; // a stray character, or an "E" without digits
+    }
+    if (afterExponent != body.size()) {
+        return std::nullopt;
+    }
+    return ToDouble(parts);
+}
+
+double LeadingNumber(std::string_view text) {
+    std::string packed;
+    packed.reserve(text.size());
+    for (char c : text) {
+        if (c != ' ' && c != '\t' && c != '\n') {
+            packed += c;
+        }
+    }
+
+    NumberParts parts;
+    std::size_t i = 0;
+    if (i < packed.size() && (packed[i] == '+' || packed[i] == '-')) {
+        parts.negative = packed[i] == '-';
+        ++i;
+    }
+    while (i < packed.size() && IsDigit(packed[i])) {
+        parts.integerDigits += packed[i++];
+    }
+    if (i < packed.size() && packed[i] == '.') {
+        ++i;
+        while (i < packed.size() && IsDigit(packed[i])) {
+            parts.fractionDigits += packed[i++];
+        }
+    }
+    if (parts.integerDigits.empty() && parts.fractionDigits.empty()) {
+        return 0;
+    }
+    ReadExponent(packed, i, parts);
+    const auto value = ToDouble(parts);
+    if (!value) {
+        const double infinity = std::numeric_limits<double>::infinity();
+        return parts.negative ? -infinity : infinity;
+    }
+    return *value;
+}
+
+double RoundHalfEven(double value) { return std::nearbyint(value); }
+
+std::string FormatWhole(double value) {
+    const double whole = std::round(value); // halves away from zero, exactly
+    if (whole == 0) {
+        return "0";
+    }
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, whole,
+                                      std::chars_format::fixed, 0);
+    return std::string(buffer, result.ptr);
+}
+
+std::string FormatOneDecimal(double value, const NumberLocale& locale) {
+    // Only values of the form m/4 with m odd sit exactly on a half of the last digit;
+    // the conversion rounds those to even, so nudge them one step away from zero first.
+    const double quarters = value * 4;
+    if (std::isfinite(quarters) && std::nearbyint(quarters) == quarters &&
+        std::fmod(quarters, 2) != 0) {
+        value = std::nextafter(value, value > 0 ? HUGE_VAL : -HUGE_VAL);
+    }
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::fixed, 1);
+    std::string text(buffer, result.ptr);
+    if (text == "-0.0") {
+        text = "0.0";
+    }
+    return text.replace(text.size() - 2, 1, locale.decimalSeparator);
+}
+
+} // namespace calc_core
