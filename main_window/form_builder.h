@@ -1,0 +1,15 @@
+// Builds the form's controls from the control table.
+#pragma once
+
+#include "control_table.h"
+
+#include <QButtonGroup>
+#include <QWidget>
+
+namespace main_window {
+
+// Creates every control of the table on the form, named "Text1(0)", "SSTab1" and so on, in
+// the state the table gives; the four diode buttons share diodeGroup across the two tabs.
+void BuildControls(QWidget* form, QButtonGroup* diodeGroup);
+
+} // namespace main_window

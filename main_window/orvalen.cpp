@@ -1,0 +1,211 @@
+// The form Orvalen: builds itself from the control table and answers its events.
+#include "orvalen.h"
+
+#include "colour_value.h"
+#include "control_table.h"
+#include "design_calculation.h"
+#include "form_builder.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace main_window {
+namespace {
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+calc_core::NumberLocale CurrentNumberLocale() {
+    const QLocale locale;
+    return {locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
+}
+
+template <std::size_t N> calc_core::TabInputTexts ReadTexts(const std::array<QLineEdit*, N>& boxes) {
+    calc_core::TabInputTexts texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        texts[i] = boxes[i]->text().toStdString();
+    }
+    return texts;
+}
+
+} // namespace
+
+Orvalen::Orvalen(QWidget* parent) : QWidget(parent), m_locale(CurrentNumberLocale()) {
+    setObjectName(ToQString(FormName));
+    setWindowTitle(ToQString(FormCaption));
+    resize(ToPixels(FormClientWidth), ToPixels(FormClientHeight));
+    m_showMessage = [this](const QString& prompt) {
+        QMessageBox box(QMessageBox::NoIcon, ToQString(ApplicationTitle), prompt, QMessageBox::Ok,
+                        this);
+        box.exec();
+    };
+
+    BuildControls(this, &m_diodeGroup);
+    FindArray(Text1, "Text1");
+    FindArray(Text2, "Text2");
+    FindArray(Label1, "Label1");
+    FindArray(Label2, "Label2");
+    FindArray(Label3, "Label3");
+    FindArray(Label5, "Label5");
+    FindArray(Option1, "Option1");
+    FindArray(Option2, "Option2");
+    Command1 = FindSingle<QPushButton>("Command1");
+    Command2 = FindSingle<QPushButton>("Command2");
+    Command3 = FindSingle<QPushButton>("Command3");
+    Command4 = FindSingle<QPushButton>("Command4");
+
+    // A button that loses its selection raises nothing; the newly selected one raises its
+    // array's handler at once, whether the user or the code selected it.
+    for (int i = 0; i < 2; ++i) {
+        connect(Option1[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) {
+                Option1_Click(i);
+            }
+        });
+        connect(Option2[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) {
+                Option2_Click(i);
+            }
+        });
+    }
+    connect(Command1, &QPushButton::clicked, this, &Orvalen::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Orvalen::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Orvalen::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Orvalen::Command4_Click);
+
+    Form_Load();
+}
+
+template <typename T, std::size_t N>
+void Orvalen::FindArray(std::array<T*, N>& array, const char* name) {
+    for (std::size_t i = 0; i < N; ++i) {
+        array[i] = FindSingle<T>(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i).toUtf8());
+    }
+}
+
+template <typename T> T* Orvalen::FindSingle(const char* name) {
+    T* control = findChild<T*>(QLatin1String(name));
+    Q_ASSERT_X(control, "Orvalen", name);
+    return control;
+}
+
+void Orvalen::SelectOption(QRadioButton* button) { button->setChecked(true); }
+
+void Orvalen::ShowMessage(const QString& prompt) { m_showMessage(prompt); }
+
+void Orvalen::Form_Load() {
+    SelectOption(Option1[1]);
+    Label1[8]->hide();
+    Text1[4]->hide();
+    SelectOption(Option2[1]);
+    Label1[9]->hide();
+    Text2[4]->hide();
+}
+
+void Orvalen::Option1_Click(int index) {
+    const bool diode = index == 0;
+    Label1[8]->setVisible(diode);
+    Text1[4]->setVisible(diode);
+    Label2[2]->setVisible(!diode);
+    Label5[2]->setVisible(!diode);
+}
+
+void Orvalen::Option2_Click(int index) {
+    const bool diode = index == 0;
+    QWidget* const layout[] = {Label1[4], Label1[7], Label1[6], Label1[5], Text2[3], Text2[0],
+                               Text2[1],  Text2[2],  Label1[9], Text2[4], Label5[3], Label5[4],
+                               Label5[5], Label5[6], Label3[0], Label3[1], Label3[2], Label3[3]};
+    const bool shownWithDiode[] = {true, true, true, true, true, true, true,  true, true,
+                                   true, true, false, true, false, true, false, true, false};
+    const bool shownWithoutDiode[] = {true, true, true, true, true, true, true, true, false,
+                                      false, true, true, true, true, true, true, true, true};
+    for (std::size_t i = 0; i < std::size(layout); ++i) {
+        layout[i]->setVisible(diode ? shownWithDiode[i] : shownWithoutDiode[i]);
+    }
+}
+
+void Orvalen::Command1_Click() {
+    using calc_core::DiodeChoice;
+    using calc_core::FlaggedElement;
+    const auto press = calc_core::CalcPress(Option1[0]->isChecked(), Option1[1]->isChecked(),
+                                            ReadTexts(Text1), m_locale);
+    // The rows follow the choice before the inputs are judged, and stay so if they fail.
+    if (press.layout == DiodeChoice::No) {
+        Label1[8]->setVisible(false);
+        Text1[4]->setVisible(false);
+    } else if (press.layout == DiodeChoice::Yes) {
+        Label1[8]->setVisible(true);
+        Text1[4]->setVisible(true);
+        Label5[2]->setVisible(false);
+        Label2[2]->setVisible(false);
+    }
+
+    const auto& result = press.result;
+    if (result.r1Text) {
+        Label2[0]->setText(ToQString(*result.r1Text));
+    }
+    if (result.r3Text) {
+        Label2[1]->setText(ToQString(*result.r3Text));
+    }
+    if (result.voMidText) {
+        Label2[2]->setText(ToQString(*result.voMidText));
+    }
+    switch (result.flagged) {
+    case FlaggedElement::VoMaxBox:
+        SetBackColor(Text1[2], ColourRed);
+        break;
+    case FlaggedElement::VoMidResult:
+        SetBackColor(Label2[2], ColourRed);
+        break;
+    case FlaggedElement::VoMinBox:
+        SetBackColor(Text1[3], ColourRed);
+        break;
+    case FlaggedElement::None:
+        break;
+    }
+    if (result.message != calc_core::PressMessage::None) {
+        ShowMessage(ToQString(calc_core::MessageText(result.message)));
+    }
+}
+
+void Orvalen::Command2_Click() {
+    for (QLineEdit* box : Text1) {
+        box->setText(QString());
+        SetBackColor(box, ColourWhite);
+    }
+    for (QLabel* label : Label2) {
+        label->setText(QString());
+        SetBackColor(label, ColourWhite);
+    }
+}
+
+void Orvalen::Command3_Click() {
+    const auto press = calc_core::CheckPress(Option2[0]->isChecked(), Option2[1]->isChecked(),
+                                             ReadTexts(Text2), m_locale, m_checkResults);
+    for (const auto& [index, text] : press.labelTexts) {
+        Label3[std::size_t(index)]->setText(ToQString(text));
+    }
+    if (press.message != calc_core::PressMessage::None) {
+        ShowMessage(ToQString(calc_core::MessageText(press.message)));
+    }
+}
+
+void Orvalen::Command4_Click() {
+    // With neither Check button selected (a choice was made on the Calc tab) nothing clears.
+    if (!Option2[1]->isChecked() && !Option2[0]->isChecked()) {
+        return;
+    }
+    for (QLineEdit* box : Text2) {
+        box->setText(QString());
+    }
+    for (QLabel* label : Label3) {
+        label->setText(QString());
+    }
+}
+
+} // namespace main_window

@@ -1,0 +1,67 @@
+// The form Orvalen: the calculator window and its event handlers.
+#pragma once
+
+#include "check_calculation.h"
+#include "number_locale.h"
+
+#include <QButtonGroup>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace main_window {
+
+class Orvalen : public QWidget {
+public:
+    // Shows one prompt to the user and returns when it is dismissed.
+    using MessageSink = std::function<void(const QString& prompt)>;
+
+    explicit Orvalen(QWidget* parent = nullptr);
+
+    // Replaces the message box, for tests; the program uses the real box.
+    void setMessageSink(MessageSink sink) { m_showMessage = std::move(sink); }
+
+    const calc_core::CheckResults& checkResults() const { return m_checkResults; }
+
+    void Form_Load();
+    void Option1_Click(int index);
+    void Option2_Click(int index);
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+
+private:
+    template <typename T, std::size_t N>
+    void FindArray(std::array<T*, N>& array, const char* name);
+    template <typename T> T* FindSingle(const char* name);
+
+    void SelectOption(QRadioButton* button);
+    void ShowMessage(const QString& prompt);
+
+    std::array<QLineEdit*, 5> Text1{};
+    std::array<QLineEdit*, 5> Text2{};
+    std::array<QLabel*, 10> Label1{};
+    std::array<QLabel*, 3> Label2{};
+    std::array<QLabel*, 4> Label3{};
+    std::array<QLabel*, 7> Label5{};
+    std::array<QRadioButton*, 2> Option1{};
+    std::array<QRadioButton*, 2> Option2{};
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+
+    QButtonGroup m_diodeGroup;
+    calc_core::NumberLocale m_locale;
+    calc_core::CheckResults m_checkResults;
+    MessageSink m_showMessage;
+};
+
+} // namespace main_window
