@@ -105,8 +105,9 @@ std::optional<double> StrictNumber(std::string_view text, const NumberLocale& lo
     const std::string_view body = text.substr(begin, end - begin);
     const std::string_view decimal = locale.decimalSeparator;
     // A locale that names the same separator twice cannot group.
-    const std::string_view group =
-        locale.groupSeparator == locale.decimalSeparator ? "" : locale.groupSeparator;
+    const std::string_view group = locale.groupSeparator == locale.decimalSeparator
+                                       ? std::string_view{}
+                                       : std::string_view{locale.groupSeparator};
 
     NumberParts parts;
     std::size_t i = 0;
