@@ -2,10 +2,12 @@
 #include "orvalen.h"
 
 #include "colour_value.h"
+#include "control_fonts.h"
 #include "control_table.h"
 #include "design_calculation.h"
 #include "form_builder.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -39,9 +41,11 @@ Orvalen::Orvalen(QWidget* parent) : QWidget(parent), m_locale(CurrentNumberLocal
     setObjectName(ToQString(FormName));
     setWindowTitle(ToQString(FormCaption));
     resize(ToPixels(FormClientWidth), ToPixels(FormClientHeight));
+    setFont(FontFor(FontRole::Window));
     m_showMessage = [this](const QString& prompt) {
         QMessageBox box(QMessageBox::NoIcon, ToQString(ApplicationTitle), prompt, QMessageBox::Ok,
                         this);
+        box.setFont(QApplication::font()); // the prompt is plain text, not a heading
         box.exec();
     };
 

@@ -1,0 +1,490 @@
+// Behaviour tests of the calculator window: start state, diode options, CLEAR, CAL and its messages.
+#include "colour_value.h"
+#include "orvalen.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QtTest>
+
+#include <memory>
+
+using main_window::BackColor;
+using main_window::Orvalen;
+
+namespace {
+
+constexpr std::uint32_t White = 0xFFFFFF;
+constexpr std::uint32_t Red = 0x0000FF;
+const QString SelectDiode = "Please select Diode Yes or No";
+const QString InputMissing = "Please input Data";
+const QString InputError = "Input Data Error";
+const QString CalError = "Cal Error! Please check circuit!";
+
+// The handlers are public members of the form with exactly these signatures.
+[[maybe_unused]] constexpr void (Orvalen::*Handlers[])() = {&Orvalen::Form_Load, &Orvalen::Command1_Click, &Orvalen::Command2_Click,
+                                                           &Orvalen::Command3_Click, &Orvalen::Command4_Click};
+[[maybe_unused]] constexpr void (Orvalen::*IndexHandlers[])(int) = {&Orvalen::Option1_Click, &Orvalen::Option2_Click};
+
+QStringList Range(const char* array, int count) {
+    QStringList names;
+    for (int i = 0; i < count; ++i) {
+        names << QString("%1(%2)").arg(array).arg(i);
+    }
+    return names;
+}
+
+const QStringList AllControls = QStringList{"SSTab1", "Command1", "Command2", "Command3", "Command4", "Picture1", "Picture2"} +
+    Range("Text1", 5) + Range("Text2", 5) + Range("Label1", 10) + Range("Label2", 3) + Range("Label3", 4) +
+    Range("Label5", 7) + Range("Label6", 2) + Range("Option1", 2) + Range("Option2", 2) + Range("Frame1", 2) +
+    Range("Frame2", 2);
+
+// The controls whose entries differ between two snapshots.
+QStringList Changed(const QStringList& before, const QStringList& after) {
+    QStringList names;
+    for (int i = 0; i < before.size(); ++i) {
+        if (before[i] != after[i]) {
+            names << AllControls[i];
+        }
+    }
+    return names;
+}
+
+} // namespace
+
+class WindowBehaviourTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Orvalen> form;
+    QStringList prompts; // every message the window asked to show, in order
+
+    template <typename T = QWidget> T* C(const QString& name) const {
+        T* control = form->findChild<T*>(name);
+        if (!control) {
+            qFatal("no control %s", qPrintable(name));
+        }
+        return control;
+    }
+    QString Text(const QString& name) const {
+        auto* box = form->findChild<QLineEdit*>(name);
+        return box ? box->text() : C<QLabel>(name)->text();
+    }
+    bool Shown(const QString& name) const { return !C(name)->isHidden(); }
+    bool Selected(const QString& name) const { return C<QRadioButton>(name)->isChecked(); }
+
+    // A user reaches a control only on the tab in front, so bring its tab forward first.
+    void Front(QWidget* control) const {
+        auto* tabs = C<QTabWidget>("SSTab1");
+        for (QWidget* w = control; w; w = w->parentWidget()) {
+            if (tabs->indexOf(w) >= 0) {
+                tabs->setCurrentIndex(tabs->indexOf(w));
+            }
+        }
+    }
+    void Click(const QString& name) const {
+        auto* button = C<QAbstractButton>(name);
+        Front(button);
+        // A radio button is pressed on its indicator.
+        const bool radio = qobject_cast<QRadioButton*>(button);
+        QTest::mouseClick(button, Qt::LeftButton, {}, radio ? QPoint(8, button->height() / 2) : button->rect().center());
+    }
+    void Type(const QString& name, const QString& text) const {
+        auto* box = C<QLineEdit>(name);
+        Front(box);
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, text);
+    }
+    // Fills a tab's inputs in index order as a user does; the Vf box only appears with "Yes".
+    void Enter(int tab, const QString& option, const QStringList& texts, const QString& vf = {}) const {
+        const QString box = QString("Text%1(%2)").arg(tab);
+        if (!vf.isEmpty()) {
+            Click(QString("Option%1(0)").arg(tab));
+            Type(box.arg(4), vf);
+        }
+        Click(option);
+        for (int i = 0; i < texts.size(); ++i) {
+            Type(box.arg(i), texts[i]);
+        }
+    }
+    // Every flag, text, selection and colour a handler may touch, one entry per control.
+    QStringList Snapshot() const {
+        QStringList state;
+        for (const QString& name : AllControls) {
+            QWidget* w = C(name);
+            QString s = w->isHidden() ? "hidden" : "shown";
+            if (qobject_cast<QLineEdit*>(w) || qobject_cast<QLabel*>(w)) {
+                s += QString(" '%1' %2").arg(Text(name)).arg(BackColor(w), 6, 16, QChar('0'));
+            } else if (auto* option = qobject_cast<QRadioButton*>(w)) {
+                s += option->isChecked() ? " selected" : "";
+            }
+            state << s;
+        }
+        return state;
+    }
+    void VerifyShown(const QStringList& shown, const QStringList& hidden) const {
+        for (const QString& name : shown) {
+            QVERIFY2(Shown(name), qPrintable(name + " should be shown"));
+        }
+        for (const QString& name : hidden) {
+            QVERIFY2(!Shown(name), qPrintable(name + " should be hidden"));
+        }
+    }
+
+private slots:
+    void initTestCase() {
+        // The inputs below are written with a decimal point, whatever the machine's settings.
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+    void init() {
+        prompts.clear();
+        form = std::make_unique<Orvalen>();
+        form->setMessageSink([this](const QString& prompt) { prompts << prompt; });
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void cleanup() { form.reset(); }
+
+    void startsWithCheckNoSelectedAndDiodeRowsHidden() {
+        QVERIFY(!Selected("Option1(0)") && !Selected("Option1(1)") && !Selected("Option2(0)"));
+        QVERIFY(Selected("Option2(1)"));
+        const QStringList hidden{"Label1(8)", "Text1(4)", "Label1(9)", "Text2(4)"};
+        QStringList shown = AllControls;
+        shown.removeIf([&](const QString& name) { return hidden.contains(name); });
+        VerifyShown(shown, hidden);
+        for (const QString& name : Range("Text1", 5) + Range("Text2", 5) + Range("Label2", 3) + Range("Label3", 4)) {
+            QVERIFY2(Text(name).isEmpty(), qPrintable(name));
+            if (!name.startsWith("Text2")) {
+                QCOMPARE(BackColor(C(name)), White);
+            }
+        }
+        QCOMPARE(C<QTabWidget>("SSTab1")->currentIndex(), 1);
+    }
+
+    void oneDiodeChoiceSpansBothTabs() {
+        Enter(2, "Option2(1)", {"470", "10", "100", "1.2"});
+        Click("Option1(0)");
+        QVERIFY(Selected("Option1(0)") && !Selected("Option2(0)") && !Selected("Option2(1)"));
+        // The Check tab keeps the layout of its last choice, but now has no choice to press with.
+        VerifyShown({"Label3(1)", "Label3(3)", "Label5(4)", "Label5(6)"}, {"Label1(9)", "Text2(4)"});
+        const QStringList before = Snapshot();
+        Click("Command3");
+        QCOMPARE(prompts, QStringList{SelectDiode});
+        Click("Command4");
+        QCOMPARE(prompts, QStringList{SelectDiode});
+        QCOMPARE(Changed(before, Snapshot()), QStringList());
+
+        // The same the other way round; a Calc press then asks and changes nothing either.
+        Click("Option2(0)");
+        QVERIFY(!Selected("Option1(0)") && !Selected("Option1(1)"));
+        VerifyShown({"Label1(8)", "Text1(4)"}, {"Label2(2)", "Label5(2)"});
+        Type("Text1(0)", "10000");
+        const QStringList beforeCalc = Snapshot();
+        Click("Command1");
+        QCOMPARE(prompts, (QStringList{SelectDiode, SelectDiode}));
+        QCOMPARE(Changed(beforeCalc, Snapshot()), QStringList());
+    }
+
+    void diodeOptionSetsItsTabsLayoutAndNothingElse_data() {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("hidden");
+        const QStringList inputs{"Label1(4)", "Label1(7)", "Label1(6)", "Label1(5)", "Text2(3)", "Text2(0)", "Text2(1)", "Text2(2)"};
+        const QStringList always = inputs + QStringList{"Label5(3)", "Label5(5)", "Label3(0)", "Label3(2)"};
+        const QStringList midDelta{"Label5(4)", "Label5(6)", "Label3(1)", "Label3(3)"};
+        const QStringList checkVf{"Label1(9)", "Text2(4)"};
+        const QStringList calcVf{"Label1(8)", "Text1(4)"};
+        const QStringList voMid{"Label2(2)", "Label5(2)"};
+        QTest::newRow("Calc Yes") << "Option1(1)" << "Option1(0)" << calcVf << voMid;
+        QTest::newRow("Calc No") << "Option1(0)" << "Option1(1)" << voMid << calcVf;
+        QTest::newRow("Check Yes") << "Option2(1)" << "Option2(0)" << always + checkVf << midDelta;
+        QTest::newRow("Check No") << "Option2(0)" << "Option2(1)" << always + midDelta << checkVf;
+    }
+
+    void diodeOptionSetsItsTabsLayoutAndNothingElse() {
+        QFETCH(QString, from);
+        QFETCH(QString, option);
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, hidden);
+        Enter(1, "Option1(1)", {"1", "2", "3", "4"});
+        Enter(2, from, {"5", "6", "7", "8"});
+        Click(from);
+        // Every listed row the wrong way round, so that only the option can put each one right.
+        for (const QString& name : shown + hidden) {
+            C(name)->setVisible(hidden.contains(name));
+        }
+        const QStringList before = Snapshot();
+        Click(option);
+        VerifyShown(shown, hidden);
+        QStringList changed = Changed(before, Snapshot());
+        changed.removeIf([&](const QString& name) { return shown.contains(name) || hidden.contains(name); });
+        changed.sort();
+        QStringList selection{from, option};
+        selection.sort();
+        QCOMPARE(changed, selection);
+
+        // Selecting it again gives the same layout and nothing else.
+        const QStringList after = Snapshot();
+        Click(option);
+        QCOMPARE(Changed(after, Snapshot()), QStringList());
+        QCOMPARE(prompts, QStringList());
+    }
+
+    void switchingDiodeKeepsResultsAndHiddenResultReturns() {
+        Enter(1, "Option1(1)", {"10000", "2.5", "40", "30"});
+        Click("Command1");
+        QCOMPARE(Text("Label2(2)"), "35");
+        Click("Option1(0)");
+        // A "Yes" press writes R1 and R3 and leaves the hidden Vo_mid as it was.
+        Type("Text1(4)", "0.6");
+        Click("Command1");
+        QCOMPARE(Text("Label2(0)"), "24286");
+        QCOMPARE(Text("Label2(2)"), "35");
+        Click("Option1(1)");
+        QVERIFY(Shown("Label2(2)"));
+        QCOMPARE(Text("Label2(2)"), "35");
+        QCOMPARE(BackColor(C("Label2(2)")), White);
+        QCOMPARE(Text("Text1(4)"), "0.6");
+        QCOMPARE(prompts, QStringList());
+    }
+
+    void calcCalSetsDiodeRowsBeforeJudgingFields_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("hidden");
+        QTest::newRow("Yes") << "Option1(0)" << QStringList{"Label1(8)", "Text1(4)"} << QStringList{"Label5(2)", "Label2(2)"};
+        // "No" hides the Vf row only; the Vo_mid row is the option's business.
+        QTest::newRow("No") << "Option1(1)" << QStringList{} << QStringList{"Label1(8)", "Text1(4)", "Label5(2)", "Label2(2)"};
+    }
+
+    void calcCalSetsDiodeRowsBeforeJudgingFields() {
+        QFETCH(QString, option);
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, hidden);
+        Click(option);
+        // A look no option gives, so that only the press can set the rows.
+        const bool yes = option == "Option1(0)";
+        for (const char* name : {"Label1(8)", "Text1(4)"}) {
+            C(name)->setVisible(!yes);
+        }
+        for (const char* name : {"Label5(2)", "Label2(2)"}) {
+            C(name)->setVisible(yes);
+        }
+        Click("Command1");
+        QCOMPARE(prompts, QStringList{InputMissing});
+        VerifyShown(shown, hidden);
+    }
+
+    void calcClearEmptiesAndWhitensHiddenControlsToo_data() {
+        QTest::addColumn<QString>("option");
+        QTest::newRow("Vf box hidden") << "Option1(1)";
+        QTest::newRow("Vo_mid hidden") << "Option1(0)";
+    }
+
+    void calcClearEmptiesAndWhitensHiddenControlsToo() {
+        QFETCH(QString, option);
+        Enter(1, "Option1(1)", {"10000", "2.5", "40", "2"}, "0.6");
+        Click("Command1");
+        QCOMPARE(BackColor(C("Text1(2)")), Red);
+        Click(option);
+        const QStringList before = Snapshot();
+        Click("Command2");
+        const QStringList cleared = Range("Text1", 5) + Range("Label2", 3);
+        QCOMPARE(Changed(before, Snapshot()), cleared);
+        for (const QString& name : cleared) {
+            QVERIFY2(Text(name).isEmpty(), qPrintable(name));
+            QCOMPARE(BackColor(C(name)), White);
+            // Visibility stays as it was.
+            QCOMPARE(Shown(name), before[AllControls.indexOf(name)].startsWith("shown"));
+        }
+        QCOMPARE(prompts, QStringList{CalError});
+    }
+
+    // With no Check choice it clears nothing (see oneDiodeChoiceSpansBothTabs).
+    void checkClearEmptiesHiddenControlsAndWritesNoColour_data() {
+        QTest::addColumn<QString>("option");
+        QTest::newRow("Check Yes") << "Option2(0)";
+        QTest::newRow("Check No") << "Option2(1)";
+    }
+
+    void checkClearEmptiesHiddenControlsAndWritesNoColour() {
+        QFETCH(QString, option);
+        Enter(2, "Option2(1)", {"470", "10", "100", "1.2"}, "0.6");
+        Click("Command3");
+        Click(option);
+        // A colour of its own on a box and a label shows whether the clear writes any colour.
+        main_window::SetBackColor(C("Text2(4)"), 0x00FF00);
+        main_window::SetBackColor(C("Label3(3)"), 0x00FF00);
+        QStringList expected = Snapshot();
+        Click("Command4");
+        for (const QString& name : Range("Text2", 5) + Range("Label3", 4)) {
+            expected[AllControls.indexOf(name)].replace(QRegularExpression("'.*'"), "''");
+        }
+        QCOMPARE(Snapshot(), expected);
+        QCOMPARE(prompts, QStringList());
+    }
+
+    void redMarkSurvivesPassingCalUntilCalcClear_data() {
+        QTest::addColumn<QStringList>("inputs");
+        QTest::addColumn<QString>("marked");
+        QTest::newRow("Vo_max box") << QStringList{"10000", "2.5", "40", "2"} << "Text1(2)";
+        QTest::newRow("Vo_mid result") << QStringList{"100", "2.0", "101.2", "40.2"} << "Label2(2)";
+        QTest::newRow("Vo_min box") << QStringList{"2", "0.5", "240.6", "90.8"} << "Text1(3)";
+    }
+
+    void redMarkSurvivesPassingCalUntilCalcClear() {
+        QFETCH(QStringList, inputs);
+        QFETCH(QString, marked);
+        Enter(1, "Option1(1)", inputs);
+        Click("Command1");
+        QCOMPARE(BackColor(C(marked)), Red);
+        Enter(1, "Option1(1)", {"10000", "2.5", "40", "30"});
+        Click("Command1");
+        QCOMPARE(prompts, QStringList{CalError});
+        QCOMPARE(Text("Label2(0)"), "64955");
+        QCOMPARE(BackColor(C(marked)), Red);
+        Click("Option1(0)");
+        Click("Option1(1)");
+        Click("Command4");
+        QCOMPARE(BackColor(C(marked)), Red);
+        Click("Command2");
+        QCOMPARE(BackColor(C(marked)), White);
+    }
+
+    void failingPressLeavesEarlierResultsAndMarks_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("Calc empty field") << 1 << "Text1(1)" << "" << InputMissing;
+        QTest::newRow("Calc not a number") << 1 << "Text1(0)" << "abc" << InputError;
+        QTest::newRow("Calc zero") << 1 << "Text1(3)" << "0" << InputError;
+        QTest::newRow("Check empty field") << 2 << "Text2(2)" << "" << InputMissing;
+        QTest::newRow("Check negative") << 2 << "Text2(3)" << "-1" << InputError;
+    }
+
+    void failingPressLeavesEarlierResultsAndMarks() {
+        QFETCH(int, tab);
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        const QString cal = tab == 1 ? "Command1" : "Command3";
+        // The Calc press leaves R1, R3, Vo_mid and a red Vo_max box behind.
+        Enter(tab, tab == 1 ? "Option1(1)" : "Option2(1)", tab == 1 ? QStringList{"10000", "2.5", "40", "2"} : QStringList{"470", "10", "100", "1.2"});
+        Click(cal);
+        prompts.clear();
+        Type(field, text);
+        const QStringList before = Snapshot();
+        Click(cal);
+        QCOMPARE(prompts, QStringList{message});
+        QCOMPARE(Changed(before, Snapshot()), QStringList());
+    }
+
+    void calcCalReproducesWorkedExamples_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QStringList>("inputs"); // R2, Vref, Vo_max, Vo_min
+        QTest::addColumn<QString>("vf");
+        QTest::addColumn<QStringList>("results"); // R1, R3, Vo_mid
+        QTest::addColumn<QString>("marked");
+        QTest::addColumn<QStringList>("messages");
+        const QString no = "Option1(1)";
+        QTest::newRow("no diode") << no << QStringList{"10000", "2.5", "40", "30"} << "" << QStringList{"64955", "7210", "35"} << "" << QStringList{};
+        QTest::newRow("diode leaves Vo_mid unwritten") << "Option1(0)" << QStringList{"10000", "2.5", "40", "30"} << "0.6" << QStringList{"24286", "1360", ""} << "" << QStringList{};
+        QTest::newRow("offset rounded before sum") << no << QStringList{"1000", "1.0", "35", "10"} << "" << QStringList{"14631", "650", "23"} << "" << QStringList{};
+        QTest::newRow("max below min") << no << QStringList{"10000", "2.5", "30", "40"} << "" << QStringList{"195045", "-21650", "35"} << "" << QStringList{};
+        QTest::newRow("Vo_max misses") << no << QStringList{"10000", "2.5", "40", "2"} << "" << QStringList{"173171", "-4943", "-17"} << "Text1(2)" << QStringList{CalError};
+        QTest::newRow("Vo_mid misses") << no << QStringList{"100", "2.0", "101.2", "40.2"} << "" << QStringList{"151", "3", "66"} << "Label2(2)" << QStringList{CalError};
+        QTest::newRow("Vo_min misses") << no << QStringList{"2", "0.5", "240.6", "90.8"} << "" << QStringList{"766", "6", "165"} << "Text1(3)" << QStringList{CalError};
+    }
+
+    void calcCalReproducesWorkedExamples() {
+        QFETCH(QString, option);
+        QFETCH(QStringList, inputs);
+        QFETCH(QString, vf);
+        QFETCH(QStringList, results);
+        QFETCH(QString, marked);
+        QFETCH(QStringList, messages);
+        Enter(1, option, inputs, vf);
+        Click("Command1");
+        QCOMPARE(prompts, messages);
+        QCOMPARE((QStringList{Text("Label2(0)"), Text("Label2(1)"), Text("Label2(2)")}), results);
+        QCOMPARE(Shown("Label2(2)"), option == "Option1(1)");
+        for (const QString& name : Range("Text1", 5) + Range("Label2", 3)) {
+            QCOMPARE(BackColor(C(name)), name == marked ? Red : White);
+        }
+    }
+
+    void checkCalReproducesWorkedExamples_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QStringList>("inputs"); // R1, R2, R3, Vref
+        QTest::addColumn<QString>("vf");
+        QTest::addColumn<QStringList>("results"); // Vo max, Vo mid, Vo min, Delta
+        const QString no = "Option2(1)";
+        // Each row follows a press with 330/10/1000/1.0, which shows 34, 34, 34 and 0.0.
+        QTest::newRow("no diode") << no << QStringList{"470", "10", "100", "1.2"} << "" << QStringList{"63", "60", "57", "3.0"};
+        QTest::newRow("diode keeps mid and Delta") << "Option2(0)" << QStringList{"470", "10", "100", "1.2"} << "0.6" << QStringList{"60", "34", "57", "0.0"};
+        QTest::newRow("Delta half to even") << no << QStringList{"300", "4", "37", "1.25"} << "" << QStringList{"104", "99", "95", "4.0"};
+        QTest::newRow("Vref below pin levels") << no << QStringList{"100", "100", "12", "0.5"} << "" << QStringList{"4", "-1", "-5", "5.0"};
+        QTest::newRow("Vf text ignored without diode") << no << QStringList{"470", "10", "100", "1.2"} << "abc" << QStringList{"63", "60", "57", "3.0"};
+    }
+
+    void checkCalReproducesWorkedExamples() {
+        QFETCH(QString, option);
+        QFETCH(QStringList, inputs);
+        QFETCH(QString, vf);
+        QFETCH(QStringList, results);
+        const auto shownResults = [this] {
+            return QStringList{Text("Label3(0)"), Text("Label3(1)"), Text("Label3(2)"), Text("Label3(3)")};
+        };
+        Enter(2, "Option2(1)", {"330", "10", "1000", "1.0"});
+        Click("Command3");
+        QCOMPARE(shownResults(), (QStringList{"34", "34", "34", "0.0"}));
+        Enter(2, option, inputs, vf);
+        Click("Command3");
+        QCOMPARE(prompts, QStringList());
+        QCOMPARE(shownResults(), results);
+    }
+
+    void messageBoxHasApplicationTitleAndOnlyOk() {
+        Orvalen real; // with the window's own box
+        real.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&real));
+        QString title, text;
+        QList<QAbstractButton*> buttons;
+        QMessageBox::StandardButton first = QMessageBox::NoButton;
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        bool pressEnded = false;
+        // The press opens the box; the next timer runs inside the box's own loop, looks at it
+        // and closes whatever modal window is open, so nothing can block the run.
+        QTimer::singleShot(0, &real, [&] {
+            real.findChild<QPushButton*>("Command1")->click();
+            pressEnded = true;
+        });
+        QTimer::singleShot(0, &real, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                title = box->windowTitle();
+                text = box->text();
+                buttons = box->buttons();
+                first = box->standardButton(buttons.value(0));
+                icon = box->icon();
+            }
+            if (modal) {
+                modal->close();
+            }
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(pressEnded, 5000);
+        QCOMPARE(title, QStringLiteral("Orvalex_KEP"));
+        QCOMPARE(text, SelectDiode);
+        QCOMPARE(buttons.size(), 1);
+        QCOMPARE(first, QMessageBox::Ok);
+        QCOMPARE(icon, QMessageBox::NoIcon);
+    }
+};
+
+QTEST_MAIN(WindowBehaviourTest)
+#include "window_behaviour_test.moc"
