@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libqt6svg6-dev qt6-qpa-plugins
+    qt6-base-dev qt6-svg-dev qt6-qpa-plugins
     libgtest-dev
     fonts-liberation fontconfig
 )
