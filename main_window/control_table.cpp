@@ -12,7 +12,7 @@ constexpr unsigned Caption_ = AutoSize;
 constexpr unsigned Input = RightAligned;
 
 // clang-format off
-constexpr ControlSpec Controls[] = {
+constexpr ControlRow Controls[] = {
     // array      idx  type           container    tab caption          left  top   width height font        traits      back         focus
     {"SSTab1",    -1, TabControl,    "Orvalen",    -1, "",              120,  120,  6735, 4215, Window,     NoTrait,    Default,     0},
 
@@ -83,12 +83,12 @@ static_assert(std::size(Controls) == 51);
 
 } // namespace
 
-std::span<const ControlSpec> OrvalenControls() { return Controls; }
+std::span<const ControlRow> OrvalenControls() { return Controls; }
 
-std::string ObjectName(const ControlSpec& spec) {
-    std::string name(spec.array);
-    if (spec.index >= 0) {
-        name += '(' + std::to_string(spec.index) + ')';
+std::string ObjectName(const ControlRow& row) {
+    std::string name(row.array);
+    if (row.index >= 0) {
+        name += '(' + std::to_string(row.index) + ')';
     }
     return name;
 }

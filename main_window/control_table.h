@@ -29,7 +29,7 @@ enum ControlTrait : unsigned {
 inline constexpr std::uint32_t ColourWhite = 0x00FFFFFF;
 inline constexpr std::uint32_t ColourRed = 0x000000FF;
 
-struct ControlSpec {
+struct ControlRow {
     std::string_view array; // array name, or the name of a single control
     int index;              // index in its array; -1 for a single control
     ControlType type;
@@ -45,10 +45,10 @@ struct ControlSpec {
 };
 
 // Every control of the form, containers before their children.
-std::span<const ControlSpec> OrvalenControls();
+std::span<const ControlRow> OrvalenControls();
 
 // "Text1(0)" for an array element, "Command1" for a single control.
-std::string ObjectName(const ControlSpec& spec);
+std::string ObjectName(const ControlRow& row);
 
 inline constexpr std::string_view FormName = "Orvalen";
 inline constexpr std::string_view FormCaption = "Orvalex KEP CAL";

@@ -4,6 +4,7 @@
 #include "colour_value.h"
 #include "control_fonts.h"
 #include "picture_box.h"
+#include "qt_text.h"
 #include "tab_control.h"
 
 #include <QGroupBox>
@@ -13,24 +14,23 @@
 #include <QRadioButton>
 
 #include <algorithm>
-#include <map>
 #include <vector>
 
 namespace main_window {
 namespace {
 
-QRect PixelRect(const ControlSpec& spec) {
-    return {ToPixels(spec.left), ToPixels(spec.top), ToPixels(spec.width), ToPixels(spec.height)};
+QRect PixelRect(const ControlRow& row) {
+    return {ToPixels(row.left), ToPixels(row.top), ToPixels(row.width), ToPixels(row.height)};
 }
 
-QWidget* CreateControl(const ControlSpec& spec, QWidget* parent) {
-    const QString caption = QString::fromUtf8(spec.caption.data(), qsizetype(spec.caption.size()));
-    switch (spec.type) {
+QWidget* CreateControl(const ControlRow& row, QWidget* parent) {
+    const QString caption = ToQString(row.caption);
+    switch (row.type) {
     case ControlType::Frame:
         return new QGroupBox(caption, parent);
     case ControlType::Label: {
         auto* label = new QLabel(caption, parent);
-        if (spec.traits & ValueLabel) {
+        if (row.traits & ValueLabel) {
             label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             label->setFrameStyle(QFrame::Box | QFrame::Plain);
             label->setLineWidth(1);
@@ -41,7 +41,7 @@ QWidget* CreateControl(const ControlSpec& spec, QWidget* parent) {
     }
     case ControlType::TextBox: {
         auto* box = new QLineEdit(parent);
-        if (spec.traits & RightAligned) {
+        if (row.traits & RightAligned) {
             box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         }
         return box;
@@ -50,34 +50,33 @@ QWidget* CreateControl(const ControlSpec& spec, QWidget* parent) {
         return new QPushButton(caption, parent);
     case ControlType::OptionButton: {
         auto* button = new QRadioButton(caption, parent);
-        button->setChecked(spec.traits & Selected);
+        button->setChecked(row.traits & Selected);
         return button;
     }
     case ControlType::PictureBox:
-        return new PictureBox(QString::fromUtf8(spec.picture.data(), qsizetype(spec.picture.size())),
-                              parent);
+        return new PictureBox(ToQString(row.picture), parent);
     case ControlType::TabControl:
         break;
     }
     return nullptr;
 }
 
-TabControl* CreateTabControl(const ControlSpec& spec, QWidget* form) {
-    auto* tabs = new TabControl(int(std::size(TabCaptions)), ToPixels(TabStripHeight),
-                                PixelRect(spec), form);
-    tabs->setFont(FontFor(spec.font));
+TabControl* CreateTabControl(const ControlRow& row, QWidget* form) {
+    auto* tabs =
+        new TabControl(int(std::size(TabCaptions)), ToPixels(TabStripHeight), PixelRect(row), form);
+    tabs->setFont(FontFor(row.font));
     for (std::size_t i = 0; i < std::size(TabCaptions); ++i) {
         auto* page = new QWidget;
         page->setObjectName(QStringLiteral("SSTab1 tab %1").arg(i));
-        tabs->addTab(page, QString::fromUtf8(TabCaptions[i].data(), qsizetype(TabCaptions[i].size())));
+        tabs->addTab(page, ToQString(TabCaptions[i]));
     }
     tabs->setCurrentIndex(InitialTab);
     return tabs;
 }
 
 // An auto-size label grows to its caption should the substitute font run wider.
-void FitAutoSizeLabel(QWidget* control, const ControlSpec& spec) {
-    if (spec.traits & AutoSize) {
+void FitAutoSizeLabel(QWidget* control, const ControlRow& row) {
+    if (row.traits & AutoSize) {
         const QSize hint = control->sizeHint();
         control->resize(std::max(control->width(), hint.width()), control->height());
     }
@@ -86,43 +85,41 @@ void FitAutoSizeLabel(QWidget* control, const ControlSpec& spec) {
 } // namespace
 
 void BuildControls(QWidget* form, QButtonGroup* diodeGroup) {
-    std::map<std::string, QWidget*, std::less<>> containers;
     TabControl* tabs = nullptr;
     std::vector<std::pair<int, QWidget*>> focusOrder;
 
-    for (const ControlSpec& spec : OrvalenControls()) {
-        const std::string name = ObjectName(spec);
+    for (const ControlRow& row : OrvalenControls()) {
         QWidget* control = nullptr;
-        if (spec.type == ControlType::TabControl) {
-            tabs = CreateTabControl(spec, form);
+        if (row.type == ControlType::TabControl) {
+            tabs = CreateTabControl(row, form);
             control = tabs;
         } else {
-            QWidget* parent = spec.tab >= 0 ? tabs->widget(spec.tab) : containers.find(spec.container)->second;
-            control = CreateControl(spec, parent);
-            control->setFont(FontFor(spec.font));
-            QRect rect = PixelRect(spec);
-            if (spec.tab >= 0) {
+            // Containers come before their children, so a frame already carries its name.
+            QWidget* parent = row.tab >= 0 ? tabs->widget(row.tab)
+                                           : form->findChild<QWidget*>(ToQString(row.container));
+            control = CreateControl(row, parent);
+            control->setFont(FontFor(row.font));
+            QRect rect = PixelRect(row);
+            if (row.tab >= 0) {
                 rect.translate(-tabs->pageOffset());
             }
             control->setGeometry(rect);
-            FitAutoSizeLabel(control, spec);
+            FitAutoSizeLabel(control, row);
         }
-        control->setObjectName(QString::fromStdString(name));
-        if (spec.backColor) {
-            SetBackColor(control, *spec.backColor);
+        control->setObjectName(QString::fromStdString(ObjectName(row)));
+        if (row.backColor) {
+            SetBackColor(control, *row.backColor);
         }
-        if (spec.type == ControlType::OptionButton) {
+        if (row.type == ControlType::OptionButton) {
             diodeGroup->addButton(static_cast<QRadioButton*>(control));
         }
-        const bool takesFocus = spec.type == ControlType::TabControl ||
-                                spec.type == ControlType::TextBox ||
-                                spec.type == ControlType::CommandButton ||
-                                spec.type == ControlType::OptionButton;
+        const bool takesFocus =
+            row.type == ControlType::TabControl || row.type == ControlType::TextBox ||
+            row.type == ControlType::CommandButton || row.type == ControlType::OptionButton;
         control->setFocusPolicy(takesFocus ? Qt::StrongFocus : Qt::NoFocus);
         if (takesFocus) {
-            focusOrder.emplace_back(spec.focus, control);
+            focusOrder.emplace_back(row.focus, control);
         }
-        containers.emplace(name, control);
     }
 
     std::sort(focusOrder.begin(), focusOrder.end(),

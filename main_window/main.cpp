@@ -1,6 +1,7 @@
 // Starts the calculator: the application, its icon, and the form Orvalen.
 #include "control_table.h"
 #include "orvalen.h"
+#include "qt_text.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -23,8 +24,8 @@ QIcon ApplicationIcon() {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(main_window::ApplicationTitle.data()));
-    QApplication::setApplicationVersion(QString::fromUtf8(main_window::ApplicationVersion.data()));
+    QApplication::setApplicationName(main_window::ToQString(main_window::ApplicationTitle));
+    QApplication::setApplicationVersion(main_window::ToQString(main_window::ApplicationVersion));
     QApplication::setWindowIcon(ApplicationIcon());
 
     main_window::Orvalen form;

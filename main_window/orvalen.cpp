@@ -6,6 +6,7 @@
 #include "control_table.h"
 #include "design_calculation.h"
 #include "form_builder.h"
+#include "qt_text.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -18,16 +19,13 @@
 namespace main_window {
 namespace {
 
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 calc_core::NumberLocale CurrentNumberLocale() {
     const QLocale locale;
     return {locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
 }
 
-template <std::size_t N> calc_core::TabInputTexts ReadTexts(const std::array<QLineEdit*, N>& boxes) {
+template <std::size_t N>
+calc_core::TabInputTexts ReadTexts(const std::array<QLineEdit*, N>& boxes) {
     calc_core::TabInputTexts texts;
     for (std::size_t i = 0; i < texts.size(); ++i) {
         texts[i] = boxes[i]->text().toStdString();
@@ -98,9 +96,13 @@ template <typename T> T* Orvalen::FindSingle(const char* name) {
     return control;
 }
 
-void Orvalen::SelectOption(QRadioButton* button) { button->setChecked(true); }
+void Orvalen::SelectOption(QRadioButton* button) {
+    button->setChecked(true);
+}
 
-void Orvalen::ShowMessage(const QString& prompt) { m_showMessage(prompt); }
+void Orvalen::ShowMessage(const QString& prompt) {
+    m_showMessage(prompt);
+}
 
 void Orvalen::Form_Load() {
     SelectOption(Option1[1]);
@@ -121,12 +123,12 @@ void Orvalen::Option1_Click(int index) {
 
 void Orvalen::Option2_Click(int index) {
     const bool diode = index == 0;
-    QWidget* const layout[] = {Label1[4], Label1[7], Label1[6], Label1[5], Text2[3], Text2[0],
-                               Text2[1],  Text2[2],  Label1[9], Text2[4], Label5[3], Label5[4],
+    QWidget* const layout[] = {Label1[4], Label1[7], Label1[6], Label1[5], Text2[3],  Text2[0],
+                               Text2[1],  Text2[2],  Label1[9], Text2[4],  Label5[3], Label5[4],
                                Label5[5], Label5[6], Label3[0], Label3[1], Label3[2], Label3[3]};
-    const bool shownWithDiode[] = {true, true, true, true, true, true, true,  true, true,
+    const bool shownWithDiode[] = {true, true, true,  true, true,  true, true,  true, true,
                                    true, true, false, true, false, true, false, true, false};
-    const bool shownWithoutDiode[] = {true, true, true, true, true, true, true, true, false,
+    const bool shownWithoutDiode[] = {true,  true, true, true, true, true, true, true, false,
                                       false, true, true, true, true, true, true, true, true};
     for (std::size_t i = 0; i < std::size(layout); ++i) {
         layout[i]->setVisible(diode ? shownWithDiode[i] : shownWithoutDiode[i]);
