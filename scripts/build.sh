@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Configures (once) and builds everything into build/.
+# Configures (once) and builds everything.
+# Usage: build.sh [build-dir [cmake options...]]; the default build directory is build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if [ ! -f build/build.ninja ]; then
-    cmake -S . -B build -G Ninja
+build_dir="${1:-build}"
+shift || true
+if [ ! -f "$build_dir/build.ninja" ]; then
+    cmake -S . -B "$build_dir" -G Ninja "$@"
 fi
-cmake --build build
+cmake --build "$build_dir"

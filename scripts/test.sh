@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test headless.
+# Installs what is missing, builds, and runs every test headless: once as built for use, once
+# under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
-here="$(dirname "$0")"
-"$here/install-deps.sh"
-"$here/build.sh"
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$here/../build" --output-on-failure -j2
+
+scripts/build.sh build
+ctest --test-dir build --output-on-failure -j2
+
+# Any sanitizer report ends the test program with a failure.
+export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+scripts/build.sh build-sanitize -DORVALEX_SANITIZE=ON
+ctest --test-dir build-sanitize --output-on-failure -j2
