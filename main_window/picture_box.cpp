@@ -4,33 +4,42 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <cmath>
+
 namespace main_window {
 namespace {
 
-// Rendered once, on white, with a fresh painter so the picture's lettering does not take
-// the box's own font.
-QImage RenderPicture(const QString& file) {
+// Rendered on white at the screen's pixel density, so lines and lettering stay sharp on
+// high-density screens; a fresh painter keeps the box's own font out of the lettering.
+QImage RenderPicture(const QString& file, qreal devicePixelRatio) {
     QSvgRenderer renderer(file);
     if (!renderer.isValid()) {
         return {};
     }
-    QImage image(renderer.defaultSize(), QImage::Format_RGB32);
+    const QSize size = renderer.defaultSize();
+    QImage image(std::ceil(size.width() * devicePixelRatio),
+                 std::ceil(size.height() * devicePixelRatio), QImage::Format_RGB32);
+    image.setDevicePixelRatio(devicePixelRatio);
     image.fill(Qt::white);
     QPainter painter(&image);
-    renderer.render(&painter);
+    renderer.render(&painter, QRectF(QPointF(0, 0), size));
     return image;
 }
 
 } // namespace
 
 PictureBox::PictureBox(const QString& picture, QWidget* parent)
-    : QFrame(parent), m_picture(RenderPicture(picture)) {
+    : QFrame(parent), m_file(picture), m_picture(RenderPicture(m_file, devicePixelRatioF())) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
+    // Rendered again only when the window has moved to a screen of another density.
+    if (m_picture.devicePixelRatio() != devicePixelRatioF()) {
+        m_picture = RenderPicture(m_file, devicePixelRatioF());
+    }
     QPainter painter(this);
     const QRect inner = contentsRect();
     painter.setClipRect(inner);

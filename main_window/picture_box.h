@@ -3,19 +3,22 @@
 
 #include <QFrame>
 #include <QImage>
+#include <QString>
 
 namespace main_window {
 
 class PictureBox : public QFrame {
-public:
+  public:
     PictureBox(const QString& picture, QWidget* parent = nullptr);
 
+    // The picture as last rendered, at the box's device pixel ratio.
     const QImage& picture() const { return m_picture; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
+    QString m_file;
     QImage m_picture;
 };
 

@@ -300,7 +300,7 @@ private slots:
         auto* box = dynamic_cast<PictureBox*>(Control(QString::fromLatin1(QTest::currentDataTag())));
         QVERIFY(box);
         QVERIFY(!box->picture().isNull());
-        QCOMPARE(box->picture().size(), size);
+        QCOMPARE(box->picture().deviceIndependentSize().toSize(), size);
     }
 };
 
