@@ -1,8 +1,11 @@
 // Builds the form's controls from the control table.
 #include "form_builder.h"
 
+#include "accessible_interfaces.h"
 #include "colour_value.h"
+#include "control_accessibility.h"
 #include "control_fonts.h"
+#include "diode_arrow_keys.h"
 #include "picture_box.h"
 #include "qt_text.h"
 #include "tab_control.h"
@@ -34,6 +37,8 @@ QWidget* CreateControl(const ControlRow& row, QWidget* parent) {
             label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             label->setFrameStyle(QFrame::Box | QFrame::Plain);
             label->setLineWidth(1);
+            // A result can be copied with the mouse; the focus order stays as it is.
+            label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         } else {
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         }
@@ -82,6 +87,42 @@ void FitAutoSizeLabel(QWidget* control, const ControlRow& row) {
     }
 }
 
+template <typename T = QWidget> T* Find(const QWidget* form, std::string_view name) {
+    return form->findChild<T*>(ToQString(name));
+}
+
+// Names, buddies, descriptions, the toolkit interfaces replaced for the window's own, and
+// the arrow keys kept within each tab's diode pair.
+void MakeAccessible(QWidget* form) {
+    for (const AccessibleRow& row : OrvalenAccessibility()) {
+        QWidget* control = Find(form, row.control);
+        if (!row.captionLabel.empty()) {
+            auto* caption = Find<QLabel>(form, row.captionLabel);
+            caption->setBuddy(control);
+            control->setAccessibleName(caption->text());
+        } else if (!row.name.empty()) {
+            control->setAccessibleName(ToQString(row.name));
+        }
+        if (!row.description.empty()) {
+            control->setAccessibleDescription(ToQString(row.description));
+        }
+    }
+    for (const ControlRow& row : OrvalenControls()) {
+        QWidget* control = Find(form, ObjectName(row));
+        if (row.traits & ValueLabel) {
+            UseResultLabelAccessible(static_cast<QLabel*>(control));
+        } else if (row.type == ControlType::PictureBox) {
+            UsePictureAccessible(control);
+        }
+    }
+    for (const DiodeGroupRow& row : OrvalenDiodeGroups()) {
+        auto* yes = Find<QRadioButton>(form, row.yes);
+        auto* no = Find<QRadioButton>(form, row.no);
+        UseDiodeGroupAccessible(Find<QLabel>(form, row.captionLabel), yes, no);
+        new DiodeArrowKeys(yes, no); // owned by yes
+    }
+}
+
 } // namespace
 
 void BuildControls(QWidget* form, QButtonGroup* diodeGroup) {
@@ -127,6 +168,7 @@ void BuildControls(QWidget* form, QButtonGroup* diodeGroup) {
     for (std::size_t i = 1; i < focusOrder.size(); ++i) {
         QWidget::setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
     }
+    MakeAccessible(form);
 }
 
 } // namespace main_window

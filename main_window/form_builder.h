@@ -10,6 +10,8 @@ namespace main_window {
 
 // Creates every control of the table on the form, named "Text1(0)", "SSTab1" and so on, in
 // the state the table gives; the four diode buttons share diodeGroup across the two tabs.
+// Each control is then named and described for assistive technology as the accessibility
+// table says.
 void BuildControls(QWidget* form, QButtonGroup* diodeGroup);
 
 } // namespace main_window

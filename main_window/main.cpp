@@ -11,6 +11,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(main_window::ToQString(main_window::ApplicationTitle));
     QApplication::setApplicationVersion(main_window::ToQString(main_window::ApplicationVersion));
     QApplication::setWindowIcon(main_window::ApplicationIcon());
+    // Lets the desktop match the window with its menu entry and installed icon.
+    QApplication::setDesktopFileName(QStringLiteral(ORVALEX_APP_ID));
 
     main_window::Orvalen form;
     form.show();

@@ -43,7 +43,8 @@ Orvalen::Orvalen(QWidget* parent) : QWidget(parent), m_locale(CurrentNumberLocal
     m_showMessage = [this](const QString& prompt) {
         QMessageBox box(QMessageBox::NoIcon, ToQString(ApplicationTitle), prompt, QMessageBox::Ok,
                         this);
-        box.setFont(QApplication::font()); // the prompt is plain text, not a heading
+        box.setFont(QApplication::font());    // the prompt is plain text, not a heading
+        box.setAccessibleDescription(prompt); // read out with the title when the box opens
         box.exec();
     };
 

@@ -7,6 +7,8 @@ packages=(
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins
     libgtest-dev
     fonts-liberation fontconfig
+    dpkg-dev file desktop-file-utils appstream
+    clang libclang-rt-14-dev
 )
 
 missing=()

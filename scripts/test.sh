@@ -14,3 +14,14 @@ export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 scripts/build.sh build-sanitize -DORVALEX_SANITIZE=ON
 ctest --test-dir build-sanitize --output-on-failure -j2
+
+# A minute of coverage-guided fuzzing of the calculation core; any finding fails.
+scripts/fuzz.sh 60
+
+# The Debian package, built from build/, and the desktop entry and metainfo as it installs them.
+cpack -G DEB --config build/CPackConfig.cmake -B build
+package_root="$(mktemp -d)"
+trap 'rm -rf "$package_root"' EXIT
+dpkg-deb -x build/orvalex-kep_*.deb "$package_root"
+desktop-file-validate "$package_root"/usr/share/applications/*.desktop
+appstreamcli validate --no-net "$package_root"/usr/share/metainfo/*.metainfo.xml
