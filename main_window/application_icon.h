@@ -5,7 +5,7 @@
 
 namespace main_window {
 
-// The emblem rendered at the usual icon sizes, so every screen density gets a sharp one.
+// The emblem at whatever size and density the desktop asks for.
 QIcon ApplicationIcon();
 
 } // namespace main_window

@@ -28,22 +28,25 @@ QImage RenderPicture(const QString& file, qreal devicePixelRatio) {
 
 } // namespace
 
-PictureBox::PictureBox(const QString& picture, QWidget* parent)
-    : QFrame(parent), m_file(picture), m_picture(RenderPicture(m_file, devicePixelRatioF())) {
+PictureBox::PictureBox(const QString& picture, QWidget* parent) : QFrame(parent), m_file(picture) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
 }
 
-void PictureBox::paintEvent(QPaintEvent* event) {
-    QFrame::paintEvent(event);
+const QImage& PictureBox::picture() const {
     // Rendered again only when the window has moved to a screen of another density.
-    if (m_picture.devicePixelRatio() != devicePixelRatioF()) {
+    if (m_picture.isNull() || m_picture.devicePixelRatio() != devicePixelRatioF()) {
         m_picture = RenderPicture(m_file, devicePixelRatioF());
     }
+    return m_picture;
+}
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
     QPainter painter(this);
     const QRect inner = contentsRect();
     painter.setClipRect(inner);
-    painter.drawImage(inner.topLeft(), m_picture);
+    painter.drawImage(inner.topLeft(), picture());
 }
 
 } // namespace main_window

@@ -11,15 +11,16 @@ class PictureBox : public QFrame {
   public:
     PictureBox(const QString& picture, QWidget* parent = nullptr);
 
-    // The picture as last rendered, at the box's device pixel ratio.
-    const QImage& picture() const { return m_picture; }
+    // The picture at the box's device pixel ratio, rendered when first asked for: a picture on
+    // a tab not yet opened costs nothing at start-up.
+    const QImage& picture() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     QString m_file;
-    QImage m_picture;
+    mutable QImage m_picture;
 };
 
 } // namespace main_window

@@ -1,5 +1,6 @@
 // Tests of the two reference pictures: the preferred-values table, the schematic's labels, and
 // how the picture boxes show them at the screen's pixel density.
+#include "application_icon.h"
 #include "orvalen.h"
 #include "picture_box.h"
 
@@ -209,6 +210,23 @@ class PicturesTest : public QObject {
         QCOMPARE(
             shown.copy(device),
             picture.copy(QRect(QPoint(0, 0), device.size())).convertToFormat(QImage::Format_RGB32));
+    }
+
+    // The emblem comes from the toolkit's SVG icon engine; without it the window has no icon.
+    void windowIconIsDrawnAtEverySize() {
+        const QIcon icon = main_window::ApplicationIcon();
+        for (const int side : {16, 32, 64, 256}) {
+            const QImage image = icon.pixmap(side).toImage().convertToFormat(QImage::Format_RGB32);
+            QVERIFY2(!image.isNull(), qPrintable(QString("no icon at %1 px").arg(side)));
+            QCOMPARE(image.size(), QSize(side, side) * image.devicePixelRatio());
+            bool drawn = false;
+            for (int y = 0; y < image.height() && !drawn; ++y) {
+                for (int x = 0; x < image.width() && !drawn; ++x) {
+                    drawn = qGray(image.pixel(x, y)) < 128;
+                }
+            }
+            QVERIFY2(drawn, qPrintable(QString("the icon at %1 px is blank").arg(side)));
+        }
     }
 };
 
