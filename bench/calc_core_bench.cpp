@@ -1,51 +1,135 @@
-// Prints how long a CAL press and the conversion of very long texts take in the core.
+// Benchmarks of the core: a whole Calc and Check press per worked example, and long-text reading.
 #include "check_calculation.h"
 #include "design_calculation.h"
 #include "number_text.h"
 
-#include <chrono>
-#include <cstdio>
+#include <benchmark/benchmark.h>
+
 #include <string>
 
 namespace {
 
-template <typename Work> double MicrosecondsPerRun(int runs, Work&& work) {
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < runs; ++i) {
-        work();
+using calc_core::CheckResults;
+using calc_core::NumberLocale;
+using calc_core::TabInputTexts;
+
+const NumberLocale kPointComma{".", ","};
+
+struct CalcExample {
+    const char* name;
+    bool yes;
+    bool no;
+    TabInputTexts texts;
+    const char* r1; // what the press must show, so a broken press is not timed as a fast one
+};
+
+const CalcExample kCalcExamples[] = {
+    {"NoDiode40To30", false, true, {"10000", "2.5", "40", "30", ""}, "64955"},
+    {"Diode40To30", true, false, {"10000", "2.5", "40", "30", "0.6"}, "24286"},
+    {"VoMidOffsetRoundedBeforeSum", false, true, {"1000", "1.0", "35", "10", ""}, "14631"},
+    {"VoMaxBelowVoMinGivesNegativeR3", false, true, {"10000", "2.5", "30", "40", ""}, "195045"},
+    {"UnreachableVoMaxFlagsVoMaxBox", false, true, {"10000", "2.5", "40", "2", ""}, "173171"},
+    {"WholeOhmR3MissesVoMid", false, true, {"100", "2.0", "101.2", "40.2", ""}, "151"},
+    {"WholeOhmR3MissesVoMin", false, true, {"2", "0.5", "240.6", "90.8", ""}, "766"},
+};
+
+struct CheckExample {
+    const char* name;
+    bool yes;
+    bool no;
+    TabInputTexts texts;
+    const char* voMax; // the text of Label3(0) the press must write
+};
+
+const CheckExample kCheckExamples[] = {
+    {"NoDiodeLevels", false, true, {"470", "10", "100", "1.2", ""}, "63"},
+    {"DiodeLevelsKeepMidAndDelta", true, false, {"470", "10", "100", "1.2", "0.6"}, "60"},
+    {"ExactHalfSpreadRoundsToEven", false, true, {"300", "4", "37", "1.25", ""}, "104"},
+    {"CloseLevelsGiveZeroDelta", false, true, {"330", "10", "1000", "1.0", ""}, "34"},
+    {"NegativeLevels", false, true, {"100", "100", "12", "0.5", ""}, "4"},
+};
+
+void CalcPress(benchmark::State& state, const CalcExample& example) {
+    const auto first = calc_core::CalcPress(example.yes, example.no, example.texts, kPointComma);
+    if (first.result.r1Text != example.r1) {
+        state.SkipWithError("the press does not give the example's R1");
+        return;
     }
-    const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
-    return spent.count() / runs;
+    for (auto _ : state) {
+        auto outcome = calc_core::CalcPress(example.yes, example.no, example.texts, kPointComma);
+        benchmark::DoNotOptimize(outcome);
+    }
 }
+
+void CheckPress(benchmark::State& state, const CheckExample& example) {
+    CheckResults results; // kept across presses, as the window keeps it
+    const auto first =
+        calc_core::CheckPress(example.yes, example.no, example.texts, kPointComma, results);
+    if (first.labelTexts.empty() || first.labelTexts.front().text != example.voMax) {
+        state.SkipWithError("the press does not give the example's Vo max");
+        return;
+    }
+    for (auto _ : state) {
+        auto outcome =
+            calc_core::CheckPress(example.yes, example.no, example.texts, kPointComma, results);
+        benchmark::DoNotOptimize(outcome);
+    }
+}
+
+// A pasted text may be megabytes long; its reading must stay linear.
+template <char Fill, typename Read> void LongText(benchmark::State& state, Read read) {
+    const std::string text(std::size_t(state.range(0)), Fill);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(read(text));
+    }
+    // Digits are read to the end; a letter stops the reading at once, so no rate for those.
+    if (Fill != 'x') {
+        state.SetBytesProcessed(state.iterations() * state.range(0));
+    }
+}
+
+void StrictNumberDigits(benchmark::State& state) {
+    LongText<'7'>(state, [](const std::string& t) { return IsNumericText(t, kPointComma); });
+}
+void StrictNumberLetters(benchmark::State& state) {
+    LongText<'x'>(state, [](const std::string& t) { return IsNumericText(t, kPointComma); });
+}
+void LeadingNumberDigits(benchmark::State& state) {
+    LongText<'7'>(state, [](const std::string& t) { return calc_core::LeadingNumber(t); });
+}
+
+BENCHMARK(StrictNumberDigits)
+    ->Arg(1'000)
+    ->Arg(100'000)
+    ->Arg(10'000'000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(StrictNumberLetters)
+    ->Arg(1'000)
+    ->Arg(100'000)
+    ->Arg(10'000'000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(LeadingNumberDigits)
+    ->Arg(1'000)
+    ->Arg(100'000)
+    ->Arg(10'000'000)
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main() {
-    using namespace calc_core;
-    const NumberLocale locale;
-    volatile std::size_t sink = 0;
-
-    const TabInputTexts design = {"10000", "2.5", "40", "30", ""};
-    std::printf("Calc press:                    %8.3f us\n", MicrosecondsPerRun(100000, [&] {
-                    sink = sink + CalcPress(false, true, design, locale).result.r1Text->size();
-                }));
-
-    const TabInputTexts check = {"470", "10", "100", "1.2", ""};
-    CheckResults results;
-    std::printf("Check press:                   %8.3f us\n", MicrosecondsPerRun(100000, [&] {
-                    sink = sink + CheckPress(false, true, check, locale, results).labelTexts.size();
-                }));
-
-    for (std::size_t length : {1'000u, 100'000u, 10'000'000u}) {
-        const std::string digits(length, '7');
-        const std::string letters(length, 'x');
-        const int runs = length > 1'000'000 ? 3 : 100;
-        std::printf("StrictNumber, %9zu digits: %10.1f us\n", length,
-                    MicrosecondsPerRun(runs, [&] { sink = sink + IsNumericText(digits, locale); }));
-        std::printf("StrictNumber, %9zu letters:%10.1f us\n", length,
-                    MicrosecondsPerRun(runs, [&] { sink = sink + IsNumericText(letters, locale); }));
-        std::printf("LeadingNumber, %8zu digits: %10.1f us\n", length,
-                    MicrosecondsPerRun(runs, [&] { sink = sink + (LeadingNumber(digits) > 0); }));
+int main(int argc, char** argv) {
+    for (const CalcExample& example : kCalcExamples) {
+        benchmark::RegisterBenchmark((std::string("CalcPress/") + example.name).c_str(), CalcPress,
+                                     example);
     }
+    for (const CheckExample& example : kCheckExamples) {
+        benchmark::RegisterBenchmark((std::string("CheckPress/") + example.name).c_str(),
+                                     CheckPress, example);
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
     return 0;
 }

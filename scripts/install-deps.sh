@@ -6,6 +6,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins
     libgtest-dev
+    libbenchmark-dev time
     fonts-liberation fontconfig
     dpkg-dev file desktop-file-utils appstream
     clang libclang-rt-14-dev
