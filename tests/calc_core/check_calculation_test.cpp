@@ -1,39 +1,14 @@
 // Tests of the Check press: output levels of a chosen R1, R2, R3, Delta -/+, and the kept record.
 #include "check_calculation.h"
+#include "press_cases.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <ostream>
-#include <string>
 #include <vector>
 
 namespace calc_core {
-
-// Lets a failing comparison name the labels and texts.
-static void PrintTo(const LabelText& label, std::ostream* os) {
-    *os << "Label3(" << label.index << ") '" << label.text << "'";
-}
-
 namespace {
-
-const NumberLocale kPointComma{".", ","};
-const NumberLocale kCommaPoint{",", "."};
-
-// Stands for the record of an earlier run, so that what a press leaves alone shows.
-const CheckResults kEarlier{1.0, 2.0, 3.0, 4.0};
-
-struct CheckCase {
-    const char* name;
-    bool yes;
-    bool no;
-    TabInputTexts texts;
-    PressMessage message;
-    std::vector<LabelText> labels;
-    CheckResults results;
-    double tolerance = 1e-9; // 0 where the levels are exact
-    NumberLocale locale = kPointComma;
-};
 
 void ExpectRecord(const CheckResults& actual, const CheckResults& expected, double tolerance) {
     const auto bound = [tolerance](double v) { return tolerance * std::fmax(1.0, std::fabs(v)); };
@@ -42,10 +17,6 @@ void ExpectRecord(const CheckResults& actual, const CheckResults& expected, doub
     EXPECT_NEAR(actual.voMin, expected.voMin, bound(expected.voMin));
     EXPECT_EQ(actual.delta, expected.delta); // always a whole number
 }
-
-void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
-
-class CheckPressTest : public ::testing::TestWithParam<CheckCase> {};
 
 TEST_P(CheckPressTest, WritesLevelsAndKeepsWhatItDoesNotCompute) {
     const CheckCase& c = GetParam();
@@ -113,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
                   PressMessage::InputMissing, {}, kEarlier},
         CheckCase{"NoDiodeChoiceKeepsRecord", false, false, {"470", "10", "100", "1.2", ""},
                   PressMessage::SelectDiode, {}, kEarlier}),
-    [](const ::testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
+    kCaseName);
 
 TEST(CheckPress, DiodeRunAfterPlainRunLeavesItsMidAndDelta) {
     CheckResults results;

@@ -1,17 +1,14 @@
 // Tests of the Calc press: R1, R3 and Vo_mid from the targets, and the check of the shown design.
 #include "design_calculation.h"
+#include "press_cases.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <ostream>
 #include <string>
 
 namespace calc_core {
 namespace {
-
-const NumberLocale kPointComma{".", ","};
-const NumberLocale kCommaPoint{",", "."};
 
 TEST(MissesTarget, ThreeVoltsAwayFailsJustInsidePasses) {
     struct Case {
@@ -32,22 +29,6 @@ TEST(MissesTarget, ThreeVoltsAwayFailsJustInsidePasses) {
     }
 }
 
-struct CalcCase {
-    const char* name;
-    DiodeChoice choice; // Yes or No, selected alone
-    TabInputTexts texts;
-    std::optional<std::string> r1;
-    std::optional<std::string> r3;
-    std::optional<std::string> voMid;
-    FlaggedElement flagged;
-    PressMessage message;
-    NumberLocale locale = kPointComma;
-};
-
-void PrintTo(const CalcCase& c, std::ostream* os) { *os << c.name; }
-
-class CalcPressTest : public ::testing::TestWithParam<CalcCase> {};
-
 TEST_P(CalcPressTest, ShowsResultsAndFlagsFirstMiss) {
     const CalcCase& c = GetParam();
     const CalcPressOutcome out =
@@ -62,10 +43,6 @@ TEST_P(CalcPressTest, ShowsResultsAndFlagsFirstMiss) {
 
 using enum DiodeChoice;
 using enum PressMessage;
-const std::optional<std::string> kAbsent;
-const auto kCaseName = [](const ::testing::TestParamInfo<CalcCase>& info) {
-    return std::string(info.param.name);
-};
 
 INSTANTIATE_TEST_SUITE_P(
     WorkedExamples, CalcPressTest,

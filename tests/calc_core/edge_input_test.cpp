@@ -4,6 +4,7 @@
 #include "check_calculation.h"
 #include "design_calculation.h"
 #include "input_gate.h"
+#include "press_cases.h"
 
 #include <gtest/gtest.h>
 
@@ -15,20 +16,10 @@
 
 namespace calc_core {
 
-// Lets a failing comparison name the labels and texts.
-static void PrintTo(const LabelText& label, std::ostream* os) {
-    *os << "Label3(" << label.index << ") '" << label.text << "'";
-}
-
 namespace {
-
-const NumberLocale kPointComma{".", ","};
 
 // The most characters an input box takes (its default maximum length).
 constexpr std::size_t kBoxMaxLength = 32767;
-
-// Stands for the record of an earlier run, so that what a press leaves alone shows.
-const CheckResults kEarlier{1.0, 2.0, 3.0, 4.0};
 
 std::string Repeat(std::string_view unit, std::size_t length) {
     std::string text;
@@ -205,174 +196,151 @@ TEST(EdgeInputs, LevelsNearDoubleLimitKeepEveryDigit) {
 
 using enum DiodeChoice;
 using enum PressMessage;
-const std::optional<std::string> kAbsent;
-
-struct CalcEdgeCase {
-    const char* name;
-    DiodeChoice choice;
-    TabInputTexts texts;
-    std::optional<std::string> r1;
-    std::optional<std::string> r3;
-    std::optional<std::string> voMid;
-    FlaggedElement flagged;
-    PressMessage message;
-};
-
-void PrintTo(const CalcEdgeCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class CalcEdgeTest : public ::testing::TestWithParam<CalcEdgeCase> {};
-
-TEST_P(CalcEdgeTest, GivesResultsOrOneMessage) {
-    const CalcEdgeCase& c = GetParam();
-    const CalcPressOutcome out = CalcPress(c.choice == Yes, c.choice == No, c.texts, kPointComma);
-    EXPECT_EQ(out.result.r1Text, c.r1);
-    EXPECT_EQ(out.result.r3Text, c.r3);
-    EXPECT_EQ(out.result.voMidText, c.voMid);
-    EXPECT_EQ(out.result.flagged, c.flagged);
-    EXPECT_EQ(MessageText(out.result.message), MessageText(c.message));
-}
-
-const auto kCalcEdgeName = [](const ::testing::TestParamInfo<CalcEdgeCase>& info) {
-    return std::string(info.param.name);
-};
-
 // One row per case, so that the tables read as tables.
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(
-    Magnitudes, CalcEdgeTest,
+    Magnitudes, CalcPressTest,
     ::testing::Values(
         // n overflows: nothing to show.
-        CalcEdgeCase{"R2AtDoubleLimit", No, {"1e308", "2.5", "40", "30", ""},
-                     kAbsent, kAbsent, kAbsent, FlaggedElement::None, CalError},
-        CalcEdgeCase{"VrefAtDoubleLimit", No, {"10000", "1e308", "40", "30", ""},
-                     kAbsent, kAbsent, kAbsent, FlaggedElement::None, CalError},
+        CalcCase{"R2AtDoubleLimit", No, {"1e308", "2.5", "40", "30", ""},
+                 kAbsent, kAbsent, kAbsent, FlaggedElement::None, CalError},
+        CalcCase{"VrefAtDoubleLimit", No, {"10000", "1e308", "40", "30", ""},
+                 kAbsent, kAbsent, kAbsent, FlaggedElement::None, CalError},
         // R1 and R3 are subnormal and show as 0, so the design cannot be checked.
-        CalcEdgeCase{"SubnormalR2", No, {"1e-320", "2.5", "40", "30", ""},
-                     "0", "0", "35", FlaggedElement::None, CalError},
+        CalcCase{"SubnormalR2", No, {"1e-320", "2.5", "40", "30", ""},
+                 "0", "0", "35", FlaggedElement::None, CalError},
         // d is subnormal, so R1 = n / d overflows.
-        CalcEdgeCase{"SubnormalVref", No, {"10000", "4.9e-324", "40", "30", ""},
-                     kAbsent, kAbsent, kAbsent, FlaggedElement::None, CalError},
+        CalcCase{"SubnormalVref", No, {"10000", "4.9e-324", "40", "30", ""},
+                 kAbsent, kAbsent, kAbsent, FlaggedElement::None, CalError},
         // A subnormal target or Vf is as good as 0 V.
-        CalcEdgeCase{"SubnormalVoMax", No, {"10000", "2.5", "4.9e-324", "30", ""},
-                     "245135", "-9070", "15", FlaggedElement::None, PressMessage::None},
-        CalcEdgeCase{"SubnormalVf", Yes, {"10000", "2.5", "40", "30", "4.9e-324"},
-                     "18571", "1463", kAbsent, FlaggedElement::None, PressMessage::None}),
-    kCalcEdgeName);
+        CalcCase{"SubnormalVoMax", No, {"10000", "2.5", "4.9e-324", "30", ""},
+                 "245135", "-9070", "15", FlaggedElement::None, PressMessage::None},
+        CalcCase{"SubnormalVf", Yes, {"10000", "2.5", "40", "30", "4.9e-324"},
+                 "18571", "1463", kAbsent, FlaggedElement::None, PressMessage::None}),
+    kCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
-    OffsetBeyond32Bits, CalcEdgeTest,
+    OffsetBeyond32Bits, CalcPressTest,
     ::testing::Values(
         // Offsets of 2140540540.5 and 2156756756.8: either side of 2^31, both held exactly.
-        CalcEdgeCase{"OffsetJustBelow2To31", No, {"1e13", "2.5", "3e9", "1.68e9", ""},
-                     "774054044054053847040", "650909082500", "2334054055",
-                     FlaggedElement::None, PressMessage::None},
-        CalcEdgeCase{"OffsetJustAbove2To31", No, {"1e13", "2.5", "3.01e9", "1.68e9", ""},
-                     "729008999009008746496", "608421044286", "2339009009",
-                     FlaggedElement::None, PressMessage::None},
+        CalcCase{"OffsetJustBelow2To31", No, {"1e13", "2.5", "3e9", "1.68e9", ""},
+                 "774054044054053847040", "650909082500", "2334054055",
+                 FlaggedElement::None, PressMessage::None},
+        CalcCase{"OffsetJustAbove2To31", No, {"1e13", "2.5", "3.01e9", "1.68e9", ""},
+                 "729008999009008746496", "608421044286", "2339009009",
+                 FlaggedElement::None, PressMessage::None},
         // Offset about 6.5e9: the shown Vo_mid still passes its check.
-        CalcEdgeCase{"OffsetThreeTimes2To31", No, {"1e13", "2.5", "1e10", "6e9", ""},
-                     "5981981971981977780224", "1659999997225", "7981981981",
-                     FlaggedElement::None, PressMessage::None},
+        CalcCase{"OffsetThreeTimes2To31", No, {"1e13", "2.5", "1e10", "6e9", ""},
+                 "5981981971981977780224", "1659999997225", "7981981981",
+                 FlaggedElement::None, PressMessage::None},
         // Offset about -5e9 with a negative R3; Vo_max cannot be reached.
-        CalcEdgeCase{"OffsetBelowMinus2To31", No, {"1e6", "2.5", "1e10", "1", ""},
-                     "4504504504654055", "-500000", "-4954954955",
-                     FlaggedElement::VoMaxBox, CalError},
+        CalcCase{"OffsetBelowMinus2To31", No, {"1e6", "2.5", "1e10", "1", ""},
+                 "4504504504654055", "-500000", "-4954954955",
+                 FlaggedElement::VoMaxBox, CalError},
         // Targets near the double limit overflow in n.
-        CalcEdgeCase{"TargetsNearDoubleLimit", No, {"1e13", "2.5", "1e300", "6e299", ""},
-                     kAbsent, kAbsent, kAbsent, FlaggedElement::None, CalError}),
-    kCalcEdgeName);
+        CalcCase{"TargetsNearDoubleLimit", No, {"1e13", "2.5", "1e300", "6e299", ""},
+                 kAbsent, kAbsent, kAbsent, FlaggedElement::None, CalError}),
+    kCaseName);
 // clang-format on
-
-struct CheckEdgeCase {
-    const char* name;
-    TabInputTexts texts; // choice No
-    PressMessage message;
-    std::vector<LabelText> labels;
-    CheckResults results;
-};
-
-void PrintTo(const CheckEdgeCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class CheckEdgeTest : public ::testing::TestWithParam<CheckEdgeCase> {};
-
-TEST_P(CheckEdgeTest, GivesResultsOrOneMessage) {
-    const CheckEdgeCase& c = GetParam();
-    CheckResults results = kEarlier;
-    const CheckPressOutcome out = CheckPress(false, true, c.texts, kPointComma, results);
-    EXPECT_EQ(MessageText(out.message), MessageText(c.message));
-    EXPECT_EQ(out.labelTexts, c.labels);
-    EXPECT_EQ(results.voMax, c.results.voMax);
-    EXPECT_EQ(results.voMid, c.results.voMid);
-    EXPECT_EQ(results.voMin, c.results.voMin);
-    EXPECT_EQ(results.delta, c.results.delta);
-}
 
 using L = LabelText;
 
 INSTANTIATE_TEST_SUITE_P(
-    Magnitudes, CheckEdgeTest,
+    Magnitudes, CheckPressTest,
     ::testing::Values(
         // Huge R2: the divider term is Vref and the R3 term rules.
-        CheckEdgeCase{"R2AtDoubleLimit",
-                      {"470", "1e308", "100", "1.2", ""},
-                      None,
-                      {L{0, "6"}, L{1, "4"}, L{2, "1"}, L{3, "3.0"}},
-                      {6.1820000000000004, 3.5499999999999998, 0.96499999999999975, 3}},
-        CheckEdgeCase{"R3AtDoubleLimit",
-                      {"470", "10", "1e308", "1.2", ""},
-                      None,
-                      {L{0, "58"}, L{1, "58"}, L{2, "58"}, L{3, "0.0"}},
-                      {57.599999999999994, 57.599999999999994, 57.599999999999994, 0}},
-        CheckEdgeCase{
-            "VrefAtDoubleLimit", {"470", "10", "100", "1e308", ""}, InputError, {}, kEarlier},
+        CheckCase{"R2AtDoubleLimit",
+                  false,
+                  true,
+                  {"470", "1e308", "100", "1.2", ""},
+                  None,
+                  {L{0, "6"}, L{1, "4"}, L{2, "1"}, L{3, "3.0"}},
+                  {6.1820000000000004, 3.5499999999999998, 0.96499999999999975, 3},
+                  0.0},
+        CheckCase{"R3AtDoubleLimit",
+                  false,
+                  true,
+                  {"470", "10", "1e308", "1.2", ""},
+                  None,
+                  {L{0, "58"}, L{1, "58"}, L{2, "58"}, L{3, "0.0"}},
+                  {57.599999999999994, 57.599999999999994, 57.599999999999994, 0},
+                  0.0},
+        CheckCase{"VrefAtDoubleLimit",
+                  false,
+                  true,
+                  {"470", "10", "100", "1e308", ""},
+                  InputError,
+                  {},
+                  kEarlier,
+                  0.0},
         // A subnormal R1 leaves every level at Vref.
-        CheckEdgeCase{"SubnormalR1",
-                      {"4.9e-324", "10", "100", "1.2", ""},
-                      None,
-                      {L{0, "1"}, L{1, "1"}, L{2, "1"}, L{3, "0.0"}},
-                      {1.2, 1.2, 1.2, 0}},
+        CheckCase{"SubnormalR1",
+                  false,
+                  true,
+                  {"4.9e-324", "10", "100", "1.2", ""},
+                  None,
+                  {L{0, "1"}, L{1, "1"}, L{2, "1"}, L{3, "0.0"}},
+                  {1.2, 1.2, 1.2, 0},
+                  0.0},
         // R1 / R2 and R1 / R3 overflow.
-        CheckEdgeCase{"SubnormalR2", {"470", "1e-320", "100", "1.2", ""}, InputError, {}, kEarlier},
-        CheckEdgeCase{
-            "SubnormalR3", {"470", "10", "4.9e-324", "1.2", ""}, InputError, {}, kEarlier},
-        CheckEdgeCase{"SubnormalVref",
-                      {"470", "10", "100", "1e-320", ""},
-                      None,
-                      {L{0, "-1"}, L{1, "-3"}, L{2, "-6"}, L{3, "3.0"}},
-                      {-0.65800000000000014, -3.29, -5.875, 3}}),
-    [](const ::testing::TestParamInfo<CheckEdgeCase>& info) {
-        return std::string(info.param.name);
-    });
+        CheckCase{"SubnormalR2",
+                  false,
+                  true,
+                  {"470", "1e-320", "100", "1.2", ""},
+                  InputError,
+                  {},
+                  kEarlier,
+                  0.0},
+        CheckCase{"SubnormalR3",
+                  false,
+                  true,
+                  {"470", "10", "4.9e-324", "1.2", ""},
+                  InputError,
+                  {},
+                  kEarlier,
+                  0.0},
+        CheckCase{"SubnormalVref",
+                  false,
+                  true,
+                  {"470", "10", "100", "1e-320", ""},
+                  None,
+                  {L{0, "-1"}, L{1, "-3"}, L{2, "-6"}, L{3, "3.0"}},
+                  {-0.65800000000000014, -3.29, -5.875, 3},
+                  0.0}),
+    kCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
-    DeltaBeyond32Bits, CheckEdgeTest,
+    DeltaBeyond32Bits, CheckPressTest,
     ::testing::Values(
         // Half-spreads either side of 2^31 - 1 = 2147483647, the largest 32-bit integer.
-        CheckEdgeCase{
+        CheckCase{
             "DeltaAt2To31Minus1",
+            false,
+            true,
             {"3869339905", "1", "1", "1.2", ""},
             None,
             {L{0, "8744708187"}, L{1, "6577877840"}, L{2, "4449740892"}, L{3, "2147483647.0"}},
-            {8744708186.5, 6577877839.6999998, 4449740891.9499998, 2147483647}},
-        CheckEdgeCase{
+            {8744708186.5, 6577877839.6999998, 4449740891.9499998, 2147483647},
+            0.0},
+        CheckCase{
             "DeltaAt2To31",
+            false,
+            true,
             {"3869339906", "1", "1", "1.2", ""},
             None,
             {L{0, "8744708189"}, L{1, "6577877841"}, L{2, "4449740893"}, L{3, "2147483648.0"}},
-            {8744708188.7600002, 6577877841.3999996, 4449740893.0999994, 2147483648}},
-        CheckEdgeCase{
+            {8744708188.7600002, 6577877841.3999996, 4449740893.0999994, 2147483648},
+            0.0},
+        CheckCase{
             "DeltaFarBeyond2To31",
+            false,
+            true,
             {"4e9", "1", "1", "1.2", ""},
             None,
             {L{0, "9040000001"}, L{1, "6800000001"}, L{2, "4600000001"}, L{3, "2220000000.0"}},
-            {9040000001.2000008, 6800000001.1999998, 4600000001.1999998, 2220000000}}),
-    [](const ::testing::TestParamInfo<CheckEdgeCase>& info) {
-        return std::string(info.param.name);
-    });
+            {9040000001.2000008, 6800000001.1999998, 4600000001.1999998, 2220000000},
+            0.0}),
+    kCaseName);
 
 } // namespace
 } // namespace calc_core
