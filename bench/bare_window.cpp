@@ -1,8 +1,8 @@
 // The yardstick window: a top-level window of the calculator's size with an empty tab control.
 #include "bare_window.h"
 
-#include "control_table.h"
-#include "qt_text.h"
+#include "main_window/control_table.h"
+#include "main_window/qt_text.h"
 
 #include <QTabWidget>
 

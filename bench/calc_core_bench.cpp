@@ -1,7 +1,7 @@
 // Benchmarks of the core: a whole Calc and Check press per worked example, and long-text reading.
-#include "check_calculation.h"
-#include "design_calculation.h"
-#include "number_text.h"
+#include "calc_core/check_calculation.h"
+#include "calc_core/design_calculation.h"
+#include "calc_core/number_text.h"
 
 #include <benchmark/benchmark.h>
 

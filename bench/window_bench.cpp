@@ -1,6 +1,6 @@
 // Benchmarks of the window: building and first paint against a bare window, and CAL presses.
 #include "bare_window.h"
-#include "orvalen.h"
+#include "main_window/orvalen.h"
 
 #include <QApplication>
 #include <QLabel>

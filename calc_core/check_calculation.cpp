@@ -1,15 +1,14 @@
 // The Check tab's output voltages for a chosen resistor set.
-#include "check_calculation.h"
+#include "calc_core/check_calculation.h"
 
-#include "number_text.h"
-#include "pin_levels.h"
+#include "calc_core/number_text.h"
+#include "calc_core/pin_levels.h"
 
 #include <cmath>
 
 namespace calc_core {
 
-std::optional<std::vector<LabelText>> CheckCalculation(const CheckInputs& in,
-                                                       CheckResults& results,
+std::optional<std::vector<LabelText>> CheckCalculation(const CheckInputs& in, CheckResults& results,
                                                        const NumberLocale& locale) {
     const double g = ((in.r1 + in.r2) / in.r2) * in.vref;
     CheckResults next = results;

@@ -1,9 +1,9 @@
 // The Check tab: the output voltages of a chosen R1, R2, R3 at each pin level, and Delta -/+.
 #pragma once
 
-#include "input_gate.h"
-#include "number_locale.h"
-#include "press_message.h"
+#include "calc_core/input_gate.h"
+#include "calc_core/number_locale.h"
+#include "calc_core/press_message.h"
 
 #include <optional>
 #include <string>
@@ -38,9 +38,8 @@ struct LabelText {
 
 // Computes the levels into results and returns the texts in label order (0, 1, 2, 3 without
 // the diode; 0, 2 with it). When a level or Delta is not finite nothing is stored (nullopt).
-std::optional<std::vector<LabelText>> CheckCalculation(const CheckInputs& inputs,
-                                                       CheckResults& results,
-                                                       const NumberLocale& locale);
+std::optional<std::vector<LabelText>>
+CheckCalculation(const CheckInputs& inputs, CheckResults& results, const NumberLocale& locale);
 
 struct CheckPressOutcome {
     PressMessage message = PressMessage::None;

@@ -1,8 +1,8 @@
 // The Calc tab's design of R1 and R3 and the check of the design as shown.
-#include "design_calculation.h"
+#include "calc_core/design_calculation.h"
 
-#include "number_text.h"
-#include "pin_levels.h"
+#include "calc_core/number_text.h"
+#include "calc_core/pin_levels.h"
 
 #include <cmath>
 
@@ -77,8 +77,8 @@ std::optional<FlaggedElement> CheckDesign(const DesignInputs& in, const ShownDes
         {in.voMax, LevelLow, FlaggedElement::VoMaxBox},
         {in.voMin, LevelMid, FlaggedElement::VoMinBox},
     };
-    const std::span<const Check> checks = diode ? std::span<const Check>(withDiode)
-                                                : std::span<const Check>(withoutDiode);
+    const std::span<const Check> checks =
+        diode ? std::span<const Check>(withDiode) : std::span<const Check>(withoutDiode);
     for (const Check& check : checks) {
         const double vchk = target(check.level);
         if (!std::isfinite(vchk)) {
@@ -92,7 +92,9 @@ std::optional<FlaggedElement> CheckDesign(const DesignInputs& in, const ShownDes
 }
 
 // Result texts are plain digits, which read the same in every locale.
-double ReadShown(const std::string& text) { return StrictNumber(text, NumberLocale{}).value_or(0); }
+double ReadShown(const std::string& text) {
+    return StrictNumber(text, NumberLocale{}).value_or(0);
+}
 
 } // namespace
 

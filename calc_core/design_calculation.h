@@ -2,9 +2,9 @@
 // then the check of the design as shown in whole ohms.
 #pragma once
 
-#include "input_gate.h"
-#include "number_locale.h"
-#include "press_message.h"
+#include "calc_core/input_gate.h"
+#include "calc_core/number_locale.h"
+#include "calc_core/press_message.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 // The input gate of both CAL presses.
-#include "input_gate.h"
+#include "calc_core/input_gate.h"
 
-#include "number_text.h"
+#include "calc_core/number_text.h"
 
 namespace calc_core {
 
@@ -15,7 +15,9 @@ DiodeChoice ChooseDiode(bool yesSelected, bool noSelected) {
     return DiodeChoice::NotSelected;
 }
 
-std::size_t FieldCount(DiodeChoice choice) { return choice == DiodeChoice::Yes ? 5 : 4; }
+std::size_t FieldCount(DiodeChoice choice) {
+    return choice == DiodeChoice::Yes ? 5 : 4;
+}
 
 GateOutcome ValidateInputs(DiodeChoice choice, std::span<const std::string> fields,
                            const NumberLocale& locale) {

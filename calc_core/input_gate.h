@@ -1,8 +1,8 @@
 // The gate both CAL presses pass first: the diode choice of a tab and the tests of its fields.
 #pragma once
 
-#include "number_locale.h"
-#include "press_message.h"
+#include "calc_core/number_locale.h"
+#include "calc_core/press_message.h"
 
 #include <array>
 #include <span>

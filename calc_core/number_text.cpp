@@ -1,5 +1,5 @@
 // Conversions between texts and numbers.
-#include "number_text.h"
+#include "calc_core/number_text.h"
 
 #include <charconv>
 #include <cmath>
@@ -8,8 +8,12 @@
 namespace calc_core {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 bool StartsWithAt(std::string_view text, std::size_t pos, std::string_view prefix) {
     return !prefix.empty() && text.substr(pos, prefix.size()) == prefix;
@@ -125,7 +129,8 @@ std::optional<double> StrictNumber(std::string_view text, const NumberLocale& lo
             ++groupLength;
             ++i;
         } else if (StartsWithAt(body, i, group)) {
-            const bool groupFits = grouped ? groupLength == 3 : groupLength >= 1 && groupLength <= 3;
+            const bool groupFits =
+                grouped ? groupLength == 3 : groupLength >= 1 && groupLength <= 3;
             if (!groupFits) {
                 return std::nullopt;
             }
@@ -197,7 +202,9 @@ double LeadingNumber(std::string_view text) {
     return *value;
 }
 
-double RoundHalfEven(double value) { return std::nearbyint(value); }
+double RoundHalfEven(double value) {
+    return std::nearbyint(value);
+}
 
 std::string FormatWhole(double value) {
     const double whole = std::round(value); // halves away from zero, exactly
@@ -205,8 +212,8 @@ std::string FormatWhole(double value) {
         return "0";
     }
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, whole,
-                                      std::chars_format::fixed, 0);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, whole, std::chars_format::fixed, 0);
     return std::string(buffer, result.ptr);
 }
 
@@ -219,8 +226,8 @@ std::string FormatOneDecimal(double value, const NumberLocale& locale) {
         value = std::nextafter(value, value > 0 ? HUGE_VAL : -HUGE_VAL);
     }
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, 1);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
     std::string text(buffer, result.ptr);
     if (text == "-0.0") {
         text = "0.0";

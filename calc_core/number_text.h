@@ -2,7 +2,7 @@
 // judges with, the prefix reading used on the system's own texts, and the display patterns.
 #pragma once
 
-#include "number_locale.h"
+#include "calc_core/number_locale.h"
 
 #include <optional>
 #include <string>

@@ -1,5 +1,5 @@
 // Accessibility interfaces for result labels, picture boxes and the diode groups.
-#include "accessible_interfaces.h"
+#include "main_window/accessible_interfaces.h"
 
 #include <QAccessibleObject>
 #include <QAccessibleWidget>

@@ -1,5 +1,5 @@
 // The window icon, drawn from its SVG emblem.
-#include "application_icon.h"
+#include "main_window/application_icon.h"
 
 namespace main_window {
 

@@ -1,5 +1,5 @@
 // Background colours as the toolkit's colour values.
-#include "colour_value.h"
+#include "main_window/colour_value.h"
 
 #include <QAbstractButton>
 #include <QLabel>

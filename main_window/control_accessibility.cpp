@@ -1,5 +1,5 @@
 // Accessible names and descriptions of the form Orvalen's controls.
-#include "control_accessibility.h"
+#include "main_window/control_accessibility.h"
 
 namespace main_window {
 namespace {

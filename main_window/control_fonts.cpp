@@ -1,5 +1,5 @@
 // The four fonts of the window.
-#include "control_fonts.h"
+#include "main_window/control_fonts.h"
 
 #include <QStringList>
 

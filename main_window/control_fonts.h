@@ -1,7 +1,7 @@
 // The four fonts of the window, with close substitutes where Arial or Arial Black is missing.
 #pragma once
 
-#include "control_table.h"
+#include "main_window/control_table.h"
 
 #include <QFont>
 

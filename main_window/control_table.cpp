@@ -1,5 +1,5 @@
 // The form Orvalen as a table of its 51 controls.
-#include "control_table.h"
+#include "main_window/control_table.h"
 
 namespace main_window {
 namespace {
@@ -83,7 +83,9 @@ static_assert(std::size(Controls) == 51);
 
 } // namespace
 
-std::span<const ControlRow> OrvalenControls() { return Controls; }
+std::span<const ControlRow> OrvalenControls() {
+    return Controls;
+}
 
 std::string ObjectName(const ControlRow& row) {
     std::string name(row.array);

@@ -11,9 +11,19 @@ namespace main_window {
 
 // Positions and sizes in twips; 15 twips are one logical pixel.
 inline constexpr int TwipsPerPixel = 15;
-constexpr int ToPixels(int twips) { return (twips + TwipsPerPixel / 2) / TwipsPerPixel; }
+constexpr int ToPixels(int twips) {
+    return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
+}
 
-enum class ControlType { TabControl, Frame, Label, TextBox, CommandButton, OptionButton, PictureBox };
+enum class ControlType {
+    TabControl,
+    Frame,
+    Label,
+    TextBox,
+    CommandButton,
+    OptionButton,
+    PictureBox
+};
 
 enum class FontRole { Window, InputFrame, Caption, Value };
 
@@ -40,7 +50,7 @@ struct ControlRow {
     FontRole font;
     unsigned traits;
     std::optional<std::uint32_t> backColor;
-    int focus; // focus order number
+    int focus;                     // focus order number
     std::string_view picture = {}; // image shown by a picture box
 };
 

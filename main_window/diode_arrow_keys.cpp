@@ -1,5 +1,5 @@
 // Arrow keys within a tab's pair of diode buttons.
-#include "diode_arrow_keys.h"
+#include "main_window/diode_arrow_keys.h"
 
 #include <QKeyEvent>
 #include <QRadioButton>

@@ -1,14 +1,14 @@
 // Builds the form's controls from the control table.
-#include "form_builder.h"
+#include "main_window/form_builder.h"
 
-#include "accessible_interfaces.h"
-#include "colour_value.h"
-#include "control_accessibility.h"
-#include "control_fonts.h"
-#include "diode_arrow_keys.h"
-#include "picture_box.h"
-#include "qt_text.h"
-#include "tab_control.h"
+#include "main_window/accessible_interfaces.h"
+#include "main_window/colour_value.h"
+#include "main_window/control_accessibility.h"
+#include "main_window/control_fonts.h"
+#include "main_window/diode_arrow_keys.h"
+#include "main_window/picture_box.h"
+#include "main_window/qt_text.h"
+#include "main_window/tab_control.h"
 
 #include <QGroupBox>
 #include <QLabel>

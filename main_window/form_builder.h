@@ -1,7 +1,7 @@
 // Builds the form's controls from the control table.
 #pragma once
 
-#include "control_table.h"
+#include "main_window/control_table.h"
 
 #include <QButtonGroup>
 #include <QWidget>

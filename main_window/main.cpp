@@ -1,8 +1,8 @@
 // Starts the calculator: the application, its icon, and the form Orvalen.
-#include "application_icon.h"
-#include "control_table.h"
-#include "orvalen.h"
-#include "qt_text.h"
+#include "main_window/application_icon.h"
+#include "main_window/control_table.h"
+#include "main_window/orvalen.h"
+#include "main_window/qt_text.h"
 
 #include <QApplication>
 

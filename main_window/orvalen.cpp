@@ -1,12 +1,12 @@
 // The form Orvalen: builds itself from the control table and answers its events.
-#include "orvalen.h"
+#include "main_window/orvalen.h"
 
-#include "colour_value.h"
-#include "control_fonts.h"
-#include "control_table.h"
-#include "design_calculation.h"
-#include "form_builder.h"
-#include "qt_text.h"
+#include "calc_core/design_calculation.h"
+#include "main_window/colour_value.h"
+#include "main_window/control_fonts.h"
+#include "main_window/control_table.h"
+#include "main_window/form_builder.h"
+#include "main_window/qt_text.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,8 +1,8 @@
 // The form Orvalen: the calculator window and its event handlers.
 #pragma once
 
-#include "check_calculation.h"
-#include "number_locale.h"
+#include "calc_core/check_calculation.h"
+#include "calc_core/number_locale.h"
 
 #include <QButtonGroup>
 #include <QWidget>
@@ -18,7 +18,7 @@ class QRadioButton;
 namespace main_window {
 
 class Orvalen : public QWidget {
-public:
+  public:
     // Shows one prompt to the user and returns when it is dismissed.
     using MessageSink = std::function<void(const QString& prompt)>;
 
@@ -37,9 +37,8 @@ public:
     void Command3_Click();
     void Command4_Click();
 
-private:
-    template <typename T, std::size_t N>
-    void FindArray(std::array<T*, N>& array, const char* name);
+  private:
+    template <typename T, std::size_t N> void FindArray(std::array<T*, N>& array, const char* name);
     template <typename T> T* FindSingle(const char* name);
 
     void SelectOption(QRadioButton* button);

@@ -1,5 +1,5 @@
 // A picture box drawing its picture unscaled.
-#include "picture_box.h"
+#include "main_window/picture_box.h"
 
 #include <QPainter>
 #include <QSvgRenderer>

@@ -1,5 +1,5 @@
 // A tab control with one row of equal tabs.
-#include "tab_control.h"
+#include "main_window/tab_control.h"
 
 #include <QStyle>
 #include <QStyleOptionTabWidgetFrame>
@@ -13,7 +13,9 @@ TabStrip::TabStrip(int tabWidth, int stripHeight, QWidget* parent)
     setElideMode(Qt::ElideNone);
 }
 
-QSize TabStrip::tabSizeHint(int) const { return {m_tabWidth, m_stripHeight}; }
+QSize TabStrip::tabSizeHint(int) const {
+    return {m_tabWidth, m_stripHeight};
+}
 
 TabControl::TabControl(int tabCount, int stripHeight, const QRect& geometry, QWidget* parent)
     : QTabWidget(parent) {

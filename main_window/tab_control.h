@@ -7,20 +7,20 @@
 namespace main_window {
 
 class TabStrip : public QTabBar {
-public:
+  public:
     TabStrip(int tabWidth, int stripHeight, QWidget* parent = nullptr);
 
-protected:
+  protected:
     QSize tabSizeHint(int index) const override;
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
 
-private:
+  private:
     int m_tabWidth;
     int m_stripHeight;
 };
 
 class TabControl : public QTabWidget {
-public:
+  public:
     TabControl(int tabCount, int stripHeight, const QRect& geometry, QWidget* parent = nullptr);
 
     // Where a page's top-left corner sits inside the tab control once it is laid out; controls

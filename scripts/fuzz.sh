@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 build_dir=build-fuzz
-scripts/install-deps.sh
+scripts/install-deps.sh test
 
 if [ ! -f "$build_dir/build.ninja" ]; then
     CC=clang CXX=clang++ cmake -S . -B "$build_dir" -G Ninja -DORVALEX_FUZZ=ON

@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, only those that are missing.
+# Installs the Debian packages that are missing: those for building and running the calculator,
+# and with "test" also those the tests, the fuzzer, the benchmarks and the packaging need.
+# Usage: install-deps.sh [run|test]; run is the default.
 set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins
-    libgtest-dev
-    libbenchmark-dev time
     fonts-liberation fontconfig
-    dpkg-dev file desktop-file-utils appstream
-    clang libclang-rt-14-dev
 )
+if [ "${1:-run}" = test ]; then
+    packages+=(
+        libgtest-dev clang-format
+        libbenchmark-dev time
+        dpkg-dev file desktop-file-utils appstream
+        clang libclang-rt-14-dev
+    )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,12 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the calculator.
+# Installs what is missing, builds the calculator alone, and starts it.
 set -euo pipefail
-here="$(dirname "$0")"
-"$here/install-deps.sh"
-"$here/build.sh"
-program="$here/../build/main_window/Orvalex_KEP"
-if [ ! -x "$program" ]; then
-    echo "The calculator window is not built yet; the calculation core and its tests are."
-    exit 0
-fi
-exec "$program"
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh run
+scripts/build.sh build -DBUILD_TESTING=OFF -DORVALEX_BENCH=OFF
+exec build/main_window/Orvalex_KEP

@@ -3,16 +3,17 @@
 # under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh test
+scripts/check-format.sh
 export QT_QPA_PLATFORM=offscreen
 
-scripts/build.sh build
+scripts/build.sh build -DBUILD_TESTING=ON -DORVALEX_BENCH=AUTO
 ctest --test-dir build --output-on-failure -j2
 
 # Any sanitizer report ends the test program with a failure.
 export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-scripts/build.sh build-sanitize -DORVALEX_SANITIZE=ON
+scripts/build.sh build-sanitize -DORVALEX_SANITIZE=ON -DORVALEX_BENCH=OFF
 ctest --test-dir build-sanitize --output-on-failure -j2
 
 # A minute of coverage-guided fuzzing of the calculation core; any finding fails.

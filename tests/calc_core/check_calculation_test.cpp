@@ -1,5 +1,5 @@
 // Tests of the Check press: output levels of a chosen R1, R2, R3, Delta -/+, and the kept record.
-#include "check_calculation.h"
+#include "calc_core/check_calculation.h"
 #include "press_cases.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +29,7 @@ TEST_P(CheckPressTest, WritesLevelsAndKeepsWhatItDoesNotCompute) {
 
 using L = LabelText;
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Runs, CheckPressTest,
     ::testing::Values(
@@ -85,6 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"NoDiodeChoiceKeepsRecord", false, false, {"470", "10", "100", "1.2", ""},
                   PressMessage::SelectDiode, {}, kEarlier}),
     kCaseName);
+// clang-format on
 
 TEST(CheckPress, DiodeRunAfterPlainRunLeavesItsMidAndDelta) {
     CheckResults results;

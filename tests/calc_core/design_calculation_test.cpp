@@ -1,5 +1,5 @@
 // Tests of the Calc press: R1, R3 and Vo_mid from the targets, and the check of the shown design.
-#include "design_calculation.h"
+#include "calc_core/design_calculation.h"
 #include "press_cases.h"
 
 #include <gtest/gtest.h>
@@ -16,13 +16,15 @@ TEST(MissesTarget, ThreeVoltsAwayFailsJustInsidePasses) {
         double target;
         bool misses;
     };
+    // clang-format off
     const Case cases[] = {
-        {43.0, 40.0, true},   {37.0, 40.0, true},    {42.999, 40.0, false}, {37.001, 40.0, false},
-        {40.0, 40.0, false},  {40.5, 37.5, true},    {-17.0, -20.0, true},  {-22.9, -20.0, false},
+        {43.0, 40.0, true},    {37.0, 40.0, true},    {42.999, 40.0, false}, {37.001, 40.0, false},
+        {40.0, 40.0, false},   {40.5, 37.5, true},    {-17.0, -20.0, true},  {-22.9, -20.0, false},
         {100.0, -100.0, true}, {-36.9, 40.0, true},
         // The band's own comparisons, not |x - target| >= 3, which rounds the other way here.
         {16.97, 13.97, true},  {4.02, 1.02, true},    {-1.97, -4.97, false},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "x " << c.x << ", target " << c.target);
         EXPECT_EQ(MissesTarget(c.x, c.target), c.misses);
@@ -44,6 +46,7 @@ TEST_P(CalcPressTest, ShowsResultsAndFlagsFirstMiss) {
 using enum DiodeChoice;
 using enum PressMessage;
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     WorkedExamples, CalcPressTest,
     ::testing::Values(
@@ -66,7 +69,9 @@ INSTANTIATE_TEST_SUITE_P(
         CalcCase{"WholeOhmR3MissesVoMin", No, {"2", "0.5", "240.6", "90.8", ""}, "766", "6", "165",
                  FlaggedElement::VoMinBox, CalError}),
     kCaseName);
+// clang-format on
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Inputs, CalcPressTest,
     ::testing::Values(
@@ -82,7 +87,9 @@ INSTANTIATE_TEST_SUITE_P(
         CalcCase{"ExponentComputedAsAccepted", No, {"1e4", "25e-1", "4E1", "30", ""}, "64955",
                  "7210", "35", FlaggedElement::None, PressMessage::None}),
     kCaseName);
+// clang-format on
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     ArithmeticLimits, CalcPressTest,
     ::testing::Values(
@@ -101,6 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
         CalcCase{"DiodeR1AndR3ZeroKeepTexts", Yes, {"10000", "0.74", "0.74", "3", "0.6"}, "0", "0",
                  kAbsent, FlaggedElement::None, CalError}),
     kCaseName);
+// clang-format on
 
 TEST(CalcPress, LayoutFollowsChoiceEvenWhenGateFails) {
     struct Case {

@@ -1,9 +1,9 @@
 // Tests of both CAL presses at the edges of their input: the longest text a box takes, texts of
 // blanks, tabs or line feeds only, numbers at the ends of the double range, and results whose
 // Delta or Vo_mid offset lies beyond 32 bits.
-#include "check_calculation.h"
-#include "design_calculation.h"
-#include "input_gate.h"
+#include "calc_core/check_calculation.h"
+#include "calc_core/design_calculation.h"
+#include "calc_core/input_gate.h"
 #include "press_cases.h"
 
 #include <gtest/gtest.h>
@@ -113,6 +113,7 @@ const auto kBoxTextName = [](const ::testing::TestParamInfo<BoxTextCase>& info) 
     return std::string(info.param.name);
 };
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     LongestTexts, BoxTextTest,
     ::testing::Values(
@@ -134,7 +135,9 @@ INSTANTIATE_TEST_SUITE_P(
         BoxTextCase{"ZeroWithLongFraction", "0." + std::string(kBoxMaxLength - 2, '0'),
                     std::nullopt}),
     kBoxTextName);
+// clang-format on
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     ShortTexts, BoxTextTest,
     ::testing::Values(
@@ -151,6 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
         BoxTextCase{"RoundsUpToSmallestSubnormal", "2.5e-324", "4.9e-324"},
         BoxTextCase{"LongExponent", "2e" + std::string(kBoxMaxLength - 3, '0') + "0", "2"}),
     kBoxTextName);
+// clang-format on
 
 // With the choice No the diode box is neither tested nor read, however long its text.
 TEST(EdgeInputs, LongestDiodeTextIgnoredWithNo) {
@@ -219,6 +223,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "18571", "1463", kAbsent, FlaggedElement::None, PressMessage::None}),
     kCaseName);
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     OffsetBeyond32Bits, CalcPressTest,
     ::testing::Values(
@@ -245,6 +250,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 using L = LabelText;
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Magnitudes, CheckPressTest,
     ::testing::Values(
@@ -308,7 +314,9 @@ INSTANTIATE_TEST_SUITE_P(
                   {-0.65800000000000014, -3.29, -5.875, 3},
                   0.0}),
     kCaseName);
+// clang-format on
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     DeltaBeyond32Bits, CheckPressTest,
     ::testing::Values(
@@ -341,6 +349,7 @@ INSTANTIATE_TEST_SUITE_P(
             {9040000001.2000008, 6800000001.1999998, 4600000001.1999998, 2220000000},
             0.0}),
     kCaseName);
+// clang-format on
 
 } // namespace
 } // namespace calc_core

@@ -1,6 +1,6 @@
 // Tests of the input gate: the diode choice, the order of its passes and the values it passes on.
-#include "input_gate.h"
-#include "press_message.h"
+#include "calc_core/input_gate.h"
+#include "calc_core/press_message.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +53,9 @@ struct GateCase {
     NumberLocale locale = kPointComma;
 };
 
-void PrintTo(const GateCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const GateCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ValidateInputsTest : public ::testing::TestWithParam<GateCase> {};
 
@@ -71,6 +73,7 @@ TEST_P(ValidateInputsTest, FirstFailingPassDecidesTheMessage) {
 using enum DiodeChoice;
 using enum PressMessage;
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Passes, ValidateInputsTest,
     ::testing::Values(
@@ -125,6 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
         GateCase{"PointIsNoDecimalUnderCommaLocale", No, {"10000", "2.5", "40", "30", ""},
                  InputError, {}, kCommaPoint}),
     [](const ::testing::TestParamInfo<GateCase>& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(ValidateInputs, HugeTextsGetTheirMessage) {
     struct Case {
@@ -132,10 +136,10 @@ TEST(ValidateInputs, HugeTextsGetTheirMessage) {
         PressMessage message;
     };
     const Case cases[] = {
-        {std::string(1'000'000, '1'), InputError},                 // beyond the double range
-        {std::string(100'000, 'x'), InputError},                   // not a number
-        {"0." + std::string(1'000'000, '0') + "1", InputError},    // underflows to 0
-        {std::string(1'000'000, '0') + "5", None},                 // just a 5 with leading zeros
+        {std::string(1'000'000, '1'), InputError},              // beyond the double range
+        {std::string(100'000, 'x'), InputError},                // not a number
+        {"0." + std::string(1'000'000, '0') + "1", InputError}, // underflows to 0
+        {std::string(1'000'000, '0') + "5", None},              // just a 5 with leading zeros
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "text of " << c.text.size() << " characters");

@@ -2,8 +2,8 @@
 // Check test body each, defined in design_calculation_test.cpp and check_calculation_test.cpp.
 #pragma once
 
-#include "check_calculation.h"
-#include "design_calculation.h"
+#include "calc_core/check_calculation.h"
+#include "calc_core/design_calculation.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 // picks a locale (low three bits), and the rest are the five texts separated by '|' (the fifth
 // takes whatever follows the fourth separator). So "20" + "470|10|100|1.2|" selects "No" in the
 // point-decimal locale.
-#include "check_calculation.h"
-#include "design_calculation.h"
-#include "number_text.h"
+#include "calc_core/check_calculation.h"
+#include "calc_core/design_calculation.h"
+#include "calc_core/number_text.h"
 
 #include <array>
 #include <cstddef>

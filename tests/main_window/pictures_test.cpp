@@ -1,8 +1,8 @@
 // Tests of the two reference pictures: the preferred-values table, the schematic's labels, and
 // how the picture boxes show them at the screen's pixel density.
-#include "application_icon.h"
-#include "orvalen.h"
-#include "picture_box.h"
+#include "main_window/application_icon.h"
+#include "main_window/orvalen.h"
+#include "main_window/picture_box.h"
 
 #include <QFile>
 #include <QXmlStreamReader>
@@ -183,11 +183,13 @@ class PicturesTest : public QObject {
         }
     }
 
+    // clang-format off
     void boxesShowTheirPicturesUnscaledAtScreenDensity_data() {
         QTest::addColumn<QSize>("size");
         QTest::newRow("Picture1") << QSize(319, 177);
         QTest::newRow("Picture2") << QSize(412, 219);
     }
+    // clang-format on
 
     // Run once at the normal density and once with QT_SCALE_FACTOR=2: the picture keeps its
     // size on screen and is rendered with one device pixel per device pixel.

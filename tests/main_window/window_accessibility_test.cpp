@@ -1,5 +1,5 @@
 // Accessibility tests of the calculator window: what assistive technology reads and reaches.
-#include "orvalen.h"
+#include "main_window/orvalen.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -105,6 +105,7 @@ class WindowAccessibilityTest : public QObject {
 
     // Inputs and results alike are named by the caption label left of them, their buddy, and
     // read out their value, also where the diode layout hides them.
+    // clang-format off
     void valuesAreNamedByTheirCaptionLabel_data() {
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("label");
@@ -129,6 +130,7 @@ class WindowAccessibilityTest : public QObject {
         row("Label3(2)", "Vo min [V]", "Label5(5)");
         row("Label3(3)", "Delta -/+ [V]", "Label5(6)");
     }
+    // clang-format on
 
     void valuesAreNamedByTheirCaptionLabel() {
         QFETCH(QString, caption);
@@ -153,11 +155,13 @@ class WindowAccessibilityTest : public QObject {
     }
 
     // On screen the four buttons stand loose on their tabs; a reader gets one group a tab.
+    // clang-format off
     void diodeButtonsFormAGroupNamedDiodeOnTheirTab_data() {
         QTest::addColumn<QStringList>("buttons"); // Yes, No, then the other tab's No
         QTest::newRow("Label6(0)") << QStringList{"Option1(0)", "Option1(1)", "Option2(1)"};
         QTest::newRow("Label6(1)") << QStringList{"Option2(0)", "Option2(1)", "Option1(1)"};
     }
+    // clang-format on
 
     void diodeButtonsFormAGroupNamedDiodeOnTheirTab() {
         QFETCH(QStringList, buttons);
@@ -195,6 +199,7 @@ class WindowAccessibilityTest : public QObject {
 
     // The controls with no caption label: CAL and CLEAR are on two tabs each, so their
     // description names the tab; the pictures say what they show.
+    // clang-format off
     void namesAndDescriptionsTellControlsApart_data() {
         QTest::addColumn<QAccessible::Role>("role");
         QTest::addColumn<QString>("name");
@@ -212,6 +217,7 @@ class WindowAccessibilityTest : public QObject {
         QTest::newRow("Picture2") << QAccessible::Graphic << "Preferred values"
                                   << "Table";
     }
+    // clang-format on
 
     void namesAndDescriptionsTellControlsApart() {
         QFETCH(QAccessible::Role, role);
@@ -224,6 +230,7 @@ class WindowAccessibilityTest : public QObject {
                  qPrintable(iface->text(QAccessible::Description)));
     }
 
+    // clang-format off
     void resultsSelectByMouseWithoutTakingFocus_data() {
         QTest::addColumn<QString>("value");
         QTest::newRow("Label2(0)") << "10234";
@@ -231,6 +238,7 @@ class WindowAccessibilityTest : public QObject {
         QTest::newRow("Label3(0)") << "12.5";
         QTest::newRow("Label3(3)") << "0.1";
     }
+    // clang-format on
 
     void resultsSelectByMouseWithoutTakingFocus() {
         QFETCH(QString, value);
@@ -253,6 +261,7 @@ class WindowAccessibilityTest : public QObject {
 
     // From the tab strip, whose arrow keys bring a tab to the front, Tab walks the tab's
     // controls in focus order back to the strip. The diode pair is one stop, entered at "Yes".
+    // clang-format off
     void tabKeyReachesEveryStopInFocusOrder_data() {
         QTest::addColumn<QString>("diode");
         QTest::addColumn<QStringList>("order");
@@ -266,6 +275,7 @@ class WindowAccessibilityTest : public QObject {
         QTest::newRow("Check with diode")
             << "Option2(0)" << check + QStringList{"Text2(4)", "Option2(0)"};
     }
+    // clang-format on
 
     void tabKeyReachesEveryStopInFocusOrder() {
         QFETCH(QString, diode);
@@ -288,11 +298,13 @@ class WindowAccessibilityTest : public QObject {
 
     // The arrow keys move focus and choice between the tab's two buttons, never over to the
     // other tab's hidden pair that stands at the same place.
+    // clang-format off
     void arrowKeysMoveTheDiodeChoiceWithinItsTab_data() {
         QTest::addColumn<QString>("no");
         QTest::newRow("Option1(0)") << "Option1(1)";
         QTest::newRow("Option2(0)") << "Option2(1)";
     }
+    // clang-format on
 
     void arrowKeysMoveTheDiodeChoiceWithinItsTab() {
         QFETCH(QString, no);

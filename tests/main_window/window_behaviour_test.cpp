@@ -1,6 +1,7 @@
-// Behaviour tests of the calculator window: start state, diode options, CLEAR, CAL and its messages.
-#include "colour_value.h"
-#include "orvalen.h"
+// Behaviour tests of the calculator window: start state, diode options, CLEAR, CAL and its
+// messages.
+#include "main_window/colour_value.h"
+#include "main_window/orvalen.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -25,9 +26,11 @@ const QString InputError = "Input Data Error";
 const QString CalError = "Cal Error! Please check circuit!";
 
 // The handlers are public members of the form with exactly these signatures.
-[[maybe_unused]] constexpr void (Orvalen::*Handlers[])() = {&Orvalen::Form_Load, &Orvalen::Command1_Click, &Orvalen::Command2_Click,
-                                                           &Orvalen::Command3_Click, &Orvalen::Command4_Click};
-[[maybe_unused]] constexpr void (Orvalen::*IndexHandlers[])(int) = {&Orvalen::Option1_Click, &Orvalen::Option2_Click};
+[[maybe_unused]] constexpr void (Orvalen::*Handlers[])() = {
+    &Orvalen::Form_Load, &Orvalen::Command1_Click, &Orvalen::Command2_Click,
+    &Orvalen::Command3_Click, &Orvalen::Command4_Click};
+[[maybe_unused]] constexpr void (Orvalen::*IndexHandlers[])(int) = {&Orvalen::Option1_Click,
+                                                                    &Orvalen::Option2_Click};
 
 QStringList Range(const char* array, int count) {
     QStringList names;
@@ -37,10 +40,11 @@ QStringList Range(const char* array, int count) {
     return names;
 }
 
-const QStringList AllControls = QStringList{"SSTab1", "Command1", "Command2", "Command3", "Command4", "Picture1", "Picture2"} +
-    Range("Text1", 5) + Range("Text2", 5) + Range("Label1", 10) + Range("Label2", 3) + Range("Label3", 4) +
-    Range("Label5", 7) + Range("Label6", 2) + Range("Option1", 2) + Range("Option2", 2) + Range("Frame1", 2) +
-    Range("Frame2", 2);
+const QStringList AllControls =
+    QStringList{"SSTab1", "Command1", "Command2", "Command3", "Command4", "Picture1", "Picture2"} +
+    Range("Text1", 5) + Range("Text2", 5) + Range("Label1", 10) + Range("Label2", 3) +
+    Range("Label3", 4) + Range("Label5", 7) + Range("Label6", 2) + Range("Option1", 2) +
+    Range("Option2", 2) + Range("Frame1", 2) + Range("Frame2", 2);
 
 // The controls whose entries differ between two snapshots.
 QStringList Changed(const QStringList& before, const QStringList& after) {
@@ -89,7 +93,8 @@ class WindowBehaviourTest : public QObject {
         Front(button);
         // A radio button is pressed on its indicator.
         const bool radio = qobject_cast<QRadioButton*>(button);
-        QTest::mouseClick(button, Qt::LeftButton, {}, radio ? QPoint(8, button->height() / 2) : button->rect().center());
+        QTest::mouseClick(button, Qt::LeftButton, {},
+                          radio ? QPoint(8, button->height() / 2) : button->rect().center());
     }
     void Type(const QString& name, const QString& text) const {
         auto* box = C<QLineEdit>(name);
@@ -99,7 +104,8 @@ class WindowBehaviourTest : public QObject {
         QTest::keyClicks(box, text);
     }
     // Fills a tab's inputs in index order as a user does; the Vf box only appears with "Yes".
-    void Enter(int tab, const QString& option, const QStringList& texts, const QString& vf = {}) const {
+    void Enter(int tab, const QString& option, const QStringList& texts,
+               const QString& vf = {}) const {
         const QString box = QString("Text%1(%2)").arg(tab);
         if (!vf.isEmpty()) {
             Click(QString("Option%1(0)").arg(tab));
@@ -134,7 +140,7 @@ class WindowBehaviourTest : public QObject {
         }
     }
 
-private slots:
+  private slots:
     void initTestCase() {
         // The inputs below are written with a decimal point, whatever the machine's settings.
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -155,7 +161,8 @@ private slots:
         QStringList shown = AllControls;
         shown.removeIf([&](const QString& name) { return hidden.contains(name); });
         VerifyShown(shown, hidden);
-        for (const QString& name : Range("Text1", 5) + Range("Text2", 5) + Range("Label2", 3) + Range("Label3", 4)) {
+        for (const QString& name :
+             Range("Text1", 5) + Range("Text2", 5) + Range("Label2", 3) + Range("Label3", 4)) {
             QVERIFY2(Text(name).isEmpty(), qPrintable(name));
             if (!name.startsWith("Text2")) {
                 QCOMPARE(BackColor(C(name)), White);
@@ -169,7 +176,8 @@ private slots:
         Click("Option1(0)");
         QVERIFY(Selected("Option1(0)") && !Selected("Option2(0)") && !Selected("Option2(1)"));
         // The Check tab keeps the layout of its last choice, but now has no choice to press with.
-        VerifyShown({"Label3(1)", "Label3(3)", "Label5(4)", "Label5(6)"}, {"Label1(9)", "Text2(4)"});
+        VerifyShown({"Label3(1)", "Label3(3)", "Label5(4)", "Label5(6)"},
+                    {"Label1(9)", "Text2(4)"});
         const QStringList before = Snapshot();
         Click("Command3");
         QCOMPARE(prompts, QStringList{SelectDiode});
@@ -188,6 +196,7 @@ private slots:
         QCOMPARE(Changed(beforeCalc, Snapshot()), QStringList());
     }
 
+    // clang-format off
     void diodeOptionSetsItsTabsLayoutAndNothingElse_data() {
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("option");
@@ -204,6 +213,7 @@ private slots:
         QTest::newRow("Check Yes") << "Option2(1)" << "Option2(0)" << always + checkVf << midDelta;
         QTest::newRow("Check No") << "Option2(0)" << "Option2(1)" << always + midDelta << checkVf;
     }
+    // clang-format on
 
     void diodeOptionSetsItsTabsLayoutAndNothingElse() {
         QFETCH(QString, from);
@@ -221,7 +231,8 @@ private slots:
         Click(option);
         VerifyShown(shown, hidden);
         QStringList changed = Changed(before, Snapshot());
-        changed.removeIf([&](const QString& name) { return shown.contains(name) || hidden.contains(name); });
+        changed.removeIf(
+            [&](const QString& name) { return shown.contains(name) || hidden.contains(name); });
         changed.sort();
         QStringList selection{from, option};
         selection.sort();
@@ -252,6 +263,7 @@ private slots:
         QCOMPARE(prompts, QStringList());
     }
 
+    // clang-format off
     void calcCalSetsDiodeRowsBeforeJudgingFields_data() {
         QTest::addColumn<QString>("option");
         QTest::addColumn<QStringList>("shown");
@@ -260,6 +272,7 @@ private slots:
         // "No" hides the Vf row only; the Vo_mid row is the option's business.
         QTest::newRow("No") << "Option1(1)" << QStringList{} << QStringList{"Label1(8)", "Text1(4)", "Label5(2)", "Label2(2)"};
     }
+    // clang-format on
 
     void calcCalSetsDiodeRowsBeforeJudgingFields() {
         QFETCH(QString, option);
@@ -279,11 +292,13 @@ private slots:
         VerifyShown(shown, hidden);
     }
 
+    // clang-format off
     void calcClearEmptiesAndWhitensHiddenControlsToo_data() {
         QTest::addColumn<QString>("option");
         QTest::newRow("Vf box hidden") << "Option1(1)";
         QTest::newRow("Vo_mid hidden") << "Option1(0)";
     }
+    // clang-format on
 
     void calcClearEmptiesAndWhitensHiddenControlsToo() {
         QFETCH(QString, option);
@@ -305,11 +320,13 @@ private slots:
     }
 
     // With no Check choice it clears nothing (see oneDiodeChoiceSpansBothTabs).
+    // clang-format off
     void checkClearEmptiesHiddenControlsAndWritesNoColour_data() {
         QTest::addColumn<QString>("option");
         QTest::newRow("Check Yes") << "Option2(0)";
         QTest::newRow("Check No") << "Option2(1)";
     }
+    // clang-format on
 
     void checkClearEmptiesHiddenControlsAndWritesNoColour() {
         QFETCH(QString, option);
@@ -328,6 +345,7 @@ private slots:
         QCOMPARE(prompts, QStringList());
     }
 
+    // clang-format off
     void redMarkSurvivesPassingCalUntilCalcClear_data() {
         QTest::addColumn<QStringList>("inputs");
         QTest::addColumn<QString>("marked");
@@ -335,6 +353,7 @@ private slots:
         QTest::newRow("Vo_mid result") << QStringList{"100", "2.0", "101.2", "40.2"} << "Label2(2)";
         QTest::newRow("Vo_min box") << QStringList{"2", "0.5", "240.6", "90.8"} << "Text1(3)";
     }
+    // clang-format on
 
     void redMarkSurvivesPassingCalUntilCalcClear() {
         QFETCH(QStringList, inputs);
@@ -355,6 +374,7 @@ private slots:
         QCOMPARE(BackColor(C(marked)), White);
     }
 
+    // clang-format off
     void failingPressLeavesEarlierResultsAndMarks_data() {
         QTest::addColumn<int>("tab");
         QTest::addColumn<QString>("field");
@@ -366,6 +386,7 @@ private slots:
         QTest::newRow("Check empty field") << 2 << "Text2(2)" << "" << InputMissing;
         QTest::newRow("Check negative") << 2 << "Text2(3)" << "-1" << InputError;
     }
+    // clang-format on
 
     void failingPressLeavesEarlierResultsAndMarks() {
         QFETCH(int, tab);
@@ -374,7 +395,9 @@ private slots:
         QFETCH(QString, message);
         const QString cal = tab == 1 ? "Command1" : "Command3";
         // The Calc press leaves R1, R3, Vo_mid and a red Vo_max box behind.
-        Enter(tab, tab == 1 ? "Option1(1)" : "Option2(1)", tab == 1 ? QStringList{"10000", "2.5", "40", "2"} : QStringList{"470", "10", "100", "1.2"});
+        Enter(tab, tab == 1 ? "Option1(1)" : "Option2(1)",
+              tab == 1 ? QStringList{"10000", "2.5", "40", "2"}
+                       : QStringList{"470", "10", "100", "1.2"});
         Click(cal);
         prompts.clear();
         Type(field, text);
@@ -384,6 +407,7 @@ private slots:
         QCOMPARE(Changed(before, Snapshot()), QStringList());
     }
 
+    // clang-format off
     void calcCalReproducesWorkedExamples_data() {
         QTest::addColumn<QString>("option");
         QTest::addColumn<QStringList>("inputs"); // R2, Vref, Vo_max, Vo_min
@@ -400,6 +424,7 @@ private slots:
         QTest::newRow("Vo_mid misses") << no << QStringList{"100", "2.0", "101.2", "40.2"} << "" << QStringList{"151", "3", "66"} << "Label2(2)" << QStringList{CalError};
         QTest::newRow("Vo_min misses") << no << QStringList{"2", "0.5", "240.6", "90.8"} << "" << QStringList{"766", "6", "165"} << "Text1(3)" << QStringList{CalError};
     }
+    // clang-format on
 
     void calcCalReproducesWorkedExamples() {
         QFETCH(QString, option);
@@ -418,6 +443,7 @@ private slots:
         }
     }
 
+    // clang-format off
     void checkCalReproducesWorkedExamples_data() {
         QTest::addColumn<QString>("option");
         QTest::addColumn<QStringList>("inputs"); // R1, R2, R3, Vref
@@ -431,6 +457,7 @@ private slots:
         QTest::newRow("Vref below pin levels") << no << QStringList{"100", "100", "12", "0.5"} << "" << QStringList{"4", "-1", "-5", "5.0"};
         QTest::newRow("Vf text ignored without diode") << no << QStringList{"470", "10", "100", "1.2"} << "abc" << QStringList{"63", "60", "57", "3.0"};
     }
+    // clang-format on
 
     void checkCalReproducesWorkedExamples() {
         QFETCH(QString, option);
@@ -438,7 +465,8 @@ private slots:
         QFETCH(QString, vf);
         QFETCH(QStringList, results);
         const auto shownResults = [this] {
-            return QStringList{Text("Label3(0)"), Text("Label3(1)"), Text("Label3(2)"), Text("Label3(3)")};
+            return QStringList{Text("Label3(0)"), Text("Label3(1)"), Text("Label3(2)"),
+                               Text("Label3(3)")};
         };
         Enter(2, "Option2(1)", {"330", "10", "1000", "1.0"});
         Click("Command3");

@@ -1,7 +1,7 @@
 // Layout tests of the calculator window: controls, places, fonts, captions, focus order, pictures.
-#include "colour_value.h"
-#include "orvalen.h"
-#include "picture_box.h"
+#include "main_window/colour_value.h"
+#include "main_window/orvalen.h"
+#include "main_window/picture_box.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -21,7 +21,9 @@ using main_window::PictureBox;
 namespace {
 
 // The window is laid out in twips; 15 twips make one pixel.
-int Px(int twips) { return qRound(twips / 15.0); }
+int Px(int twips) {
+    return qRound(twips / 15.0);
+}
 
 } // namespace
 
@@ -33,7 +35,7 @@ class WindowLayoutTest : public QObject {
     QWidget* Control(const QString& name) const { return form->findChild<QWidget*>(name); }
     QTabWidget* Tabs() const { return form->findChild<QTabWidget*>(QStringLiteral("SSTab1")); }
 
-private slots:
+  private slots:
     void init() {
         form = std::make_unique<Orvalen>();
         form->show();
@@ -61,6 +63,7 @@ private slots:
                  qPrintable(QString::number(tabs->tabBar()->height())));
     }
 
+    // clang-format off
     void everyControlHasItsTypeContainerPlaceAndCaption_data() {
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("container");
@@ -128,6 +131,7 @@ private slots:
         row("Label5(6)", "QLabel", "Frame2(1)", "Delta -/+ [V]", 120, 1440, 1065, 240, A);
         row("Label3(3)", "QLabel", "Frame2(1)", "", 1320, 1440, 1095, 315);
     }
+    // clang-format on
 
     void everyControlHasItsTypeContainerPlaceAndCaption() {
         QFETCH(QString, type);
@@ -140,7 +144,8 @@ private slots:
         QTabWidget* tabs = Tabs();
 
         // The picture box is the window's own class; the rest are the toolkit's.
-        QVERIFY(type == "PictureBox" ? dynamic_cast<PictureBox*>(w) != nullptr : w->inherits(qPrintable(type)));
+        QVERIFY(type == "PictureBox" ? dynamic_cast<PictureBox*>(w) != nullptr
+                                     : w->inherits(qPrintable(type)));
         QCOMPARE(w->property(type == "QGroupBox" ? "title" : "text").toString(), caption);
 
         // Controls on a tab are placed from the tab control's outer corner (tab strip
@@ -166,6 +171,7 @@ private slots:
         }
     }
 
+    // clang-format off
     void headingsAreBoldItalicAndValuesPlain_data() {
         QTest::addColumn<QString>("family");
         QTest::addColumn<qreal>("points");
@@ -184,6 +190,7 @@ private slots:
             QTest::newRow(name) << QString("Arial") << 11.25 << false;
         }
     }
+    // clang-format on
 
     void headingsAreBoldItalicAndValuesPlain() {
         QFETCH(QString, family);
@@ -211,14 +218,18 @@ private slots:
                 QStyleOptionButton option;
                 option.initFrom(button);
                 option.text = text = button->text();
-                const auto element = qobject_cast<QRadioButton*>(w) ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents;
+                const auto element = qobject_cast<QRadioButton*>(w) ? QStyle::SE_RadioButtonContents
+                                                                    : QStyle::SE_PushButtonContents;
                 room = w->style()->subElementRect(element, &option, w).width();
             } else if (auto* frame = qobject_cast<QGroupBox*>(w)) {
                 QStyleOptionGroupBox option;
                 option.initFrom(frame);
                 option.text = text = frame->title();
                 option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
-                room = w->width() - w->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, w).left();
+                room = w->width() - w->style()
+                                        ->subControlRect(QStyle::CC_GroupBox, &option,
+                                                         QStyle::SC_GroupBoxLabel, w)
+                                        .left();
             }
             if (const int needed = w->fontMetrics().horizontalAdvance(text); needed > room) {
                 cut << QString("%1 (%2 > %3)").arg(w->objectName()).arg(needed).arg(room);
@@ -226,7 +237,8 @@ private slots:
         }
         const QTabBar* strip = Tabs()->tabBar();
         for (int i = 0; i < strip->count(); ++i) {
-            if (strip->fontMetrics().horizontalAdvance(strip->tabText(i)) > strip->tabRect(i).width()) {
+            if (strip->fontMetrics().horizontalAdvance(strip->tabText(i)) >
+                strip->tabRect(i).width()) {
                 cut << "tab " + strip->tabText(i);
             }
         }
@@ -234,16 +246,19 @@ private slots:
     }
 
     void resultsAreRightJustifiedInWhiteBorderedBoxes() {
-        const auto results = form->findChildren<QLabel*>(QRegularExpression(R"(^Label[23]\(\d\)$)"));
+        const auto results =
+            form->findChildren<QLabel*>(QRegularExpression(R"(^Label[23]\(\d\)$)"));
         QCOMPARE(results.size(), 7);
         for (QLabel* label : results) {
             const QByteArray name = label->objectName().toLatin1();
-            QVERIFY2(label->alignment() & Qt::AlignRight && label->frameShape() != QFrame::NoFrame, name);
+            QVERIFY2(label->alignment() & Qt::AlignRight && label->frameShape() != QFrame::NoFrame,
+                     name);
             QCOMPARE(main_window::BackColor(label), 0xFFFFFFu);
             // Without its own fill the label would show the face colour behind it.
             QVERIFY2(label->autoFillBackground(), name);
         }
-        const auto boxes = form->findChildren<QLineEdit*>(QRegularExpression(R"(^Text[12]\(\d\)$)"));
+        const auto boxes =
+            form->findChildren<QLineEdit*>(QRegularExpression(R"(^Text[12]\(\d\)$)"));
         QCOMPARE(boxes.size(), 10);
         for (QLineEdit* box : boxes) {
             QVERIFY2(box->alignment() & Qt::AlignRight, qPrintable(box->objectName()));
@@ -252,6 +267,7 @@ private slots:
         QVERIFY(caption->alignment() & Qt::AlignLeft && caption->frameShape() == QFrame::NoFrame);
     }
 
+    // clang-format off
     void tabKeyFollowsTheFocusOrderOfTheTabInFront_data() {
         QTest::addColumn<int>("tab");
         QTest::addColumn<QString>("diode");
@@ -265,6 +281,7 @@ private slots:
         QTest::newRow("Check without diode") << 3 << "Option2(1)" << check + checkOptions;
         QTest::newRow("Check with diode") << 3 << "Option2(0)" << check + QStringList{"Text2(4)"} + checkOptions;
     }
+    // clang-format on
 
     void tabKeyFollowsTheFocusOrderOfTheTabInFront() {
         QFETCH(int, tab);
@@ -276,12 +293,14 @@ private slots:
         // The tab control comes first of all, so the round from the tab's first control ends there.
         order << "SSTab1";
         QWidget* first = Control(order.first());
-        // Only the form's own controls count, not the parts the toolkit adds (the tab strip, pages).
+        // Only the form's own controls count, not the parts the toolkit adds (the tab strip,
+        // pages).
         const QRegularExpression controlName(R"(^(SSTab1|Command\d|Picture\d|\w+\d\(\d\))$)");
         QStringList visited;
         QWidget* w = first;
         do {
-            if (w->focusPolicy() != Qt::NoFocus && w->isVisible() && controlName.match(w->objectName()).hasMatch()) {
+            if (w->focusPolicy() != Qt::NoFocus && w->isVisible() &&
+                controlName.match(w->objectName()).hasMatch()) {
                 visited << w->objectName();
             }
             w = w->nextInFocusChain();
@@ -289,15 +308,18 @@ private slots:
         QCOMPARE(visited, order);
     }
 
+    // clang-format off
     void picturesHoldTheirImagesAtFullSize_data() {
         QTest::addColumn<QSize>("size");
         QTest::newRow("Picture1") << QSize(319, 177);
         QTest::newRow("Picture2") << QSize(412, 219);
     }
+    // clang-format on
 
     void picturesHoldTheirImagesAtFullSize() {
         QFETCH(QSize, size);
-        auto* box = dynamic_cast<PictureBox*>(Control(QString::fromLatin1(QTest::currentDataTag())));
+        auto* box =
+            dynamic_cast<PictureBox*>(Control(QString::fromLatin1(QTest::currentDataTag())));
         QVERIFY(box);
         QVERIFY(!box->picture().isNull());
         QCOMPARE(box->picture().deviceIndependentSize().toSize(), size);

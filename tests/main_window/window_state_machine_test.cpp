@@ -1,8 +1,8 @@
 // Random walks through the calculator window, checked after every step against a small model.
-#include "check_calculation.h"
-#include "colour_value.h"
-#include "design_calculation.h"
-#include "orvalen.h"
+#include "calc_core/check_calculation.h"
+#include "calc_core/design_calculation.h"
+#include "main_window/colour_value.h"
+#include "main_window/orvalen.h"
 
 #include <QClipboard>
 #include <QHash>
@@ -427,6 +427,7 @@ class WindowStateMachineTest : public QObject {
     }
 
   private slots:
+    // clang-format off
     void randomWalkKeepsWindowAndModelInStep_data() {
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<int>("share"); // percent of the steps
@@ -435,6 +436,7 @@ class WindowStateMachineTest : public QObject {
         QTest::newRow("fr_FR narrow space groups")
             << QLocale(QLocale::French, QLocale::France) << 20;
     }
+    // clang-format on
 
     // ORVALEN_STEPS (shared out over the locales) and ORVALEN_SEED choose the walks;
     // ORVALEN_TRACE=1 prints every step.
@@ -630,6 +632,7 @@ class WindowStateMachineTest : public QObject {
         }
     }
 
+    // clang-format off
     void edgeTextGivesOneDefinedOutcome_data() {
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("box");
@@ -710,6 +713,7 @@ class WindowStateMachineTest : public QObject {
         row("Check Vf only blanks", "Option2(0)", "Text2(4)", "", "  ", "  ", InputError,
             checkBase);
     }
+    // clang-format on
 
     void edgeTextGivesOneDefinedOutcome() {
         QFETCH(QString, option);
