@@ -7,12 +7,22 @@
 #include <cmath>
 
 namespace calc_core {
+namespace {
 
-std::optional<std::vector<LabelText>> CheckCalculation(const CheckInputs& in, CheckResults& results,
-                                                       const NumberLocale& locale) {
+// A run or press that ends with a message and no result.
+CheckOutcome Refused(PressMessage message) {
+    CheckOutcome outcome;
+    outcome.message = message;
+    return outcome;
+}
+
+} // namespace
+
+CheckOutcome CheckCalculation(const CheckInputs& in, CheckResults& results,
+                              const NumberLocale& locale) {
     const double g = ((in.r1 + in.r2) / in.r2) * in.vref;
     CheckResults next = results;
-    std::vector<LabelText> texts;
+    CheckOutcome outcome;
     if (in.choice == DiodeChoice::Yes) {
         const auto level = [&](double vx) {
             return g + (in.vref - (in.vf + vx)) * (in.r1 / in.r3);
@@ -20,9 +30,8 @@ std::optional<std::vector<LabelText>> CheckCalculation(const CheckInputs& in, Ch
         next.voMax = level(LevelLow);
         next.voMin = level(LevelMid);
         if (!std::isfinite(next.voMax) || !std::isfinite(next.voMin)) {
-            return std::nullopt;
+            return Refused(PressMessage::InputError);
         }
-        texts = {{0, FormatWhole(next.voMax)}, {2, FormatWhole(next.voMin)}};
     } else {
         const auto level = [&](double vx) { return g + (in.r1 / in.r3) * (in.vref - vx); };
         next.voMax = level(LevelLow);
@@ -32,23 +41,23 @@ std::optional<std::vector<LabelText>> CheckCalculation(const CheckInputs& in, Ch
         next.delta = RoundHalfEven((next.voMax - next.voMin) / 2);
         if (!std::isfinite(next.voMax) || !std::isfinite(next.voMid) ||
             !std::isfinite(next.voMin) || !std::isfinite(next.delta)) {
-            return std::nullopt;
+            return Refused(PressMessage::InputError);
         }
-        texts = {{0, FormatWhole(next.voMax)},
-                 {1, FormatWhole(next.voMid)},
-                 {2, FormatWhole(next.voMin)},
-                 {3, FormatOneDecimal(next.delta, locale)}};
+        outcome.voMidText = FormatWhole(next.voMid);
+        outcome.deltaText = FormatOneDecimal(next.delta, locale);
     }
+    outcome.voMaxText = FormatWhole(next.voMax);
+    outcome.voMinText = FormatWhole(next.voMin);
     results = next;
-    return texts;
+    return outcome;
 }
 
-CheckPressOutcome CheckPress(bool yesSelected, bool noSelected, const TabInputTexts& texts,
-                             const NumberLocale& locale, CheckResults& results) {
+CheckOutcome CheckPress(bool yesSelected, bool noSelected, const TabInputTexts& texts,
+                        const NumberLocale& locale, CheckResults& results) {
     const DiodeChoice choice = ChooseDiode(yesSelected, noSelected);
     const GateOutcome gate = ValidateInputs(choice, texts, locale);
     if (!gate.passed()) {
-        return {gate.message, {}};
+        return Refused(gate.message);
     }
     CheckInputs inputs;
     inputs.choice = choice;
@@ -59,11 +68,7 @@ CheckPressOutcome CheckPress(bool yesSelected, bool noSelected, const TabInputTe
     if (choice == DiodeChoice::Yes) {
         inputs.vf = gate.values[4];
     }
-    auto labelTexts = CheckCalculation(inputs, results, locale);
-    if (!labelTexts) {
-        return {PressMessage::InputError, {}};
-    }
-    return {PressMessage::None, std::move(*labelTexts)};
+    return CheckCalculation(inputs, results, locale);
 }
 
 } // namespace calc_core

@@ -7,7 +7,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace calc_core {
 
@@ -28,26 +27,24 @@ struct CheckInputs {
     double vf = 0; // read with Yes only
 };
 
-// One result text for Label3(index).
-struct LabelText {
-    int index = 0;
-    std::string text;
-
-    bool operator==(const LabelText&) const = default;
-};
-
-// Computes the levels into results and returns the texts in label order (0, 1, 2, 3 without
-// the diode; 0, 2 with it). When a level or Delta is not finite nothing is stored (nullopt).
-std::optional<std::vector<LabelText>>
-CheckCalculation(const CheckInputs& inputs, CheckResults& results, const NumberLocale& locale);
-
-struct CheckPressOutcome {
+// The outcome of a Check run or press, named by result like the Calc press's: the texts of
+// Vo max, Vo mid, Vo min and Delta -/+ it computed (Vo mid and Delta only without the diode,
+// none after a message), and at most one message.
+struct CheckOutcome {
+    std::optional<std::string> voMaxText;
+    std::optional<std::string> voMidText;
+    std::optional<std::string> voMinText;
+    std::optional<std::string> deltaText;
     PressMessage message = PressMessage::None;
-    std::vector<LabelText> labelTexts;
 };
+
+// Computes the levels into results and returns their texts. When a level or Delta is not
+// finite nothing is stored, and the run ends as bad input does ("Input Data Error").
+CheckOutcome CheckCalculation(const CheckInputs& inputs, CheckResults& results,
+                              const NumberLocale& locale);
 
 // The whole Check press: the gate over the tab's texts, then CheckCalculation.
-CheckPressOutcome CheckPress(bool yesSelected, bool noSelected, const TabInputTexts& texts,
-                             const NumberLocale& locale, CheckResults& results);
+CheckOutcome CheckPress(bool yesSelected, bool noSelected, const TabInputTexts& texts,
+                        const NumberLocale& locale, CheckResults& results);
 
 } // namespace calc_core

@@ -194,8 +194,13 @@ void Orvalen::Command2_Click() {
 void Orvalen::Command3_Click() {
     const auto press = calc_core::CheckPress(Option2[0]->isChecked(), Option2[1]->isChecked(),
                                              ReadTexts(Text2), m_locale, m_checkResults);
-    for (const auto& [index, text] : press.labelTexts) {
-        Label3[std::size_t(index)]->setText(ToQString(text));
+    // Each computed result goes to its label, in label order.
+    const std::optional<std::string>* const labelTexts[] = {&press.voMaxText, &press.voMidText,
+                                                            &press.voMinText, &press.deltaText};
+    for (std::size_t i = 0; i < std::size(labelTexts); ++i) {
+        if (*labelTexts[i]) {
+            Label3[i]->setText(ToQString(**labelTexts[i]));
+        }
     }
     if (press.message != calc_core::PressMessage::None) {
         ShowMessage(ToQString(calc_core::MessageText(press.message)));

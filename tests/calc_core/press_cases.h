@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
 
 namespace calc_core {
 
@@ -20,11 +20,6 @@ inline const std::optional<std::string> kAbsent;
 
 // Stands for the record of an earlier run, so that what a press leaves alone shows.
 inline const CheckResults kEarlier{1.0, 2.0, 3.0, 4.0};
-
-// Lets a failing comparison name the labels and texts.
-inline void PrintTo(const LabelText& label, std::ostream* os) {
-    *os << "Label3(" << label.index << ") '" << label.text << "'";
-}
 
 struct CalcCase {
     const char* name;
@@ -44,13 +39,20 @@ inline void PrintTo(const CalcCase& c, std::ostream* os) {
 
 class CalcPressTest : public ::testing::TestWithParam<CalcCase> {};
 
+// The four result texts of a Check outcome, in label order.
+using CheckTexts = std::array<std::optional<std::string>, 4>;
+
+inline CheckTexts TextsOf(const CheckOutcome& out) {
+    return {out.voMaxText, out.voMidText, out.voMinText, out.deltaText};
+}
+
 struct CheckCase {
     const char* name;
     bool yes;
     bool no;
     TabInputTexts texts;
     PressMessage message;
-    std::vector<LabelText> labels;
+    CheckTexts shown; // Vo max, Vo mid, Vo min, Delta; absent where not computed
     CheckResults results;
     double tolerance = 1e-9; // 0 where the levels are exact
     NumberLocale locale = kPointComma;

@@ -161,27 +161,26 @@ CalcPressOutcome CheckCalcPress(const Press& p) {
     return out;
 }
 
-CheckPressOutcome CheckCheckPress(const Press& p, CheckResults& record) {
+CheckOutcome CheckCheckPress(const Press& p, CheckResults& record) {
     record = kEarlier;
-    const CheckPressOutcome out = CheckPress(p.yes, p.no, p.texts, p.locale, record);
+    const CheckOutcome out = CheckPress(p.yes, p.no, p.texts, p.locale, record);
     RequireKnownMessage(out.message);
     Require(out.message != PressMessage::CalError, "Cal Error on the Check tab");
     if (out.message != PressMessage::None) {
-        Require(out.labelTexts.empty(), "a message with result texts");
+        Require(!out.voMaxText && !out.voMidText && !out.voMinText && !out.deltaText,
+                "a message with result texts");
         Require(SameRecord(record, kEarlier), "a message with a changed record");
         return out;
     }
     const bool diode = ChooseDiode(p.yes, p.no) == DiodeChoice::Yes;
-    Require(out.labelTexts.size() == (diode ? 2u : 4u), "wrong number of result texts");
-    const int indices[2][4] = {{0, 1, 2, 3}, {0, 2, -1, -1}};
-    for (std::size_t i = 0; i < out.labelTexts.size(); ++i) {
-        const LabelText& label = out.labelTexts[i];
-        Require(label.index == indices[diode][i], "result texts out of label order");
-        if (label.index == 3) {
-            RequireDeltaText(label.text, p.locale);
-        } else {
-            RequireWholeText(label.text);
-        }
+    Require(out.voMaxText && out.voMinText, "Vo max or Vo min missing");
+    Require(out.voMidText.has_value() != diode && out.deltaText.has_value() != diode,
+            "Vo mid and Delta not computed exactly without the diode");
+    RequireWholeText(*out.voMaxText);
+    RequireWholeText(*out.voMinText);
+    if (!diode) {
+        RequireWholeText(*out.voMidText);
+        RequireDeltaText(*out.deltaText, p.locale);
     }
     // R1 / R3 is positive, so the levels fall with the pin voltage and Delta is never negative.
     Require(record.voMax >= record.voMin, "Vo max below Vo min");
@@ -207,8 +206,7 @@ void CrossCheck(const Press& p, const CalcPressOutcome& calc) {
     }
     const Press check{p.yes, p.no, p.locale, {*r.r1Text, p.texts[0], *r.r3Text, p.texts[1], ""}};
     CheckResults record = kEarlier;
-    const CheckPressOutcome out =
-        CheckPress(check.yes, check.no, check.texts, check.locale, record);
+    const CheckOutcome out = CheckPress(check.yes, check.no, check.texts, check.locale, record);
     Require(out.message == PressMessage::None, "the Check tab refuses a passing design",
             MessageText(out.message));
     const double voMax = *StrictNumber(p.texts[2], p.locale);
@@ -225,7 +223,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Press press = Decode(data, size);
     const CalcPressOutcome calc = CheckCalcPress(press);
     CheckResults record;
-    const CheckPressOutcome check = CheckCheckPress(press, record);
+    const CheckOutcome check = CheckCheckPress(press, record);
 
     // Both tabs run the same gate over the same texts.
     if (IsGateMessage(calc.result.message)) {

@@ -192,14 +192,20 @@ struct Model {
     QStringList CheckCal(const calc_core::NumberLocale& locale, QStringList& faults) {
         const auto press = calc_core::CheckPress(selected == CheckYes, selected == CheckNo,
                                                  Utf8(text2), locale, checkResults);
-        if (press.message != calc_core::PressMessage::None && !press.labelTexts.empty()) {
+        const std::optional<std::string>* const texts[] = {&press.voMaxText, &press.voMidText,
+                                                           &press.voMinText, &press.deltaText};
+        const bool anyText = std::any_of(std::begin(texts), std::end(texts),
+                                         [](const auto* text) { return text->has_value(); });
+        if (press.message != calc_core::PressMessage::None && anyText) {
             faults << "the core gave Check results together with a message";
         }
         if (press.message == calc_core::PressMessage::CalError) {
             faults << "the Check tab got the Cal Error message";
         }
-        for (const auto& [index, text] : press.labelTexts) {
-            label3[std::size_t(index)] = QString::fromStdString(text);
+        for (std::size_t i = 0; i < std::size(texts); ++i) {
+            if (*texts[i]) {
+                label3[i] = QString::fromStdString(**texts[i]);
+            }
         }
         if (press.message == calc_core::PressMessage::None) {
             return {};
