@@ -1,0 +1,30 @@
+// The IEC 60063 preferred-number series E6 to E192, as resistor values.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace calc_core {
+
+enum class ESeries { E6, E12, E24, E48, E96, E192 };
+
+inline constexpr ESeries AllSeries[] = {ESeries::E6,  ESeries::E12, ESeries::E24,
+                                        ESeries::E48, ESeries::E96, ESeries::E192};
+
+// "E6", "E12", ... "E192".
+std::string_view SeriesName(ESeries series);
+
+// The series a name such as "E96" stands for (exact, upper-case E); nullopt for anything else.
+std::optional<ESeries> SeriesFromName(std::string_view name);
+
+// The series' values in one decade as whole hundredths, ascending: E24 gives 100, 110, 120 ...
+// 910; E192 gives 100, 101, 102 ... 988.
+std::span<const int> SeriesHundredths(ESeries series);
+
+// Every value of the series from 1 ohm to 10 Mohm, both included, ascending; each value is the
+// double nearest to its decimal value (4.7 kohm is exactly 4700).
+std::vector<double> SeriesValues(ESeries series);
+
+} // namespace calc_core
