@@ -48,6 +48,7 @@ CheckOutcome CheckCalculation(const CheckInputs& in, CheckResults& results,
     }
     outcome.voMaxText = FormatWhole(next.voMax);
     outcome.voMinText = FormatWhole(next.voMin);
+    outcome.inputs = in;
     results = next;
     return outcome;
 }

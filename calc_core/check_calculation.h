@@ -36,6 +36,8 @@ struct CheckOutcome {
     std::optional<std::string> voMinText;
     std::optional<std::string> deltaText;
     PressMessage message = PressMessage::None;
+    // The values the run computed with; absent when it ended with a message.
+    std::optional<CheckInputs> inputs;
 };
 
 // Computes the levels into results and returns their texts. When a level or Delta is not

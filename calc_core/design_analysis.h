@@ -2,6 +2,8 @@
 // conduction, the pin's fault states, the best preferred-value pairs, and the tolerance bands.
 #pragma once
 
+#include "calc_core/check_calculation.h"
+#include "calc_core/design_calculation.h"
 #include "calc_core/preferred_values.h"
 
 #include <array>
@@ -38,6 +40,13 @@ struct AnalysisDesign {
     std::optional<double> targetVoMax;
     std::optional<double> targetVoMin;
 };
+
+// The design a Calc press wrote: its inputs with their targets, and R1 and R3 as it showed
+// them in whole ohms.
+AnalysisDesign DesignOfCalc(const DesignInputs& inputs, double r1Shown, double r3Shown);
+
+// The resistor set of a Check run, whose own outputs stand in for the targets.
+AnalysisDesign DesignOfCheck(const CheckInputs& inputs);
 
 struct AnalysisSettings {
     ESeries series = ESeries::E96;

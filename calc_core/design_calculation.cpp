@@ -145,6 +145,7 @@ CalcPressOutcome CalcPress(bool yesSelected, bool noSelected, const TabInputText
     if (choice == DiodeChoice::Yes) {
         inputs.vf = gate.values[4];
     }
+    press.inputs = inputs;
     press.result = ComputeDesign(inputs);
     return press;
 }

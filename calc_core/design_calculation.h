@@ -49,6 +49,8 @@ struct CalcPressOutcome {
     // The layout the press applies before its field tests: No hides the Diode Vf row,
     // Yes shows it and hides the Vo_mid row; NotSelected changes nothing.
     DiodeChoice layout = DiodeChoice::NotSelected;
+    // The values the gate passed on; absent when the press ended at the gate.
+    std::optional<DesignInputs> inputs;
     DesignOutcome result;
 };
 

@@ -24,6 +24,7 @@ TEST_P(CheckPressTest, WritesLevelsAndKeepsWhatItDoesNotCompute) {
     const CheckOutcome out = CheckPress(c.yes, c.no, c.texts, c.locale, results);
     EXPECT_EQ(MessageText(out.message), MessageText(c.message));
     EXPECT_EQ(TextsOf(out), c.shown);
+    EXPECT_EQ(out.inputs.has_value(), c.message == PressMessage::None);
     ExpectRecord(results, c.results, c.tolerance);
 }
 

@@ -41,6 +41,9 @@ TEST_P(CalcPressTest, ShowsResultsAndFlagsFirstMiss) {
     EXPECT_EQ(out.result.voMidText, c.voMid);
     EXPECT_EQ(out.result.flagged, c.flagged);
     EXPECT_EQ(MessageText(out.result.message), MessageText(c.message));
+    // The values computed with are kept for the analysis, whenever the gate passed them on.
+    const bool gatePassed = c.message == PressMessage::None || c.message == PressMessage::CalError;
+    EXPECT_EQ(out.inputs.has_value(), gatePassed);
 }
 
 using enum DiodeChoice;
