@@ -1,28 +1,25 @@
 // A picture box drawing its picture unscaled.
 #include "main_window/picture_box.h"
 
-#include <QPainter>
-#include <QSvgRenderer>
+#include "main_window/picture_rendering.h"
+#include "main_window/stored_image.h"
 
-#include <cmath>
+#include <QPainter>
+
+#include <algorithm>
 
 namespace main_window {
 namespace {
 
-// Rendered on white at the screen's pixel density, so lines and lettering stay sharp on
-// high-density screens; a fresh painter keeps the box's own font out of the lettering.
-QImage RenderPicture(const QString& file, qreal devicePixelRatio) {
-    QSvgRenderer renderer(file);
-    if (!renderer.isValid()) {
+// The rendering the build stored for this pixel ratio, if it stored one.
+QImage StoredPicture(const QString& file, qreal devicePixelRatio) {
+    const auto& ratios = StoredPictureRatios;
+    if (std::find(ratios.begin(), ratios.end(), devicePixelRatio) == ratios.end()) {
         return {};
     }
-    const QSize size = renderer.defaultSize();
-    QImage image(std::ceil(size.width() * devicePixelRatio),
-                 std::ceil(size.height() * devicePixelRatio), QImage::Format_RGB32);
+    QImage image = StoredImageResource(StoredPictureFile(file, int(devicePixelRatio)));
+    // Copies the pixels at other ratios than 1: an image read in place cannot carry a ratio.
     image.setDevicePixelRatio(devicePixelRatio);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    renderer.render(&painter, QRectF(QPointF(0, 0), size));
     return image;
 }
 
@@ -34,9 +31,13 @@ PictureBox::PictureBox(const QString& picture, QWidget* parent) : QFrame(parent)
 }
 
 const QImage& PictureBox::picture() const {
-    // Rendered again only when the window has moved to a screen of another density.
-    if (m_picture.isNull() || m_picture.devicePixelRatio() != devicePixelRatioF()) {
-        m_picture = RenderPicture(m_file, devicePixelRatioF());
+    // Taken again only when the window has moved to a screen of another density.
+    const qreal ratio = devicePixelRatioF();
+    if (m_picture.isNull() || m_picture.devicePixelRatio() != ratio) {
+        m_picture = StoredPicture(m_file, ratio);
+        if (m_picture.isNull()) {
+            m_picture = RenderPicture(m_file, ratio);
+        }
     }
     return m_picture;
 }

@@ -11,8 +11,9 @@ class PictureBox : public QFrame {
   public:
     PictureBox(const QString& picture, QWidget* parent = nullptr);
 
-    // The picture at the box's device pixel ratio, rendered when first asked for: a picture on
-    // a tab not yet opened costs nothing at start-up.
+    // The picture at the box's device pixel ratio, taken when first asked for: the rendering
+    // the build stored for the usual ratios, else drawn from the SVG file. A picture on a tab
+    // not yet opened costs nothing at start-up.
     const QImage& picture() const;
 
   protected:

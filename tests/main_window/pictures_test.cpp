@@ -1,9 +1,12 @@
-// Tests of the two reference pictures: the preferred-values table, the schematic's labels, and
-// how the picture boxes show them at the screen's pixel density.
+// Tests of the two reference pictures: the preferred-values table, the schematic's labels, how
+// the picture boxes show them at the screen's pixel density, and the renderings the build stores.
 #include "main_window/application_icon.h"
 #include "main_window/orvalen.h"
 #include "main_window/picture_box.h"
+#include "main_window/picture_rendering.h"
+#include "main_window/stored_image.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -14,6 +17,9 @@
 
 using main_window::Orvalen;
 using main_window::PictureBox;
+using main_window::RenderIcon;
+using main_window::RenderPicture;
+using main_window::StoredImageResource;
 
 namespace {
 
@@ -88,6 +94,18 @@ struct Series {
 const QList<Series> SeriesNames = {
     {"E-6", 0, 1}, {"E-12", 1, 1}, {"E-24", 2, 2}, {"E-48", 4, 4}, {"E-96", 8, 8}};
 
+// Whether anything dark is drawn on the white ground.
+bool HasInk(const QImage& image) {
+    const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
+    for (int y = 0; y < grey.height(); ++y) {
+        const uchar* row = grey.constScanLine(y);
+        if (std::any_of(row, row + grey.width(), [](uchar v) { return v < 128; })) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The series names stand in the first column, left of its 2-pixel rule.
 constexpr double FirstColumnRight = 44;
 
@@ -97,6 +115,60 @@ class PicturesTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // First, before any other test draws from SVG: the window opens, paints its schematic and
+    // takes its icon from what the build stored, at 1x and at 2x.
+    void startUpLeavesTheSvgModuleUnloaded() {
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        if (!maps.open(QIODevice::ReadOnly)) {
+            QSKIP("the loaded libraries cannot be listed here");
+        }
+        QApplication::setWindowIcon(main_window::ApplicationIcon());
+        Orvalen form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QImage shown = form.grab().toImage();
+        QVERIFY(!shown.isNull());
+        QVERIFY(!QApplication::windowIcon().pixmap(32).isNull());
+        QVERIFY2(!maps.readAll().contains("libQt6Svg"), "the SVG module was loaded");
+    }
+
+    // clang-format off
+    void storedRenderingsAreWhatTheSvgFilesDraw_data() {
+        QTest::addColumn<QString>("svg");
+        QTest::newRow("schematic") << QString(":/pictures/schematic.svg");
+        QTest::newRow("preferred values") << QString(":/pictures/preferred_values.svg");
+    }
+    // clang-format on
+
+    void storedRenderingsAreWhatTheSvgFilesDraw() {
+        QFETCH(QString, svg);
+        for (const int ratio : main_window::StoredPictureRatios) {
+            QImage stored = StoredImageResource(main_window::StoredPictureFile(svg, ratio));
+            QVERIFY2(!stored.isNull(), qPrintable(QString("nothing stored at %1x").arg(ratio)));
+            stored.setDevicePixelRatio(ratio);
+            QCOMPARE(stored.convertToFormat(QImage::Format_RGB32), RenderPicture(svg, ratio));
+        }
+    }
+
+    // The window icon at the stored sizes is the stored emblem, which is what the SVG icon
+    // engine draws.
+    void storedIconSizesAreWhatTheSvgIconDraws() {
+        const QString svg = ":/pictures/icon.svg";
+        const QIcon icon = main_window::ApplicationIcon();
+        QList<QSize> sides;
+        for (const int side : main_window::StoredIconSides) {
+            sides << QSize(side, side);
+            const QImage stored = StoredImageResource(main_window::StoredIconFile(svg, side));
+            QVERIFY2(!stored.isNull(), qPrintable(QString("nothing stored at %1 px").arg(side)));
+            const QImage drawn = RenderIcon(svg, side).convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(stored.convertToFormat(QImage::Format_ARGB32), drawn);
+            QCOMPARE(icon.pixmap(QSize(side, side), 1.0).toImage().convertToFormat(drawn.format()),
+                     drawn);
+        }
+        QCOMPARE(icon.availableSizes(), sides);
+        QCOMPARE(icon.actualSize(QSize(40, 30)), QSize(30, 30));
+    }
+
     void preferredValuesAreTheStandardSeriesRowByRow() {
         // Value cells grouped into rows by their baseline, then read left to right.
         std::map<double, QList<PictureText>> rows;
@@ -186,15 +258,18 @@ class PicturesTest : public QObject {
     // clang-format off
     void boxesShowTheirPicturesUnscaledAtScreenDensity_data() {
         QTest::addColumn<QSize>("size");
-        QTest::newRow("Picture1") << QSize(319, 177);
-        QTest::newRow("Picture2") << QSize(412, 219);
+        QTest::addColumn<QString>("svg");
+        QTest::newRow("Picture1") << QSize(319, 177) << QString(":/pictures/schematic.svg");
+        QTest::newRow("Picture2") << QSize(412, 219) << QString(":/pictures/preferred_values.svg");
     }
     // clang-format on
 
     // Run once at the normal density and once with QT_SCALE_FACTOR=2: the picture keeps its
-    // size on screen and is rendered with one device pixel per device pixel.
+    // size on screen, is rendered with one device pixel per device pixel, and is what its SVG
+    // file draws at that density.
     void boxesShowTheirPicturesUnscaledAtScreenDensity() {
         QFETCH(QSize, size);
+        QFETCH(QString, svg);
         Orvalen form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -205,6 +280,7 @@ class PicturesTest : public QObject {
         QCOMPARE(picture.devicePixelRatio(), ratio);
         QCOMPARE(picture.deviceIndependentSize().toSize(), size);
         QCOMPARE(picture.size(), size * ratio);
+        QCOMPARE(picture.convertToFormat(QImage::Format_RGB32), RenderPicture(svg, ratio));
 
         const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QRect inner = box->contentsRect();
@@ -214,20 +290,15 @@ class PicturesTest : public QObject {
             picture.copy(QRect(QPoint(0, 0), device.size())).convertToFormat(QImage::Format_RGB32));
     }
 
-    // The emblem comes from the toolkit's SVG icon engine; without it the window has no icon.
+    // Stored sizes come from the resources, others (20 and 256 px) from the toolkit's SVG icon
+    // engine; without either the window would have no icon.
     void windowIconIsDrawnAtEverySize() {
         const QIcon icon = main_window::ApplicationIcon();
-        for (const int side : {16, 32, 64, 256}) {
-            const QImage image = icon.pixmap(side).toImage().convertToFormat(QImage::Format_RGB32);
+        for (const int side : {16, 20, 32, 64, 256}) {
+            const QImage image = icon.pixmap(side).toImage();
             QVERIFY2(!image.isNull(), qPrintable(QString("no icon at %1 px").arg(side)));
             QCOMPARE(image.size(), QSize(side, side) * image.devicePixelRatio());
-            bool drawn = false;
-            for (int y = 0; y < image.height() && !drawn; ++y) {
-                for (int x = 0; x < image.width() && !drawn; ++x) {
-                    drawn = qGray(image.pixel(x, y)) < 128;
-                }
-            }
-            QVERIFY2(drawn, qPrintable(QString("the icon at %1 px is blank").arg(side)));
+            QVERIFY2(HasInk(image), qPrintable(QString("the icon at %1 px is blank").arg(side)));
         }
     }
 };
