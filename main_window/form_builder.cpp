@@ -10,6 +10,7 @@
 #include "main_window/qt_text.h"
 #include "main_window/tab_control.h"
 
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -79,13 +80,25 @@ TabControl* CreateTabControl(const ControlRow& row, QWidget* form) {
     return tabs;
 }
 
-// An auto-size label grows to its caption should the substitute font run wider.
-void FitAutoSizeLabel(QWidget* control, const ControlRow& row) {
-    if (row.traits & AutoSize) {
-        const QSize hint = control->sizeHint();
-        control->resize(std::max(control->width(), hint.width()), control->height());
+// An auto-size label grows to its caption should the substitute font run wider. It is fitted
+// when first shown: the window opens on a tab without captions, and measuring them before the
+// first frame would load their font for nothing.
+class AutoSizeFit : public QObject {
+  public:
+    explicit AutoSizeFit(QWidget* label) : QObject(label) { label->installEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            auto* label = static_cast<QWidget*>(watched);
+            const QSize hint = label->sizeHint();
+            label->resize(std::max(label->width(), hint.width()), label->height());
+            label->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
     }
-}
+};
 
 template <typename T = QWidget> T* Find(const QWidget* form, std::string_view name) {
     return form->findChild<T*>(ToQString(name));
@@ -145,7 +158,9 @@ void BuildControls(QWidget* form, QButtonGroup* diodeGroup) {
                 rect.translate(-tabs->pageOffset());
             }
             control->setGeometry(rect);
-            FitAutoSizeLabel(control, row);
+            if (row.traits & AutoSize) {
+                new AutoSizeFit(control); // owned by the label
+            }
         }
         control->setObjectName(QString::fromStdString(ObjectName(row)));
         if (row.backColor) {

@@ -1,0 +1,47 @@
+// Tests of what the window leaves until it is needed.
+#include "main_window/orvalen.h"
+
+#include <QLabel>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QtTest>
+
+using main_window::Orvalen;
+
+class WindowStartUpTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // Auto-size captions are measured when first shown, which the window opening on the
+    // Schematic tab does not do; a caption in a wider face then grows, and only then.
+    void autoSizeCaptionGrowsWhenFirstShown() {
+        Orvalen form;
+        auto* tabs = form.findChild<QTabWidget*>("SSTab1");
+        auto* caption = form.findChild<QLabel*>("Label1(0)"); // Calc tab
+        auto* hidden = form.findChild<QLabel*>("Label1(8)");  // shown with the diode only
+        QVERIFY(tabs && caption && hidden);
+        const QSize captionSize = caption->size();
+        const QSize hiddenSize = hidden->size();
+        for (QLabel* label : {caption, hidden}) {
+            QFont wide = label->font();
+            wide.setPointSizeF(wide.pointSizeF() * 2);
+            label->setFont(wide);
+            QVERIFY(label->sizeHint().width() > label->width());
+        }
+
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(caption->size(), captionSize);
+
+        tabs->setCurrentIndex(0);
+        QCOMPARE(caption->size(), QSize(caption->sizeHint().width(), captionSize.height()));
+        QCOMPARE(hidden->size(), hiddenSize);
+
+        form.findChild<QRadioButton*>("Option1(0)")->click();
+        QVERIFY(hidden->isVisible());
+        QCOMPARE(hidden->size(), QSize(hidden->sizeHint().width(), hiddenSize.height()));
+    }
+};
+
+QTEST_MAIN(WindowStartUpTest)
+#include "window_start_up_test.moc"
