@@ -1,8 +1,11 @@
-// Tests of what the window leaves until it is needed.
+// Tests of what the window leaves until it is needed, and of the faces its fonts come to.
 #include "main_window/orvalen.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -40,6 +43,33 @@ class WindowStartUpTest : public QObject {
         form.findChild<QRadioButton*>("Option1(0)")->click();
         QVERIFY(hidden->isVisible());
         QCOMPARE(hidden->size(), QSize(hidden->sizeHint().width(), hiddenSize.height()));
+    }
+
+    // clang-format off
+    void fontsComeToLiberationSansWhereArialIsMissing_data() {
+        QTest::addColumn<QString>("requested");
+        QTest::addColumn<bool>("heading");
+        QTest::newRow("SSTab1") << "Arial Black" << true;
+        QTest::newRow("Frame1(0)") << "Arial Black" << true;
+        QTest::newRow("Label1(0)") << "Arial" << false;
+        QTest::newRow("Text1(0)") << "Arial" << false;
+    }
+    // clang-format on
+
+    void fontsComeToLiberationSansWhereArialIsMissing() {
+        QFETCH(QString, requested);
+        QFETCH(bool, heading);
+        if (QFontDatabase::families().contains(requested, Qt::CaseInsensitive)) {
+            QSKIP("the face itself is installed");
+        }
+        Orvalen form;
+        auto* control = form.findChild<QWidget*>(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(control);
+        auto* tabs = qobject_cast<QTabWidget*>(control);
+        const QFontInfo face(tabs ? tabs->tabBar()->font() : control->font());
+        QCOMPARE(face.family(), QStringLiteral("Liberation Sans"));
+        QCOMPARE(face.bold(), heading);
+        QCOMPARE(face.italic(), heading);
     }
 };
 
