@@ -1,5 +1,6 @@
 // Tests of the two reference pictures: the preferred-values table, the schematic's labels, how
-// the picture boxes show them at the screen's pixel density, and the renderings the build stores.
+// the picture boxes show them at the screen's pixel density, and the renderings the build stores
+// for start-up.
 #include "main_window/application_icon.h"
 #include "main_window/orvalen.h"
 #include "main_window/picture_box.h"
@@ -12,14 +13,17 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 
+using main_window::FromStoredImage;
 using main_window::Orvalen;
 using main_window::PictureBox;
 using main_window::RenderIcon;
 using main_window::RenderPicture;
 using main_window::StoredImageResource;
+using main_window::ToStoredImage;
 
 namespace {
 
@@ -106,6 +110,20 @@ bool HasInk(const QImage& image) {
     return false;
 }
 
+// White but for its first pixel; 3 pixels wide, so rows of one byte a pixel are padded.
+QImage Filled(QImage::Format format, QRgb first) {
+    QImage image(3, 2, format);
+    image.fill(qRgb(255, 255, 255));
+    image.setPixel(0, 0, first);
+    return image;
+}
+
+// A stored image's header fields after its 8-byte tag: width, height, bytes per line, format.
+QByteArray WithField(QByteArray bytes, int field, quint32 value) {
+    std::memcpy(bytes.data() + 8 + 4 * field, &value, sizeof value);
+    return bytes;
+}
+
 // The series names stand in the first column, left of its 2-pixel rule.
 constexpr double FirstColumnRight = 44;
 
@@ -169,6 +187,56 @@ class PicturesTest : public QObject {
         QCOMPARE(icon.actualSize(QSize(40, 30)), QSize(30, 30));
     }
 
+    // The stored form of the renderings: what comes back (all-grey images, stored a byte a
+    // pixel, are the pictures above), what is shared, what is refused.
+    void storedImageComesBackPixelForPixel_data() {
+        QTest::addColumn<QImage>("image");
+        QTest::addColumn<QImage::Format>("storedAs");
+        QTest::newRow("one coloured pixel keeps the colour")
+            << Filled(QImage::Format_RGB32, qRgb(17, 17, 18)) << QImage::Format_RGB32;
+        QTest::newRow("grey but see-through keeps the alpha")
+            << Filled(QImage::Format_ARGB32_Premultiplied, qRgba(0, 0, 0, 0))
+            << QImage::Format_ARGB32_Premultiplied;
+    }
+
+    void storedImageComesBackPixelForPixel() {
+        QFETCH(QImage, image);
+        QFETCH(QImage::Format, storedAs);
+        const QImage back = FromStoredImage(ToStoredImage(image));
+        QCOMPARE(back.format(), storedAs);
+        QCOMPARE(back.convertToFormat(QImage::Format_ARGB32),
+                 image.convertToFormat(QImage::Format_ARGB32));
+    }
+
+    // Read in place when the rows are 4-byte aligned; copied, and so independent of the
+    // bytes, when they are not.
+    void storedImageSharesAlignedBytesAndCopiesOthers() {
+        const QImage image = Filled(QImage::Format_RGB32, qRgb(1, 2, 3));
+        const QByteArray stored = ToStoredImage(image);
+        QCOMPARE(FromStoredImage(stored).constBits(),
+                 reinterpret_cast<const uchar*>(stored.constData()) + 24);
+
+        QByteArray shifted = '\0' + stored;
+        const QImage copied = FromStoredImage(QByteArrayView(shifted).sliced(1));
+        shifted.fill('\0');
+        QCOMPARE(copied, image);
+    }
+
+    void storedImageRefusesWhatIsNotWhole_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray good = ToStoredImage(Filled(QImage::Format_RGB32, qRgb(1, 2, 3)));
+        QTest::newRow("header cut short") << good.left(23);
+        QTest::newRow("another tag") << QByteArray(good).replace(0, 1, "P");
+        QTest::newRow("last row cut short") << good.chopped(1);
+        QTest::newRow("rows narrower than the pixels") << WithField(good, 2, 8);
+        QTest::newRow("rows not 4-byte aligned") << WithField(good, 2, 14);
+        QTest::newRow("no such format") << WithField(good, 3, 0xFFFFFFFF);
+    }
+
+    void storedImageRefusesWhatIsNotWhole() {
+        QFETCH(QByteArray, bytes);
+        QVERIFY(FromStoredImage(bytes).isNull());
+    }
     void preferredValuesAreTheStandardSeriesRowByRow() {
         // Value cells grouped into rows by their baseline, then read left to right.
         std::map<double, QList<PictureText>> rows;
