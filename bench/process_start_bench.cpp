@@ -106,8 +106,8 @@ std::optional<Run> StartOnce(const char* program) {
 
     std::int64_t frame = 0;
     pollfd report{fds[0], POLLIN, 0};
-    const bool reported =
-        poll(&report, 1, FrameTimeoutMs) == 1 && read(fds[0], &frame, sizeof frame) == sizeof frame;
+    const bool ready = poll(&report, 1, FrameTimeoutMs) == 1;
+    const bool reported = ready && read(fds[0], &frame, sizeof frame) == sizeof frame;
     close(fds[0]);
     if (!reported) {
         kill(pid, SIGKILL);
@@ -116,10 +116,17 @@ std::optional<Run> StartOnce(const char* program) {
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     if (!reported) {
-        std::fprintf(stderr,
-                     "%s showed no frame within %d s (exit status %d); run it alone to see its "
-                     "messages\n",
-                     program, FrameTimeoutMs / 1000, status);
+        if (!ready) {
+            std::fprintf(stderr, "%s showed no frame within %d s\n", program,
+                         FrameTimeoutMs / 1000);
+        } else if (WIFEXITED(status)) {
+            std::fprintf(stderr, "%s ended with status %d before its first frame\n", program,
+                         WEXITSTATUS(status));
+        } else {
+            std::fprintf(stderr, "%s was ended by signal %d before its first frame\n", program,
+                         WTERMSIG(status));
+        }
+        std::fprintf(stderr, "Run it alone to see its messages.\n");
         return std::nullopt;
     }
     return Run{double(frame - start) * 1e-6, Ms(usage.ru_utime) + Ms(usage.ru_stime)};
