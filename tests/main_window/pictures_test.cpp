@@ -134,7 +134,8 @@ class PicturesTest : public QObject {
 
   private slots:
     // First, before any other test draws from SVG: the window opens, paints its schematic and
-    // takes its icon from what the build stored, at 1x and at 2x.
+    // takes its icon from what the build stored, at 1x and at 2x (that these are what the SVG
+    // files draw is the boxes' test below).
     void startUpLeavesTheSvgModuleUnloaded() {
         QFile maps(QStringLiteral("/proc/self/maps"));
         if (!maps.open(QIODevice::ReadOnly)) {
@@ -148,24 +149,6 @@ class PicturesTest : public QObject {
         QVERIFY(!shown.isNull());
         QVERIFY(!QApplication::windowIcon().pixmap(32).isNull());
         QVERIFY2(!maps.readAll().contains("libQt6Svg"), "the SVG module was loaded");
-    }
-
-    // clang-format off
-    void storedRenderingsAreWhatTheSvgFilesDraw_data() {
-        QTest::addColumn<QString>("svg");
-        QTest::newRow("schematic") << QString(":/pictures/schematic.svg");
-        QTest::newRow("preferred values") << QString(":/pictures/preferred_values.svg");
-    }
-    // clang-format on
-
-    void storedRenderingsAreWhatTheSvgFilesDraw() {
-        QFETCH(QString, svg);
-        for (const int ratio : main_window::StoredPictureRatios) {
-            QImage stored = StoredImageResource(main_window::StoredPictureFile(svg, ratio));
-            QVERIFY2(!stored.isNull(), qPrintable(QString("nothing stored at %1x").arg(ratio)));
-            stored.setDevicePixelRatio(ratio);
-            QCOMPARE(stored.convertToFormat(QImage::Format_RGB32), RenderPicture(svg, ratio));
-        }
     }
 
     // The window icon at the stored sizes is the stored emblem, which is what the SVG icon
