@@ -9,6 +9,7 @@
 #include "main_window/qt_text.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -49,6 +50,16 @@ void ApplyDiodeLayout(std::span<const DiodeLayoutRow> layout, bool diode) {
     }
 }
 
+// A choice on one tab takes the choice away from the other tab's pair.
+void Deselect(const std::array<QRadioButton*, 2>& pair) {
+    QButtonGroup* group = pair[0]->group();
+    group->setExclusive(false);
+    for (QRadioButton* button : pair) {
+        button->setChecked(false);
+    }
+    group->setExclusive(true);
+}
+
 } // namespace
 
 Orvalen::Orvalen(QWidget* parent) : QWidget(parent), m_locale(CurrentNumberLocale()) {
@@ -64,7 +75,7 @@ Orvalen::Orvalen(QWidget* parent) : QWidget(parent), m_locale(CurrentNumberLocal
         box.exec();
     };
 
-    BuildControls(this, &m_diodeGroup);
+    BuildControls(this);
     FindArray(Text1, "Text1");
     FindArray(Text2, "Text2");
     FindArray(Label1, "Label1");
@@ -78,16 +89,19 @@ Orvalen::Orvalen(QWidget* parent) : QWidget(parent), m_locale(CurrentNumberLocal
     Command3 = FindSingle<QPushButton>("Command3");
     Command4 = FindSingle<QPushButton>("Command4");
 
-    // A button that loses its selection raises nothing; the newly selected one raises its
-    // array's handler at once, whether the user or the code selected it.
+    // The four buttons are one choice across both tabs: the newly selected one takes the
+    // selection from the other tab's pair, then raises its array's handler at once, whether
+    // the user or the code selected it. A button that loses its selection raises nothing.
     for (int i = 0; i < 2; ++i) {
         connect(Option1[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on) {
+                Deselect(Option2);
                 Option1_Click(i);
             }
         });
         connect(Option2[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on) {
+                Deselect(Option1);
                 Option2_Click(i);
             }
         });
