@@ -5,10 +5,15 @@
 #include "calc_core/pin_levels.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
+#include <span>
+#include <string>
 #include <string_view>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 namespace calc_core {
 namespace {
@@ -26,21 +31,25 @@ double R3Voltage(const Circuit& c, double pinV) {
     return std::max(0.0, c.vref - (*c.vf + pinV));
 }
 
-// ---- Refusals ------------------------------------------------------------------------------
-
-std::string Sentence(std::string_view subject, std::string_view rest) {
-    std::string sentence(subject);
-    sentence += rest;
-    return sentence;
+// std::min and std::max pass over a NaN in one of their arguments; these keep it, so that the
+// check of the results refuses it.
+double Lowest(double a, double b) {
+    return std::isnan(a) || a < b ? a : b;
 }
+double Highest(double a, double b) {
+    return std::isnan(a) || a > b ? a : b;
+}
+
+// ---- Refusals ------------------------------------------------------------------------------
 
 // Why a resistance or voltage that must be a finite number above 0 is not one; empty when it is.
 std::string NotPositive(double value, std::string_view name, std::string_view unit) {
     if (!std::isfinite(value)) {
-        return Sentence(name, " must be a finite number to analyse the design.");
+        return std::string(name) + " must be a finite number to analyse the design.";
     }
     if (!(value > 0)) {
-        return Sentence(name, " must be above 0 ") + std::string(unit) + " to analyse the design.";
+        return std::string(name) + " must be above 0 " + std::string(unit) +
+               " to analyse the design.";
     }
     return {};
 }
@@ -201,7 +210,7 @@ std::vector<PreferredPair> BestPairs(const Circuit& c, const std::vector<double>
                 const double k = r1 / r3;
                 const double eMax = std::fabs((g + k * tMax) - targetVoMax);
                 const double eMin = std::fabs((g + k * tMin) - targetVoMin);
-                podium.Offer({std::max(eMax, eMin), eMax + eMin, eMax, eMin, r1, r3});
+                podium.Offer({Highest(eMax, eMin), eMax + eMin, eMax, eMin, r1, r3});
             }
             next = std::max(next, end);
         }
@@ -271,8 +280,8 @@ ToleranceLevel AnalyseTolerance(const Circuit& c, double pinV, const AnalysisSet
             p[q] = (corner >> q) & 1u ? high[q] : low[q];
         }
         const double vo = OutputAt(p, c.diode());
-        band.min = std::min(band.min, vo);
-        band.max = std::max(band.max, vo);
+        band.min = Lowest(band.min, vo);
+        band.max = Highest(band.max, vo);
     }
 
     // Half swings, scaled by the largest before squaring so that no square under- or overflows.
@@ -284,7 +293,10 @@ ToleranceLevel AnalyseTolerance(const Circuit& c, double pinV, const AnalysisSet
         down[q] = low[q];
         half[q] = std::fabs(OutputAt(up, c.diode()) - OutputAt(down, c.diode())) / 2;
     }
-    const double scale = *std::max_element(half.begin(), half.end());
+    double scale = 0;
+    for (double h : half) {
+        scale = Highest(scale, h);
+    }
     if (scale == 0) {
         return band; // nothing varies: no spread, and no shares
     }
@@ -360,8 +372,8 @@ std::string SettleResults(DesignAnalysis& a) {
     };
     for (const auto& [finite, subject] : groups) {
         if (!finite) {
-            return Sentence(subject, " beyond the range of numbers, so the design cannot be "
-                                     "analysed.");
+            return std::string(subject) +
+                   " beyond the range of numbers, so the design cannot be analysed.";
         }
     }
     return {};
@@ -415,12 +427,11 @@ AnalysisOutcome AnalyseDesign(const AnalysisDesign& design, const AnalysisSettin
     for (double pinV : pinLevels) {
         a.levels.push_back(AnalyseLevel(c, pinV));
     }
-    // Started from the first level, so that a NaN is never passed over by the comparisons.
     double highestVo = a.levels.front().vo;
-    a.pR1Max = a.levels.front().iR1 * a.levels.front().iR1 * c.r1;
+    a.pR1Max = 0;
     for (const LevelAnalysis& level : a.levels) {
-        highestVo = std::max(highestVo, level.vo);
-        a.pR1Max = std::max(a.pR1Max, level.iR1 * level.iR1 * c.r1);
+        highestVo = Highest(highestVo, level.vo);
+        a.pR1Max = Highest(a.pR1Max, level.iR1 * level.iR1 * c.r1);
     }
     a.span = a.levels.front().vo - a.levels.back().vo;
     a.pR2Max = c.vref * c.vref / c.r2;
