@@ -117,6 +117,11 @@ TEST(DesignAnalysis, WorkedDesigns) {
     const DesignAnalysis a = Analysed(CheckDiodeExample);
     EXPECT_EQ(a.design.targetVoMax, a.levels[0].vo);
     EXPECT_EQ(a.design.targetVoMin, a.levels[1].vo);
+    // The diode blocks at every level and with the pin at 0 V: each fault state only equals the
+    // highest output, which is no overvoltage.
+    for (const FaultAnalysis& fault : Analysed(Design(470, 10, 100, 1.2, 1.5)).faults) {
+        EXPECT_FALSE(fault.overvoltage);
+    }
 }
 
 TEST(DesignAnalysis, PreferredPairsAreTheTrueBest) {
