@@ -7,6 +7,8 @@
 #include "main_window/picture_rendering.h"
 #include "main_window/stored_image.h"
 
+#include "window_fixture.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QXmlStreamReader>
@@ -15,7 +17,6 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
-#include <memory>
 
 using main_window::FromStoredImage;
 using main_window::Orvalen;
@@ -129,10 +130,12 @@ constexpr double FirstColumnRight = 44;
 
 } // namespace
 
-class PicturesTest : public QObject {
+class PicturesTest : public QObject, window_test::WindowFixture {
     Q_OBJECT
 
   private slots:
+    void cleanup() { CloseForm(); }
+
     // First, before any other test draws from SVG: the window opens, paints its schematic and
     // takes its icon from what the build stored, at 1x and at 2x (that these are what the SVG
     // files draw is the boxes' test below).
@@ -142,11 +145,8 @@ class PicturesTest : public QObject {
             QSKIP("the loaded libraries cannot be listed here");
         }
         QApplication::setWindowIcon(main_window::ApplicationIcon());
-        Orvalen form;
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        const QImage shown = form.grab().toImage();
-        QVERIFY(!shown.isNull());
+        QVERIFY(OpenForm());
+        QVERIFY(!form->grab().toImage().isNull());
         QVERIFY(!QApplication::windowIcon().pixmap(32).isNull());
         QVERIFY2(!maps.readAll().contains("libQt6Svg"), "the SVG module was loaded");
     }
@@ -321,10 +321,8 @@ class PicturesTest : public QObject {
     void boxesShowTheirPicturesUnscaledAtScreenDensity() {
         QFETCH(QSize, size);
         QFETCH(QString, svg);
-        Orvalen form;
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        auto* box = form.findChild<PictureBox*>(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(OpenForm());
+        auto* box = Find<PictureBox>(QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY(box);
         const qreal ratio = box->devicePixelRatioF();
         const QImage& picture = box->picture();

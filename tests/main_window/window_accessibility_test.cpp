@@ -1,6 +1,8 @@
 // Accessibility tests of the calculator window: what assistive technology reads and reaches.
 #include "main_window/orvalen.h"
 
+#include "window_fixture.h"
+
 #include <QAccessible>
 #include <QLabel>
 #include <QMessageBox>
@@ -11,7 +13,6 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <memory>
 
 using main_window::Orvalen;
 
@@ -53,26 +54,9 @@ void Walk(QAccessibleInterface* node, QHash<QString, int>& met) {
 
 } // namespace
 
-class WindowAccessibilityTest : public QObject {
+class WindowAccessibilityTest : public QObject, window_test::WindowFixture {
     Q_OBJECT
 
-    std::unique_ptr<Orvalen> form;
-
-    template <typename T = QWidget> T* C(const QString& name) const {
-        T* control = form->findChild<T*>(name);
-        if (!control) {
-            qFatal("no control %s", qPrintable(name));
-        }
-        return control;
-    }
-    QTabWidget* Tabs() const { return C<QTabWidget>("SSTab1"); }
-    void Front(QWidget* control) const {
-        for (QWidget* w = control; w; w = w->parentWidget()) {
-            if (Tabs()->indexOf(w) >= 0) {
-                Tabs()->setCurrentWidget(w);
-            }
-        }
-    }
     // The control with the keyboard focus; the tab strip stands for the tab control.
     QString FocusName() const {
         QWidget* focus = QApplication::focusWidget();
@@ -80,13 +64,8 @@ class WindowAccessibilityTest : public QObject {
     }
 
   private slots:
-    void init() {
-        form = std::make_unique<Orvalen>();
-        form->setMessageSink([](const QString&) {});
-        form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    }
-    void cleanup() { form.reset(); }
+    void init() { QVERIFY(OpenForm()); }
+    void cleanup() { CloseForm(); }
 
     void treeHoldsEveryControlOnceHiddenOnesIncluded() {
         QHash<QString, int> met;
@@ -297,25 +276,44 @@ class WindowAccessibilityTest : public QObject {
     }
 
     // The arrow keys move focus and choice between the tab's two buttons, never over to the
-    // other tab's hidden pair that stands at the same place.
+    // other tab's hidden pair that stands at the same place: Left and Up to "Yes", Right and
+    // Down to "No". The choice moves along only when the button left behind was chosen.
     // clang-format off
     void arrowKeysMoveTheDiodeChoiceWithinItsTab_data() {
         QTest::addColumn<QString>("no");
-        QTest::newRow("Option1(0)") << "Option1(1)";
-        QTest::newRow("Option2(0)") << "Option2(1)";
+        QTest::addColumn<int>("toNo");
+        QTest::addColumn<int>("toYes");
+        QTest::newRow("Option1(0) Right Left") << "Option1(1)" << int(Qt::Key_Right) << int(Qt::Key_Left);
+        QTest::newRow("Option1(0) Down Up") << "Option1(1)" << int(Qt::Key_Down) << int(Qt::Key_Up);
+        QTest::newRow("Option2(0) Right Left") << "Option2(1)" << int(Qt::Key_Right) << int(Qt::Key_Left);
+        QTest::newRow("Option2(0) Down Up") << "Option2(1)" << int(Qt::Key_Down) << int(Qt::Key_Up);
     }
     // clang-format on
 
     void arrowKeysMoveTheDiodeChoiceWithinItsTab() {
         QFETCH(QString, no);
-        const QString yes = QTest::currentDataTag();
+        QFETCH(int, toNo);
+        QFETCH(int, toYes);
+        const QString yes = QString(QTest::currentDataTag()).section(' ', 0, 0);
+        // A choice on the other tab leaves this tab's pair unchosen.
+        C<QRadioButton>(yes.startsWith("Option1") ? "Option2(1)" : "Option1(1)")->setChecked(true);
         Front(C(yes));
         C(yes)->setFocus(Qt::TabFocusReason);
+        // Unchosen, the focus moves alone; toward the side it stands on, nothing moves.
+        QTest::keyClick(C(yes), Qt::Key(toYes));
+        QCOMPARE(FocusName(), yes);
+        QTest::keyClick(C(yes), Qt::Key(toNo));
+        QCOMPARE(FocusName(), no);
+        QVERIFY(!C<QRadioButton>(no)->isChecked());
+        QTest::keyClick(C(no), Qt::Key(toYes));
+        QCOMPARE(FocusName(), yes);
+        QVERIFY(!C<QRadioButton>(yes)->isChecked());
+        // Chosen, the choice moves with the focus.
         QTest::keyClick(C(yes), Qt::Key_Space);
-        QTest::keyClick(C(yes), Qt::Key_Right);
+        QTest::keyClick(C(yes), Qt::Key(toNo));
         QCOMPARE(FocusName(), no);
         QVERIFY(C<QRadioButton>(no)->isChecked());
-        QTest::keyClick(C(no), Qt::Key_Left);
+        QTest::keyClick(C(no), Qt::Key(toYes));
         QCOMPARE(FocusName(), yes);
         QVERIFY(C<QRadioButton>(yes)->isChecked());
     }
@@ -327,12 +325,7 @@ class WindowAccessibilityTest : public QObject {
         QAccessible::Role role = QAccessible::NoRole;
         QString name, description;
         QStringList texts;
-        // Runs inside the box's own loop, once the press has opened it; reads it and closes it.
-        QTimer::singleShot(0, &real, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) {
-                return;
-            }
+        ExpectModal([&](QWidget* box) {
             QAccessibleInterface* iface = Iface(box);
             role = iface->role();
             name = iface->text(QAccessible::Name);
@@ -340,14 +333,12 @@ class WindowAccessibilityTest : public QObject {
             for (QAccessibleInterface* child : Children(iface)) {
                 texts << child->text(QAccessible::Name);
             }
-            box->close();
         });
         real.findChild<QPushButton*>("Command1")->click(); // no diode chosen yet
-        const QString prompt = "Please select Diode Yes or No";
         QCOMPARE(role, QAccessible::AlertMessage);
         QCOMPARE(name, QStringLiteral("Orvalex_KEP"));
-        QCOMPARE(description, prompt);
-        QVERIFY(texts.contains(prompt));
+        QCOMPARE(description, window_test::SelectDiode);
+        QVERIFY(texts.contains(window_test::SelectDiode));
     }
 };
 

@@ -1,28 +1,25 @@
 // Tests of what the window leaves until it is needed, and of the faces its fonts come to.
-#include "main_window/orvalen.h"
+#include "window_fixture.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
-#include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
 
-using main_window::Orvalen;
-
-class WindowStartUpTest : public QObject {
+class WindowStartUpTest : public QObject, window_test::WindowFixture {
     Q_OBJECT
 
   private slots:
+    void cleanup() { CloseForm(); }
+
     // Auto-size captions are measured when first shown, which the window opening on the
     // Schematic tab does not do; a caption in a wider face then grows, and only then.
     void autoSizeCaptionGrowsWhenFirstShown() {
-        Orvalen form;
-        auto* tabs = form.findChild<QTabWidget*>("SSTab1");
-        auto* caption = form.findChild<QLabel*>("Label1(0)"); // Calc tab
-        auto* hidden = form.findChild<QLabel*>("Label1(8)");  // shown with the diode only
-        QVERIFY(tabs && caption && hidden);
+        QVERIFY(OpenForm());
+        auto* caption = C<QLabel>("Label1(0)"); // Calc tab
+        auto* hidden = C<QLabel>("Label1(8)");  // shown with the diode only
         const QSize captionSize = caption->size();
         const QSize hiddenSize = hidden->size();
         for (QLabel* label : {caption, hidden}) {
@@ -31,16 +28,14 @@ class WindowStartUpTest : public QObject {
             label->setFont(wide);
             QVERIFY(label->sizeHint().width() > label->width());
         }
-
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCoreApplication::processEvents();
         QCOMPARE(caption->size(), captionSize);
 
-        tabs->setCurrentIndex(0);
+        ClickTab(0);
         QCOMPARE(caption->size(), QSize(caption->sizeHint().width(), captionSize.height()));
         QCOMPARE(hidden->size(), hiddenSize);
 
-        form.findChild<QRadioButton*>("Option1(0)")->click();
+        Click("Option1(0)");
         QVERIFY(hidden->isVisible());
         QCOMPARE(hidden->size(), QSize(hidden->sizeHint().width(), hiddenSize.height()));
     }
@@ -62,11 +57,9 @@ class WindowStartUpTest : public QObject {
         if (QFontDatabase::families().contains(requested, Qt::CaseInsensitive)) {
             QSKIP("the face itself is installed");
         }
-        Orvalen form;
-        auto* control = form.findChild<QWidget*>(QString::fromLatin1(QTest::currentDataTag()));
-        QVERIFY(control);
-        auto* tabs = qobject_cast<QTabWidget*>(control);
-        const QFontInfo face(tabs ? tabs->tabBar()->font() : control->font());
+        QVERIFY(OpenForm());
+        QWidget* control = C(QString::fromLatin1(QTest::currentDataTag()));
+        const QFontInfo face(control == Tabs() ? Tabs()->tabBar()->font() : control->font());
         QCOMPARE(face.family(), QStringLiteral("Liberation Sans"));
         QCOMPARE(face.bold(), heading);
         QCOMPARE(face.italic(), heading);
