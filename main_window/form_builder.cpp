@@ -13,6 +13,7 @@
 #include <QButtonGroup>
 #include <QEvent>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -101,17 +102,20 @@ class AutoSizeFit : public QObject {
     }
 };
 
-template <typename T = QWidget> T* Find(const QWidget* form, std::string_view name) {
-    return form->findChild<T*>(ToQString(name));
+// The controls built so far by object name, so that none is searched for through the tree.
+using NamedControls = QHash<QString, QWidget*>;
+
+template <typename T = QWidget> T* Find(const NamedControls& controls, std::string_view name) {
+    return qobject_cast<T*>(controls.value(ToQString(name)));
 }
 
 // Names, buddies, descriptions, the toolkit interfaces replaced for the window's own, and
 // diode pairs presented as groups.
-void MakeAccessible(QWidget* form) {
+void MakeAccessible(const NamedControls& controls) {
     for (const AccessibleRow& row : OrvalenAccessibility()) {
-        QWidget* control = Find(form, row.control);
+        QWidget* control = Find(controls, row.control);
         if (!row.captionLabel.empty()) {
-            auto* caption = Find<QLabel>(form, row.captionLabel);
+            auto* caption = Find<QLabel>(controls, row.captionLabel);
             caption->setBuddy(control);
             control->setAccessibleName(caption->text());
         } else if (!row.name.empty()) {
@@ -122,7 +126,7 @@ void MakeAccessible(QWidget* form) {
         }
     }
     for (const ControlRow& row : OrvalenControls()) {
-        QWidget* control = Find(form, ObjectName(row));
+        QWidget* control = Find(controls, ObjectName(row));
         if (row.traits & ValueLabel) {
             UseResultLabelAccessible(static_cast<QLabel*>(control));
         } else if (row.type == ControlType::PictureBox) {
@@ -130,9 +134,9 @@ void MakeAccessible(QWidget* form) {
         }
     }
     for (const DiodeGroupRow& row : OrvalenDiodeGroups()) {
-        auto* yes = Find<QRadioButton>(form, row.yes);
-        auto* no = Find<QRadioButton>(form, row.no);
-        UseDiodeGroupAccessible(Find<QLabel>(form, row.captionLabel), yes, no);
+        auto* yes = Find<QRadioButton>(controls, row.yes);
+        auto* no = Find<QRadioButton>(controls, row.no);
+        UseDiodeGroupAccessible(Find<QLabel>(controls, row.captionLabel), yes, no);
     }
 }
 
@@ -140,6 +144,7 @@ void MakeAccessible(QWidget* form) {
 
 void BuildControls(QWidget* form) {
     TabControl* tabs = nullptr;
+    NamedControls named;
     std::vector<std::pair<int, QWidget*>> focusOrder;
 
     for (const ControlRow& row : OrvalenControls()) {
@@ -149,8 +154,8 @@ void BuildControls(QWidget* form) {
             control = tabs;
         } else {
             // Containers come before their children, so a frame already carries its name.
-            QWidget* parent = row.tab >= 0 ? tabs->widget(row.tab)
-                                           : form->findChild<QWidget*>(ToQString(row.container));
+            QWidget* parent =
+                row.tab >= 0 ? tabs->widget(row.tab) : named.value(ToQString(row.container));
             control = CreateControl(row, parent);
             control->setFont(FontFor(row.font));
             QRect rect = PixelRect(row);
@@ -163,6 +168,7 @@ void BuildControls(QWidget* form) {
             }
         }
         control->setObjectName(QString::fromStdString(ObjectName(row)));
+        named.insert(control->objectName(), control);
         if (row.backColor) {
             SetBackColor(control, *row.backColor);
         }
@@ -189,7 +195,7 @@ void BuildControls(QWidget* form) {
     for (std::size_t i = 1; i < focusOrder.size(); ++i) {
         QWidget::setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
     }
-    MakeAccessible(form);
+    MakeAccessible(named);
 }
 
 } // namespace main_window
