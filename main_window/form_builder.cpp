@@ -11,6 +11,7 @@
 #include "main_window/tab_control.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHash>
@@ -48,7 +49,9 @@ QWidget* CreateControl(const ControlRow& row, QWidget* parent) {
         return label;
     }
     case ControlType::TextBox: {
-        auto* box = new QLineEdit(parent);
+        // Made on its own and put in place once its font is set (see BuildControls): a text box
+        // lays out its text in the font it is made with, and its frame's font is not its own.
+        auto* box = new QLineEdit;
         if (row.traits & RightAligned) {
             box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         }
@@ -105,6 +108,39 @@ class AutoSizeFit : public QObject {
 // The controls built so far by object name, so that none is searched for through the tree.
 using NamedControls = QHash<QString, QWidget*>;
 
+// A text box lays out its text, and a frame measures its title, as soon as their font is set,
+// which loads the font. On a tab not yet opened that waits until the control is first shown or
+// painted, and the window's first frame needs neither the value font nor the input-frame font.
+class FontChangeWhenShown : public QObject {
+  public:
+    explicit FontChangeWhenShown(QWidget* control) : QObject(control) {
+        control->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::FontChange:
+            m_changed = true;
+            return true;
+        case QEvent::Show:
+        case QEvent::Paint:
+            watched->removeEventFilter(this);
+            if (m_changed) {
+                QEvent change(QEvent::FontChange);
+                QCoreApplication::sendEvent(watched, &change);
+            }
+            deleteLater();
+            return false;
+        default:
+            return false;
+        }
+    }
+
+  private:
+    bool m_changed = false;
+};
+
 template <typename T = QWidget> T* Find(const NamedControls& controls, std::string_view name) {
     return qobject_cast<T*>(controls.value(ToQString(name)));
 }
@@ -157,7 +193,13 @@ void BuildControls(QWidget* form) {
             QWidget* parent =
                 row.tab >= 0 ? tabs->widget(row.tab) : named.value(ToQString(row.container));
             control = CreateControl(row, parent);
+            if (row.type == ControlType::TextBox || row.type == ControlType::Frame) {
+                new FontChangeWhenShown(control); // owned by the control
+            }
             control->setFont(FontFor(row.font));
+            if (!control->parentWidget()) {
+                control->setParent(parent);
+            }
             QRect rect = PixelRect(row);
             if (row.tab >= 0) {
                 rect.translate(-tabs->pageOffset());

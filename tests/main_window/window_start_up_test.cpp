@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
@@ -38,6 +39,36 @@ class WindowStartUpTest : public QObject, window_test::WindowFixture {
         Click("Option1(0)");
         QVERIFY(hidden->isVisible());
         QCOMPARE(hidden->size(), QSize(hidden->sizeHint().width(), hiddenSize.height()));
+    }
+
+    // Text boxes and frames take in their font when first shown or painted: then they look, and
+    // frame their contents, as they do once their font is set again, tab opened or not.
+    void hiddenControlsDrawInTheirOwnFont_data() {
+        QTest::addColumn<bool>("openTab");
+        for (const char* name : {"Text1(0)", "Frame1(0)", "Text2(3)", "Frame1(1)"}) {
+            QTest::addRow("%s opened", name) << true;
+            QTest::addRow("%s drawn hidden", name) << false;
+        }
+    }
+
+    void hiddenControlsDrawInTheirOwnFont() {
+        QFETCH(bool, openTab);
+        QVERIFY(OpenForm());
+        QWidget* control = C(QString::fromLatin1(QTest::currentDataTag()).section(' ', 0, 0));
+        if (auto* box = qobject_cast<QLineEdit*>(control)) {
+            box->setText("470.5"); // typed while the tab is hidden
+        }
+        if (openTab) {
+            Front(control);
+            QVERIFY(control->isVisible());
+        }
+        const QImage first = control->grab().toImage();
+        const QRect inside = control->contentsRect(); // a frame's, from its title's height
+        const QFont font = control->font();
+        control->setFont(QFont());
+        control->setFont(font);
+        QCOMPARE(control->contentsRect(), inside);
+        QCOMPARE(control->grab().toImage(), first);
     }
 
     // clang-format off
