@@ -4,7 +4,6 @@
 #include "calc_core/check_calculation.h"
 #include "calc_core/number_locale.h"
 
-#include <QButtonGroup>
 #include <QWidget>
 
 #include <array>
@@ -57,7 +56,6 @@ class Orvalen : public QWidget {
     QPushButton* Command3 = nullptr;
     QPushButton* Command4 = nullptr;
 
-    QButtonGroup m_diodeGroup;
     calc_core::NumberLocale m_locale;
     calc_core::CheckResults m_checkResults;
     MessageSink m_showMessage;
