@@ -147,8 +147,18 @@ bool ToBoxText(const BoxFlag& flag, std::string& text, std::string& error) {
 
 // A parse error of CLI11 as one line: its own words, with the arguments it quotes made safe.
 std::string OneLine(const CLI::ParseError& error, const CLI::App& app) {
-    if (app.get_subcommands().empty() && dynamic_cast<const CLI::RequiredError*>(&error)) {
+    const auto commands = app.get_subcommands();
+    if (commands.empty() && dynamic_cast<const CLI::RequiredError*>(&error)) {
         return "a command is required, design or check (see --help)";
+    }
+    // CLI11 counts a repeated flag as too many values; say what happened instead.
+    if (!commands.empty() && dynamic_cast<const CLI::ArgumentMismatch*>(&error)) {
+        for (const CLI::Option* option : commands.front()->get_options()) {
+            if (option->count() > 1) {
+                return option->get_name() + " is given " + std::to_string(option->count()) +
+                       " times; give it once";
+            }
+        }
     }
     return Printable(error.what(), 200) + " (see --help)";
 }
