@@ -5,6 +5,7 @@
 #include "main_window/colour_value.h"
 #include "main_window/control_fonts.h"
 #include "main_window/control_table.h"
+#include "main_window/design_menu.h"
 #include "main_window/form_builder.h"
 #include "main_window/qt_text.h"
 
@@ -15,6 +16,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 
 namespace main_window {
 namespace {
@@ -80,6 +82,8 @@ Orvalen::Orvalen(QWidget* parent) : QWidget(parent), m_locale(CurrentNumberLocal
     connect(Command2, &QPushButton::clicked, this, &Orvalen::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Orvalen::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Orvalen::Command4_Click);
+    // The right-click menu and shortcut of the design analysis; owned by the form.
+    new DesignMenu(this, FindSingle<QTabWidget>("SSTab1"), &m_designs);
 
     Form_Load();
 }
@@ -162,6 +166,7 @@ void Orvalen::Command1_Click() {
     if (result.voMidText) {
         Label2[2]->setText(ToQString(*result.voMidText));
     }
+    m_designs.recordCalc(press);
     switch (result.flagged) {
     case FlaggedElement::VoMaxBox:
         SetBackColor(Text1[2], ColourRed);
@@ -202,6 +207,7 @@ void Orvalen::Command3_Click() {
             Label3[i]->setText(ToQString(**labelTexts[i]));
         }
     }
+    m_designs.recordCheck(press);
     if (press.message != calc_core::PressMessage::None) {
         ShowMessage(ToQString(calc_core::MessageText(press.message)));
     }
