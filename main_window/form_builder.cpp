@@ -5,11 +5,12 @@
 #include "main_window/colour_value.h"
 #include "main_window/control_accessibility.h"
 #include "main_window/control_fonts.h"
-#include "main_window/diode_arrow_keys.h"
+#include "main_window/diode_button.h"
 #include "main_window/picture_box.h"
 #include "main_window/qt_text.h"
 #include "main_window/tab_control.h"
 
+#include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,7 +55,7 @@ QWidget* CreateControl(const ControlRow& row, QWidget* parent) {
     case ControlType::CommandButton:
         return new QPushButton(caption, parent);
     case ControlType::OptionButton: {
-        auto* button = new QRadioButton(caption, parent);
+        auto* button = new DiodeButton(caption, parent);
         button->setChecked(row.traits & Selected);
         return button;
     }
@@ -92,7 +93,7 @@ template <typename T = QWidget> T* Find(const QWidget* form, std::string_view na
 }
 
 // Names, buddies, descriptions, the toolkit interfaces replaced for the window's own, and
-// the arrow keys kept within each tab's diode pair.
+// diode pairs presented as groups.
 void MakeAccessible(QWidget* form) {
     for (const AccessibleRow& row : OrvalenAccessibility()) {
         QWidget* control = Find(form, row.control);
@@ -119,13 +120,12 @@ void MakeAccessible(QWidget* form) {
         auto* yes = Find<QRadioButton>(form, row.yes);
         auto* no = Find<QRadioButton>(form, row.no);
         UseDiodeGroupAccessible(Find<QLabel>(form, row.captionLabel), yes, no);
-        new DiodeArrowKeys(yes, no); // owned by yes
     }
 }
 
 } // namespace
 
-void BuildControls(QWidget* form, QButtonGroup* diodeGroup) {
+void BuildControls(QWidget* form) {
     TabControl* tabs = nullptr;
     std::vector<std::pair<int, QWidget*>> focusOrder;
 
@@ -152,7 +152,13 @@ void BuildControls(QWidget* form, QButtonGroup* diodeGroup) {
             SetBackColor(control, *row.backColor);
         }
         if (row.type == ControlType::OptionButton) {
-            diodeGroup->addButton(static_cast<QRadioButton*>(control));
+            // Each tab's pair is one exclusive group of its own.
+            QWidget* page = control->parentWidget();
+            auto* group = page->findChild<QButtonGroup*>(QString(), Qt::FindDirectChildrenOnly);
+            if (!group) {
+                group = new QButtonGroup(page);
+            }
+            group->addButton(static_cast<QRadioButton*>(control));
         }
         const bool takesFocus =
             row.type == ControlType::TabControl || row.type == ControlType::TextBox ||

@@ -3,15 +3,14 @@
 
 #include "main_window/control_table.h"
 
-#include <QButtonGroup>
 #include <QWidget>
 
 namespace main_window {
 
 // Creates every control of the table on the form, named "Text1(0)", "SSTab1" and so on, in
-// the state the table gives; the four diode buttons share diodeGroup across the two tabs.
+// the state the table gives; each tab's two diode buttons form an exclusive group of their own.
 // Each control is then named and described for assistive technology as the accessibility
 // table says.
-void BuildControls(QWidget* form, QButtonGroup* diodeGroup);
+void BuildControls(QWidget* form);
 
 } // namespace main_window

@@ -10,6 +10,7 @@
 #include "main_window/qt_text.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -17,6 +18,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+
+#include <span>
 
 namespace main_window {
 namespace {
@@ -35,6 +38,30 @@ calc_core::TabInputTexts ReadTexts(const std::array<QLineEdit*, N>& boxes) {
     return texts;
 }
 
+// One control of a diode layout: whether it is shown with the diode and without it.
+struct DiodeLayoutRow {
+    QWidget* control;
+    bool withDiode;
+    bool withoutDiode;
+};
+
+// Sets the rows' visibility in table order; a layout never touches texts or colours.
+void ApplyDiodeLayout(std::span<const DiodeLayoutRow> layout, bool diode) {
+    for (const DiodeLayoutRow& row : layout) {
+        row.control->setVisible(diode ? row.withDiode : row.withoutDiode);
+    }
+}
+
+// A choice on one tab takes the choice away from the other tab's pair.
+void Deselect(const std::array<QRadioButton*, 2>& pair) {
+    QButtonGroup* group = pair[0]->group();
+    group->setExclusive(false);
+    for (QRadioButton* button : pair) {
+        button->setChecked(false);
+    }
+    group->setExclusive(true);
+}
+
 } // namespace
 
 Orvalen::Orvalen(QWidget* parent) : QWidget(parent), m_locale(CurrentNumberLocale()) {
@@ -50,7 +77,7 @@ Orvalen::Orvalen(QWidget* parent) : QWidget(parent), m_locale(CurrentNumberLocal
         box.exec();
     };
 
-    BuildControls(this, &m_diodeGroup);
+    BuildControls(this);
     FindArray(Text1, "Text1");
     FindArray(Text2, "Text2");
     FindArray(Label1, "Label1");
@@ -64,16 +91,19 @@ Orvalen::Orvalen(QWidget* parent) : QWidget(parent), m_locale(CurrentNumberLocal
     Command3 = FindSingle<QPushButton>("Command3");
     Command4 = FindSingle<QPushButton>("Command4");
 
-    // A button that loses its selection raises nothing; the newly selected one raises its
-    // array's handler at once, whether the user or the code selected it.
+    // The four buttons are one choice across both tabs: the newly selected one takes the
+    // selection from the other tab's pair, then raises its array's handler at once, whether
+    // the user or the code selected it. A button that loses its selection raises nothing.
     for (int i = 0; i < 2; ++i) {
         connect(Option1[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on) {
+                Deselect(Option2);
                 Option1_Click(i);
             }
         });
         connect(Option2[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on) {
+                Deselect(Option1);
                 Option2_Click(i);
             }
         });
@@ -119,25 +149,44 @@ void Orvalen::Form_Load() {
 }
 
 void Orvalen::Option1_Click(int index) {
-    const bool diode = index == 0;
-    Label1[8]->setVisible(diode);
-    Text1[4]->setVisible(diode);
-    Label2[2]->setVisible(!diode);
-    Label5[2]->setVisible(!diode);
+    // clang-format off
+    const DiodeLayoutRow layout[] = {
+        // control   with the diode  without
+        {Label1[8],  true,           false},  // "Diode Vf [V]"
+        {Text1[4],   true,           false},
+        {Label2[2],  false,          true},   // Vo_mid result
+        {Label5[2],  false,          true},   // "Vo_mid [V]"
+    };
+    // clang-format on
+    ApplyDiodeLayout(layout, index == 0);
 }
 
 void Orvalen::Option2_Click(int index) {
-    const bool diode = index == 0;
-    QWidget* const layout[] = {Label1[4], Label1[7], Label1[6], Label1[5], Text2[3],  Text2[0],
-                               Text2[1],  Text2[2],  Label1[9], Text2[4],  Label5[3], Label5[4],
-                               Label5[5], Label5[6], Label3[0], Label3[1], Label3[2], Label3[3]};
-    const bool shownWithDiode[] = {true, true, true,  true, true,  true, true,  true, true,
-                                   true, true, false, true, false, true, false, true, false};
-    const bool shownWithoutDiode[] = {true,  true, true, true, true, true, true, true, false,
-                                      false, true, true, true, true, true, true, true, true};
-    for (std::size_t i = 0; i < std::size(layout); ++i) {
-        layout[i]->setVisible(diode ? shownWithDiode[i] : shownWithoutDiode[i]);
-    }
+    // Every row is set on every call, those shown either way included.
+    // clang-format off
+    const DiodeLayoutRow layout[] = {
+        // control   with the diode  without
+        {Label1[4],  true,           true},   // "Vref [V]"
+        {Label1[7],  true,           true},   // "R1 [ohm]"
+        {Label1[6],  true,           true},   // "R2 [ohm]"
+        {Label1[5],  true,           true},   // "R3 [ohm]"
+        {Text2[3],   true,           true},
+        {Text2[0],   true,           true},
+        {Text2[1],   true,           true},
+        {Text2[2],   true,           true},
+        {Label1[9],  true,           false},  // "Diode Vf [V]"
+        {Text2[4],   true,           false},
+        {Label5[3],  true,           true},   // "Vo max [V]"
+        {Label5[4],  false,          true},   // "Vo mid [V]"
+        {Label5[5],  true,           true},   // "Vo min [V]"
+        {Label5[6],  false,          true},   // "Delta -/+ [V]"
+        {Label3[0],  true,           true},
+        {Label3[1],  false,          true},
+        {Label3[2],  true,           true},
+        {Label3[3],  false,          true},
+    };
+    // clang-format on
+    ApplyDiodeLayout(layout, index == 0);
 }
 
 void Orvalen::Command1_Click() {

@@ -5,7 +5,6 @@
 #include "calc_core/number_locale.h"
 #include "main_window/design_record.h"
 
-#include <QButtonGroup>
 #include <QWidget>
 
 #include <array>
@@ -61,7 +60,6 @@ class Orvalen : public QWidget {
     QPushButton* Command3 = nullptr;
     QPushButton* Command4 = nullptr;
 
-    QButtonGroup m_diodeGroup;
     calc_core::NumberLocale m_locale;
     calc_core::CheckResults m_checkResults;
     DesignRecord m_designs;

@@ -113,6 +113,24 @@ INSTANTIATE_TEST_SUITE_P(
     kCaseName);
 // clang-format on
 
+// Rows where each rule gives another result than its nearest neighbour would.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    NeighbourRules, CalcPressTest,
+    ::testing::Values(
+        // The offset is exactly 2.5 and goes to the even 2: 8.667 + 2 shows 11; away from zero, 12.
+        CalcCase{"OffsetHalfGoesToEven", No, {"10000", "0.85", "20.5", "2.0", ""}, "91961", "5518",
+                 "11", FlaggedElement::None, PressMessage::None},
+        // The shown 19 misses its target of 22.25 by 3.25; the unrounded 19.257 would pass.
+        CalcCase{"ShownVoMidIsChecked", No, {"100", "1.5", "37.5", "7.5", ""}, "50", "2", "19",
+                 FlaggedElement::VoMidResult, CalError},
+        // The shown R1 of 32 puts Vo_max 2.86 V from its target; the unrounded 31.53 would miss
+        // by 3.19 V.
+        CalcCase{"ShownR1IsChecked", No, {"100", "1.5", "26.6", "6.5", ""}, "32", "2", "16",
+                 FlaggedElement::None, PressMessage::None}),
+    kCaseName);
+// clang-format on
+
 TEST(CalcPress, LayoutFollowsChoiceEvenWhenGateFails) {
     struct Case {
         bool yes;

@@ -70,6 +70,8 @@ const std::vector<StrictCase> kPointDecimalCases = {
     {kPointComma, "1,0000", std::nullopt},
     {kPointComma, "1,,000", std::nullopt},
     {kPointComma, "12,34,567", std::nullopt},
+    // The first group has one to three digits, as every later one has exactly three.
+    {kPointComma, "1234,567", std::nullopt},
     {kPointComma, "1,000,", std::nullopt},
     {kPointComma, "0.123,456", std::nullopt},
     {kPointComma, "1.2.3", std::nullopt},

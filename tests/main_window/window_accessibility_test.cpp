@@ -297,25 +297,44 @@ class WindowAccessibilityTest : public QObject {
     }
 
     // The arrow keys move focus and choice between the tab's two buttons, never over to the
-    // other tab's hidden pair that stands at the same place.
+    // other tab's hidden pair that stands at the same place: Left and Up to "Yes", Right and
+    // Down to "No". The choice moves along only when the button left behind was chosen.
     // clang-format off
     void arrowKeysMoveTheDiodeChoiceWithinItsTab_data() {
         QTest::addColumn<QString>("no");
-        QTest::newRow("Option1(0)") << "Option1(1)";
-        QTest::newRow("Option2(0)") << "Option2(1)";
+        QTest::addColumn<int>("toNo");
+        QTest::addColumn<int>("toYes");
+        QTest::newRow("Option1(0) Right Left") << "Option1(1)" << int(Qt::Key_Right) << int(Qt::Key_Left);
+        QTest::newRow("Option1(0) Down Up") << "Option1(1)" << int(Qt::Key_Down) << int(Qt::Key_Up);
+        QTest::newRow("Option2(0) Right Left") << "Option2(1)" << int(Qt::Key_Right) << int(Qt::Key_Left);
+        QTest::newRow("Option2(0) Down Up") << "Option2(1)" << int(Qt::Key_Down) << int(Qt::Key_Up);
     }
     // clang-format on
 
     void arrowKeysMoveTheDiodeChoiceWithinItsTab() {
         QFETCH(QString, no);
-        const QString yes = QTest::currentDataTag();
+        QFETCH(int, toNo);
+        QFETCH(int, toYes);
+        const QString yes = QString(QTest::currentDataTag()).section(' ', 0, 0);
+        // A choice on the other tab leaves this tab's pair unchosen.
+        C<QRadioButton>(yes.startsWith("Option1") ? "Option2(1)" : "Option1(1)")->setChecked(true);
         Front(C(yes));
         C(yes)->setFocus(Qt::TabFocusReason);
+        // Unchosen, the focus moves alone; toward the side it stands on, nothing moves.
+        QTest::keyClick(C(yes), Qt::Key(toYes));
+        QCOMPARE(FocusName(), yes);
+        QTest::keyClick(C(yes), Qt::Key(toNo));
+        QCOMPARE(FocusName(), no);
+        QVERIFY(!C<QRadioButton>(no)->isChecked());
+        QTest::keyClick(C(no), Qt::Key(toYes));
+        QCOMPARE(FocusName(), yes);
+        QVERIFY(!C<QRadioButton>(yes)->isChecked());
+        // Chosen, the choice moves with the focus.
         QTest::keyClick(C(yes), Qt::Key_Space);
-        QTest::keyClick(C(yes), Qt::Key_Right);
+        QTest::keyClick(C(yes), Qt::Key(toNo));
         QCOMPARE(FocusName(), no);
         QVERIFY(C<QRadioButton>(no)->isChecked());
-        QTest::keyClick(C(no), Qt::Key_Left);
+        QTest::keyClick(C(no), Qt::Key(toYes));
         QCOMPARE(FocusName(), yes);
         QVERIFY(C<QRadioButton>(yes)->isChecked());
     }
