@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -256,7 +257,11 @@ void AnalysisWindow::showDesign(DesignTab tab) {
     recompute();
     if (!m_sized) {
         // Room for the widest table and the plot, once; then as the user leaves it.
-        resize(sizeHint().expandedTo(QSize(760, 600)));
+        QSize size = sizeHint().expandedTo(QSize(760, 600));
+        if (const QScreen* screen = this->screen()) {
+            size = size.boundedTo(screen->availableSize() * 9 / 10);
+        }
+        resize(size);
         m_sized = true;
     }
     show();

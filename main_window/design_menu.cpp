@@ -17,7 +17,8 @@
 
 namespace main_window {
 
-DesignMenu::DesignMenu(QWidget* form, QTabWidget* tabs, const DesignRecord* record)
+DesignMenu::DesignMenu(QWidget* form, QTabWidget* tabs, const DesignRecord* record,
+                       std::span<QWidget* const> ownMenus)
     : QObject(form), m_form(form), m_tabs(tabs), m_record(record) {
     setObjectName(QStringLiteral("DesignMenu"));
     m_pages = {tabs->widget(CalcTab), tabs->widget(CheckTab)};
@@ -26,12 +27,10 @@ DesignMenu::DesignMenu(QWidget* form, QTabWidget* tabs, const DesignRecord* reco
     for (QWidget* page : m_pages) {
         page->installEventFilter(this);
     }
-    // Input boxes and result labels have menus of their own, which this one replaces.
-    for (const ControlRow& row : OrvalenControls()) {
-        if (row.type == ControlType::TextBox || (row.traits & ValueLabel)) {
-            form->findChild<QWidget*>(QString::fromStdString(ObjectName(row)))
-                ->installEventFilter(this);
-        }
+    // Their own menus: the edit menu of a box gets the entries added, a result label's is
+    // replaced.
+    for (QWidget* control : ownMenus) {
+        control->installEventFilter(this);
     }
     auto* shortcut = new QShortcut(AnalyseKey(), form);
     shortcut->setObjectName(QStringLiteral("AnalyseShortcut"));

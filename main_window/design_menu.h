@@ -9,6 +9,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 
 class QTabWidget;
 class QWidget;
@@ -21,9 +22,11 @@ class DesignMenu : public QObject {
     Q_OBJECT
 
   public:
-    // Watches the two pages with their input boxes and result labels, and sets up the
-    // shortcut; the menu is made each time it opens, the analysis window when first opened.
-    DesignMenu(QWidget* form, QTabWidget* tabs, const DesignRecord* record);
+    // Watches the two pages and the controls on them that have a menu of their own (input
+    // boxes and result labels), and sets up the shortcut; the menu is made each time it opens,
+    // the analysis window when first opened.
+    DesignMenu(QWidget* form, QTabWidget* tabs, const DesignRecord* record,
+               std::span<QWidget* const> ownMenus);
 
     static QKeySequence AnalyseKey() { return QKeySequence(Qt::CTRL | Qt::Key_D); }
 

@@ -20,6 +20,7 @@
 #include <QTabWidget>
 
 #include <span>
+#include <vector>
 
 namespace main_window {
 namespace {
@@ -113,7 +114,11 @@ Orvalen::Orvalen(QWidget* parent) : QWidget(parent), m_locale(CurrentNumberLocal
     connect(Command3, &QPushButton::clicked, this, &Orvalen::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Orvalen::Command4_Click);
     // The right-click menu and shortcut of the design analysis; owned by the form.
-    new DesignMenu(this, FindSingle<QTabWidget>("SSTab1"), &m_designs);
+    std::vector<QWidget*> ownMenus(Text1.begin(), Text1.end());
+    ownMenus.insert(ownMenus.end(), Text2.begin(), Text2.end());
+    ownMenus.insert(ownMenus.end(), Label2.begin(), Label2.end());
+    ownMenus.insert(ownMenus.end(), Label3.begin(), Label3.end());
+    new DesignMenu(this, FindSingle<QTabWidget>("SSTab1"), &m_designs, ownMenus);
 
     Form_Load();
 }
