@@ -143,7 +143,8 @@ AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_design);
     layout->addWidget(buildSettings());
-    layout->addWidget(m_reason);
+    // Only one of the two is shown, and it takes the room left.
+    layout->addWidget(m_reason, 1, Qt::AlignTop);
     layout->addWidget(m_pages, 1);
     layout->addWidget(buttons);
 
