@@ -47,6 +47,7 @@ AxisTicks NiceTicks(double lo, double hi, int most) {
 }
 
 AnalysisPlot::AnalysisPlot(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Plot"));
     setAccessibleName(QStringLiteral("Plot of Vo against the pin voltage"));
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);

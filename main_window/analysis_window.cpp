@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -108,6 +109,7 @@ AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
 
     m_pages = new QTabWidget;
     m_pages->setAccessibleName(QStringLiteral("Analysis"));
+    m_pages->tabBar()->setAccessibleName(QStringLiteral("Analysis pages"));
     m_pages->addTab(buildPage(m_levels, m_levelNotes, QStringLiteral("Levels")),
                     QStringLiteral("&Levels"));
     m_pages->addTab(buildPage(m_faults, m_faultNotes, QStringLiteral("Pin faults")),

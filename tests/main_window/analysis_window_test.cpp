@@ -4,6 +4,7 @@
 #include "main_window/colour_value.h"
 #include "main_window/orvalen.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -377,10 +378,39 @@ class AnalysisWindowTest : public QObject {
         QVERIFY(Window()->report().preferredNotes.value(0).text.startsWith("Pairs of E192"));
         Window()->findChild<QDoubleSpinBox*>("PinVoltage")->setValue(5);
         QCOMPARE(Cell(Window()->report().faults, "At the set voltage", "Pin voltage"), "5.000 V");
+        // The plot runs to the new pin voltage, where R3 pulls the output below 0 V.
+        auto* plot = Window()->findChild<QWidget*>("Plot");
+        Window()->findChild<QTabWidget*>()->setCurrentWidget(plot->parentWidget());
+        QVERIFY(plot->accessibleDescription().contains("to -3.784 V at 5.000 V"));
+        QVERIFY(!plot->grab().isNull());
         Window()->findChild<QDoubleSpinBox*>("ResistorTolerance")->setValue(0);
         Window()->findChild<QDoubleSpinBox*>("VrefTolerance")->setValue(0);
         Window()->findChild<QDoubleSpinBox*>("LevelAccuracy")->setValue(0);
         QCOMPARE(Cell(Window()->report().tolerance, "Worst-case max", "0.140 V"), "40.000 V");
+    }
+
+    // From the first field, the Tab key goes round every field of the window, each named for
+    // assistive technology.
+    void keyboardReachesEveryNamedField() {
+        Cal(CheckDiode);
+        Choose(OpenMenu("Command3"), "AnalyseDesign");
+        QStringList reached;
+        for (int i = 0; i < 30; ++i) {
+            QWidget* focus = Window()->focusWidget();
+            // A button is named by its caption; a combo box reads out its value on this system.
+            QString name = focus->accessibleName();
+            if (name.isEmpty()) {
+                name = QAccessible::queryAccessibleInterface(focus)->text(QAccessible::Name);
+            }
+            QVERIFY2(!name.isEmpty(), focus->metaObject()->className());
+            reached << name;
+            QTest::keyClick(focus, Qt::Key_Tab);
+        }
+        for (const char* name : {"Design", "Series", "Resistor tolerance", "Vref tolerance",
+                                 "Pin voltage", "Pin level accuracy", "Vf spread", "Analysis pages",
+                                 "Levels", "Levels notes", "Copy", "Close"}) {
+            QVERIFY2(reached.contains(name), qPrintable(reached.join(", ")));
+        }
     }
 
     void aboutNamesTheVersionAndTheLicence() {
