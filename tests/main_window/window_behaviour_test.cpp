@@ -306,6 +306,12 @@ class WindowBehaviourTest : public QObject {
         Click("Command1");
         QCOMPARE(BackColor(C("Text1(2)")), Red);
         Click(option);
+        // Under a desktop palette whose boxes are not white, the white written shows; the hidden
+        // controls get it too.
+        QPalette palette = form->palette();
+        palette.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
+        palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+        form->setPalette(palette);
         const QStringList before = Snapshot();
         Click("Command2");
         const QStringList cleared = Range("Text1", 5) + Range("Label2", 3);
