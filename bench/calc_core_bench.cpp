@@ -1,5 +1,7 @@
-// Benchmarks of the core: a whole Calc and Check press per worked example, and long-text reading.
+// Benchmarks of the core: a whole Calc and Check press per worked example, the design analysis,
+// and long-text reading.
 #include "calc_core/check_calculation.h"
+#include "calc_core/design_analysis.h"
 #include "calc_core/design_calculation.h"
 #include "calc_core/number_text.h"
 
@@ -76,6 +78,35 @@ void CheckPress(benchmark::State& state, const CheckExample& example) {
     }
 }
 
+struct AnalysisExample {
+    const char* name;
+    calc_core::AnalysisDesign design;
+    double bestR1; // the best E192 pair's R1, so a broken search is not timed as a fast one
+};
+
+const AnalysisExample kAnalysisExamples[] = {
+    {"CalcNoDiode40To30",
+     calc_core::DesignOfCalc({calc_core::DiodeChoice::No, 10000, 2.5, 40, 30, 0}, 64955, 7210),
+     64200},
+    {"CheckDiodeBlockedAtMid",
+     calc_core::DesignOfCheck({calc_core::DiodeChoice::Yes, 470, 10, 100, 1.2, 0.6}), 470},
+};
+
+// One whole analysis: levels, faults, the E192 search over 1,345 values and the tolerance bands.
+void AnalyseDesign(benchmark::State& state, const AnalysisExample& example) {
+    calc_core::AnalysisSettings settings;
+    settings.series = calc_core::ESeries::E192;
+    const auto first = calc_core::AnalyseDesign(example.design, settings);
+    if (!first.analysis || first.analysis->preferred.front().r1 != example.bestR1) {
+        state.SkipWithError("the analysis does not give the example's best pair");
+        return;
+    }
+    for (auto _ : state) {
+        auto outcome = calc_core::AnalyseDesign(example.design, settings);
+        benchmark::DoNotOptimize(outcome);
+    }
+}
+
 // A pasted text may be megabytes long; its reading must stay linear.
 template <char Fill, typename Read> void LongText(benchmark::State& state, Read read) {
     const std::string text(std::size_t(state.range(0)), Fill);
@@ -124,6 +155,11 @@ int main(int argc, char** argv) {
     for (const CheckExample& example : kCheckExamples) {
         benchmark::RegisterBenchmark((std::string("CheckPress/") + example.name).c_str(),
                                      CheckPress, example);
+    }
+    for (const AnalysisExample& example : kAnalysisExamples) {
+        benchmark::RegisterBenchmark((std::string("AnalyseDesignE192/") + example.name).c_str(),
+                                     AnalyseDesign, example)
+            ->Unit(benchmark::kMicrosecond);
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {

@@ -53,7 +53,7 @@ struct AnalysisSettings {
     double resistorTolerancePct = 1; // each of R1, R2, R3, from 0 to below 100
     double vrefTolerancePct = 1;     // from 0 to below 100
     double levelAccuracyMv = 10;     // every pin level, plus or minus; 0 or more
-    double vfSpreadV = 0.05;         // the diode's Vf, plus or minus; 0 or more; diode only
+    double vfSpreadV = 0.05;         // the diode's Vf, plus or minus; 0 or more; used with it only
     double pinVoltage = 3.3;         // the pin driven to a voltage of the user's choosing
 };
 
@@ -75,6 +75,9 @@ struct FaultAnalysis {
     double vo = 0;
     bool overvoltage = false; // above the highest output of the normal levels
 };
+
+// How many of the best preferred-value pairs the analysis gives.
+inline constexpr int PreferredPairCount = 3;
 
 struct PreferredPair {
     double r1 = 0;
@@ -107,7 +110,7 @@ struct DesignAnalysis {
     double pR1Max = 0;                 // watts, the highest over the levels
     double pR2Max = 0;
     std::vector<FaultAnalysis> faults;     // PinAtZero, PinOpen, PinAtUserVoltage
-    std::vector<PreferredPair> preferred;  // the best three, best first
+    std::vector<PreferredPair> preferred;  // the best PreferredPairCount, best first
     std::vector<ToleranceLevel> tolerance; // in the order of the levels
     bool bandsOverlap = false;             // the worst-case bands of two neighbouring levels meet
 };
@@ -119,7 +122,9 @@ struct AnalysisOutcome {
 
 // Analyses the design, or says in one sentence why it cannot: a resistance, Vref or Vf that is
 // not a finite number above 0, a target or setting outside its range, or results beyond the
-// range of doubles.
+// range of doubles. The inputs are judged in the order R1, R2, R3, Vref, Vf, the targets, then
+// the settings in the order of AnalysisSettings; every setting is judged, Vf's spread also
+// without the diode. Results never hold a NaN, an infinity or a negative zero.
 AnalysisOutcome AnalyseDesign(const AnalysisDesign& design, const AnalysisSettings& settings);
 
 } // namespace calc_core

@@ -1,22 +1,33 @@
-// Coverage-guided fuzzer of both CAL presses: arbitrary bytes become option values, a locale and
-// the five texts of a tab; every outcome must be one the window can show as it stands.
+// Coverage-guided fuzzer of both CAL presses and the design analysis: arbitrary bytes become
+// option values, a locale, the five texts of a tab and the analysis settings; every outcome must
+// be one the window can show as it stands.
 //
 // Input format: byte 0 holds the options (bit 0 "Yes" selected, bit 1 "No" selected), byte 1
-// picks a locale (low three bits), and the rest are the five texts separated by '|' (the fifth
-// takes whatever follows the fourth separator). So "20" + "470|10|100|1.2|" selects "No" in the
-// point-decimal locale.
+// picks a locale (low three bits), and the rest are the five texts separated by '|'. A fifth '|'
+// ends the fifth text and starts the analysis settings, up to six more fields separated by '|':
+// the series (0 to 5 for E6 to E192), the resistor and Vref tolerances in %, the pin level
+// accuracy in mV, the Vf spread and the pin voltage in V; "n" stands for a NaN, "i" and "-i" for
+// the infinities, and a missing field for its default (E6 for the series, to keep runs fast).
+// So "20" + "470|10|100|1.2|" selects "No" in the point-decimal locale, and
+// "20" + "470|10|100|1.2||5|1|1|10|0.05|3.3" also asks for the E192 pairs.
 #include "calc_core/check_calculation.h"
+#include "calc_core/design_analysis.h"
 #include "calc_core/design_calculation.h"
 #include "calc_core/number_text.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <vector>
 
 using namespace calc_core;
 
@@ -102,7 +113,43 @@ struct Press {
     bool no = false;
     NumberLocale locale;
     TabInputTexts texts;
+    AnalysisSettings settings;
 };
+
+// One settings field: empty keeps the default, "n" and "i" give the values no text can.
+double SettingValue(std::string_view text, double fallback) {
+    if (text.empty()) {
+        return fallback;
+    }
+    if (text.starts_with('n')) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    if (text.starts_with('i') || text.starts_with("-i")) {
+        return text[0] == '-' ? -HUGE_VAL : HUGE_VAL;
+    }
+    return LeadingNumber(text);
+}
+
+AnalysisSettings DecodeSettings(std::string_view rest) {
+    AnalysisSettings settings;
+    settings.series = ESeries::E6;
+    double* const fields[] = {&settings.resistorTolerancePct, &settings.vrefTolerancePct,
+                              &settings.levelAccuracyMv, &settings.vfSpreadV, &settings.pinVoltage};
+    for (int field = -1; field < 5 && !rest.empty(); ++field) {
+        const std::size_t cut = rest.find('|');
+        const std::string_view text = rest.substr(0, cut);
+        if (field < 0) {
+            const double index = SettingValue(text, 0);
+            if (index >= 0 && index < std::size(AllSeries)) {
+                settings.series = AllSeries[static_cast<std::size_t>(index)];
+            }
+        } else {
+            *fields[field] = SettingValue(text, *fields[field]);
+        }
+        rest = cut == rest.npos ? std::string_view{} : rest.substr(cut + 1);
+    }
+    return settings;
+}
 
 Press Decode(const std::uint8_t* data, std::size_t size) {
     Press press;
@@ -115,11 +162,12 @@ Press Decode(const std::uint8_t* data, std::size_t size) {
     if (size > 2) {
         rest = std::string_view(reinterpret_cast<const char*>(data) + 2, size - 2);
     }
-    for (std::size_t field = 0; field < press.texts.size(); ++field) {
-        const std::size_t cut = field + 1 < press.texts.size() ? rest.find('|') : rest.npos;
-        press.texts[field] = std::string(rest.substr(0, cut));
+    for (std::string& text : press.texts) {
+        const std::size_t cut = rest.find('|');
+        text = std::string(rest.substr(0, cut));
         rest = cut == rest.npos ? std::string_view{} : rest.substr(cut + 1);
     }
+    press.settings = DecodeSettings(rest);
     return press;
 }
 
@@ -217,6 +265,94 @@ void CrossCheck(const Press& p, const CalcPressOutcome& calc) {
     Require(!MissesTarget(voMin, record.voMin), "Check tab's Vo min misses the target");
 }
 
+// A value of the analysis as the window shows it: finite, and never a negative zero.
+void RequireShowable(double value, const char* what) {
+    Require(std::isfinite(value) && !(value == 0 && std::signbit(value)), what);
+}
+
+void CheckAnalysis(const AnalysisOutcome& out, std::size_t levelCount) {
+    if (!out.analysis) {
+        Require(!out.reason.empty() && out.reason.ends_with('.'), "no analysis and no reason");
+        return;
+    }
+    Require(out.reason.empty(), "a reason beside the analysis", out.reason);
+    const DesignAnalysis& a = *out.analysis;
+    Require(a.levels.size() == levelCount && a.tolerance.size() == levelCount,
+            "not one result per pin level");
+    for (const LevelAnalysis& level : a.levels) {
+        for (double v : {level.pinV, level.vo, level.voFormula, level.iR1, level.iR2, level.iR3}) {
+            RequireShowable(v, "a level's value");
+        }
+    }
+    for (double v : {a.span, a.pR1Max, a.pR2Max, *a.design.targetVoMax, *a.design.targetVoMin}) {
+        RequireShowable(v, "a figure of the design");
+    }
+    Require(a.faults.size() == 3, "not three fault states");
+    for (const FaultAnalysis& fault : a.faults) {
+        RequireShowable(fault.vo, "a fault state's output");
+    }
+    Require(a.preferred.size() == std::size_t{PreferredPairCount}, "fewer than three pairs");
+    for (std::size_t i = 0; i < a.preferred.size(); ++i) {
+        const PreferredPair& p = a.preferred[i];
+        for (double v : {p.r1, p.r3, p.errorVoMax, p.errorVoMin, p.worstError, p.sumError}) {
+            RequireShowable(v, "a pair's value");
+        }
+        Require(p.levels.size() == levelCount, "a pair without its levels");
+        for (double v : p.levels) {
+            RequireShowable(v, "a pair's level");
+        }
+        Require(p.worstError == std::max(p.errorVoMax, p.errorVoMin) &&
+                    p.sumError == p.errorVoMax + p.errorVoMin,
+                "a pair's errors disagree");
+        if (i > 0) {
+            const PreferredPair& q = a.preferred[i - 1];
+            Require(std::tie(q.worstError, q.sumError, q.r1, q.r3) <
+                        std::tie(p.worstError, p.sumError, p.r1, p.r3),
+                    "pairs out of order");
+        }
+    }
+    for (const ToleranceLevel& band : a.tolerance) {
+        for (double v : {band.min, band.max, band.rss}) {
+            RequireShowable(v, "a tolerance figure");
+        }
+        Require(band.min <= band.max, "a band's min above its max");
+        double total = 0;
+        for (double share : band.shares) {
+            RequireShowable(share, "a share");
+            Require(share >= 0 && share <= 1, "a share outside 0 to 1");
+            total += share;
+        }
+        Require(band.rss > 0 ? std::fabs(total - 1) < 1e-9 : total == 0,
+                "shares that do not add up to 1");
+    }
+}
+
+// The analysis of what each press computed with, under the input's settings; the Calc design
+// takes R1 and R3 as shown, whether or not its check flagged something.
+void AnalysePresses(const Press& p, const CalcPressOutcome& calc, const CheckOutcome& check,
+                    const CheckResults& record) {
+    if (calc.inputs && calc.result.r1Text) {
+        const AnalysisDesign design = DesignOfCalc(*calc.inputs, LeadingNumber(*calc.result.r1Text),
+                                                   LeadingNumber(*calc.result.r3Text));
+        CheckAnalysis(AnalyseDesign(design, p.settings), PinLevels(design.circuit).size());
+    }
+    if (!check.inputs) {
+        return;
+    }
+    const AnalysisDesign design = DesignOfCheck(*check.inputs);
+    const AnalysisOutcome out = AnalyseDesign(design, p.settings);
+    const std::size_t levelCount = PinLevels(design.circuit).size();
+    CheckAnalysis(out, levelCount);
+    // The analysis states the tab's own numbers beside the circuit's.
+    if (out.analysis) {
+        const std::vector<LevelAnalysis>& levels = out.analysis->levels;
+        Require(levels.front().voFormula == record.voMax, "Vo max differs from the Check tab");
+        Require(levels.back().voFormula == record.voMin, "Vo min differs from the Check tab");
+        Require(levelCount == 2 || levels[1].voFormula == record.voMid,
+                "Vo mid differs from the Check tab");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -233,5 +369,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "the Check gate refuses what the Calc gate passed");
     }
     CrossCheck(press, calc);
+    AnalysePresses(press, calc, check, record);
     return 0;
 }
