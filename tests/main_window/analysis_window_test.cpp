@@ -1,8 +1,9 @@
 // Tests of the design analysis as the calculator window offers it: the right-click menu and its
 // shortcut on the Calc and Check pages, the analysis window following its tab's CAL, Copy, About.
+#include "window_fixture.h"
+
 #include "main_window/analysis_window.h"
 #include "main_window/colour_value.h"
-#include "main_window/orvalen.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -18,11 +19,8 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include <memory>
-
 using main_window::AnalysisWindow;
 using main_window::DesignTab;
-using main_window::Orvalen;
 
 namespace {
 
@@ -39,42 +37,9 @@ const Press CheckDiode{2, true, {"470", "10", "100", "1.2", "0.6"}};
 
 } // namespace
 
-class AnalysisWindowTest : public QObject {
+class AnalysisWindowTest : public QObject, public window_test::WindowFixture {
     Q_OBJECT
 
-    std::unique_ptr<Orvalen> form;
-    QStringList prompts;
-
-    template <typename T = QWidget> T* C(const QString& name) const {
-        T* control = form->findChild<T*>(name);
-        if (!control) {
-            qFatal("no control %s", qPrintable(name));
-        }
-        return control;
-    }
-    // The user reaches a control only on the tab in front.
-    void Front(QWidget* control) const {
-        auto* tabs = C<QTabWidget>("SSTab1");
-        for (QWidget* w = control; w; w = w->parentWidget()) {
-            if (tabs->indexOf(w) >= 0) {
-                tabs->setCurrentIndex(tabs->indexOf(w));
-            }
-        }
-    }
-    void Click(const QString& name) const {
-        auto* button = C<QAbstractButton>(name);
-        Front(button);
-        QTest::mouseClick(button, Qt::LeftButton, {},
-                          qobject_cast<QRadioButton*>(button) ? QPoint(8, button->height() / 2)
-                                                              : button->rect().center());
-    }
-    void Type(const QString& name, const QString& text) const {
-        auto* box = C<QLineEdit>(name);
-        Front(box);
-        box->selectAll();
-        QTest::keyClick(box, Qt::Key_Backspace);
-        QTest::keyClicks(box, text);
-    }
     void Cal(const Press& press) const {
         Click(QString("Option%1(%2)").arg(press.tab).arg(press.diode ? 0 : 1));
         for (int i = 0; i < press.texts.size(); ++i) {
@@ -152,14 +117,8 @@ class AnalysisWindowTest : public QObject {
             }
         });
     }
-    void init() {
-        prompts.clear();
-        form = std::make_unique<Orvalen>();
-        form->setMessageSink([this](const QString& prompt) { prompts << prompt; });
-        form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    }
-    void cleanup() { form.reset(); }
+    void init() { QVERIFY(OpenForm()); }
+    void cleanup() { CloseForm(); }
 
     // clang-format off
     void menuOffersTheAnalysisAnywhereOnThePageOnceCalHasComputed_data() {
@@ -251,7 +210,7 @@ class AnalysisWindowTest : public QObject {
         Click("Command2");
         Click("Option1(1)");
         Click("Command1");
-        QCOMPARE(prompts, QStringList{"Please input Data"});
+        QCOMPARE(prompts, QStringList{window_test::InputMissing});
         QCOMPARE(Window()->tab(), DesignTab::Calc);
         QCOMPARE(voAtLow(), "40.000 V");
 
@@ -414,13 +373,16 @@ class AnalysisWindowTest : public QObject {
     }
 
     void aboutNamesTheVersionAndTheLicence() {
+        QStringList shown; // heading, description, licence text; the fixture then closes it
+        ExpectModal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            shown = QStringList{box->text(), box->informativeText(), box->detailedText()};
+        });
         Choose(OpenMenu("Label1(4)"), "About");
-        auto* box = form->findChild<QMessageBox*>("AboutBox");
-        QVERIFY(box && box->isVisible());
-        QVERIFY(box->text().contains("Orvalex KEP CAL") && box->text().contains("1.00"));
-        QVERIFY(box->informativeText().contains("GPL-3.0-or-later"));
-        QVERIFY(box->detailedText().contains("GNU GENERAL PUBLIC LICENSE"));
-        box->close();
+        QTRY_COMPARE(shown.size(), 3);
+        QVERIFY(shown[0].contains("Orvalex KEP CAL") && shown[0].contains("1.00"));
+        QVERIFY(shown[1].contains("GPL-3.0-or-later"));
+        QVERIFY(shown[2].contains("GNU GENERAL PUBLIC LICENSE"));
     }
 };
 

@@ -4,13 +4,14 @@
 #include "main_window/orvalen.h"
 #include "main_window/picture_box.h"
 
+#include "window_fixture.h"
+
 #include <QFile>
 #include <QXmlStreamReader>
 #include <QtTest>
 
 #include <algorithm>
 #include <map>
-#include <memory>
 
 using main_window::Orvalen;
 using main_window::PictureBox;
@@ -93,10 +94,12 @@ constexpr double FirstColumnRight = 44;
 
 } // namespace
 
-class PicturesTest : public QObject {
+class PicturesTest : public QObject, window_test::WindowFixture {
     Q_OBJECT
 
   private slots:
+    void cleanup() { CloseForm(); }
+
     void preferredValuesAreTheStandardSeriesRowByRow() {
         // Value cells grouped into rows by their baseline, then read left to right.
         std::map<double, QList<PictureText>> rows;
@@ -195,10 +198,8 @@ class PicturesTest : public QObject {
     // size on screen and is rendered with one device pixel per device pixel.
     void boxesShowTheirPicturesUnscaledAtScreenDensity() {
         QFETCH(QSize, size);
-        Orvalen form;
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        auto* box = form.findChild<PictureBox*>(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(OpenForm());
+        auto* box = Find<PictureBox>(QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY(box);
         const qreal ratio = box->devicePixelRatioF();
         const QImage& picture = box->picture();

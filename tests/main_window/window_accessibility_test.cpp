@@ -1,6 +1,8 @@
 // Accessibility tests of the calculator window: what assistive technology reads and reaches.
 #include "main_window/orvalen.h"
 
+#include "window_fixture.h"
+
 #include <QAccessible>
 #include <QLabel>
 #include <QMessageBox>
@@ -11,7 +13,6 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <memory>
 
 using main_window::Orvalen;
 
@@ -53,26 +54,9 @@ void Walk(QAccessibleInterface* node, QHash<QString, int>& met) {
 
 } // namespace
 
-class WindowAccessibilityTest : public QObject {
+class WindowAccessibilityTest : public QObject, window_test::WindowFixture {
     Q_OBJECT
 
-    std::unique_ptr<Orvalen> form;
-
-    template <typename T = QWidget> T* C(const QString& name) const {
-        T* control = form->findChild<T*>(name);
-        if (!control) {
-            qFatal("no control %s", qPrintable(name));
-        }
-        return control;
-    }
-    QTabWidget* Tabs() const { return C<QTabWidget>("SSTab1"); }
-    void Front(QWidget* control) const {
-        for (QWidget* w = control; w; w = w->parentWidget()) {
-            if (Tabs()->indexOf(w) >= 0) {
-                Tabs()->setCurrentWidget(w);
-            }
-        }
-    }
     // The control with the keyboard focus; the tab strip stands for the tab control.
     QString FocusName() const {
         QWidget* focus = QApplication::focusWidget();
@@ -80,13 +64,8 @@ class WindowAccessibilityTest : public QObject {
     }
 
   private slots:
-    void init() {
-        form = std::make_unique<Orvalen>();
-        form->setMessageSink([](const QString&) {});
-        form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    }
-    void cleanup() { form.reset(); }
+    void init() { QVERIFY(OpenForm()); }
+    void cleanup() { CloseForm(); }
 
     void treeHoldsEveryControlOnceHiddenOnesIncluded() {
         QHash<QString, int> met;
@@ -346,12 +325,7 @@ class WindowAccessibilityTest : public QObject {
         QAccessible::Role role = QAccessible::NoRole;
         QString name, description;
         QStringList texts;
-        // Runs inside the box's own loop, once the press has opened it; reads it and closes it.
-        QTimer::singleShot(0, &real, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) {
-                return;
-            }
+        ExpectModal([&](QWidget* box) {
             QAccessibleInterface* iface = Iface(box);
             role = iface->role();
             name = iface->text(QAccessible::Name);
@@ -359,14 +333,12 @@ class WindowAccessibilityTest : public QObject {
             for (QAccessibleInterface* child : Children(iface)) {
                 texts << child->text(QAccessible::Name);
             }
-            box->close();
         });
         real.findChild<QPushButton*>("Command1")->click(); // no diode chosen yet
-        const QString prompt = "Please select Diode Yes or No";
         QCOMPARE(role, QAccessible::AlertMessage);
         QCOMPARE(name, QStringLiteral("Orvalex_KEP"));
-        QCOMPARE(description, prompt);
-        QVERIFY(texts.contains(prompt));
+        QCOMPARE(description, window_test::SelectDiode);
+        QVERIFY(texts.contains(window_test::SelectDiode));
     }
 };
 

@@ -3,6 +3,8 @@
 #include "main_window/orvalen.h"
 #include "main_window/picture_box.h"
 
+#include "window_fixture.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,9 +15,6 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include <memory>
-
-using main_window::Orvalen;
 using main_window::PictureBox;
 
 namespace {
@@ -27,28 +26,18 @@ int Px(int twips) {
 
 } // namespace
 
-class WindowLayoutTest : public QObject {
+class WindowLayoutTest : public QObject, window_test::WindowFixture {
     Q_OBJECT
 
-    std::unique_ptr<Orvalen> form;
-
-    QWidget* Control(const QString& name) const { return form->findChild<QWidget*>(name); }
-    QTabWidget* Tabs() const { return form->findChild<QTabWidget*>(QStringLiteral("SSTab1")); }
-
   private slots:
-    void init() {
-        form = std::make_unique<Orvalen>();
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    }
-    void cleanup() { form.reset(); }
+    void init() { QVERIFY(OpenForm()); }
+    void cleanup() { CloseForm(); }
 
     void windowOpensOnSchematicWithFourTabsInOneRow() {
         QCOMPARE(form->objectName(), QStringLiteral("Orvalen"));
         QCOMPARE(form->windowTitle(), QStringLiteral("Orvalex KEP CAL"));
         QCOMPARE(form->size(), QSize(464, 299));
         QTabWidget* tabs = Tabs();
-        QVERIFY(tabs);
         QCOMPARE(tabs->parentWidget(), form.get());
         QCOMPARE(tabs->geometry(), QRect(8, 8, 449, 281));
         QCOMPARE(tabs->count(), 4);
@@ -139,7 +128,7 @@ class WindowLayoutTest : public QObject {
         QFETCH(QString, caption);
         QFETCH(QRect, twips);
         QFETCH(bool, autoSize);
-        QWidget* w = Control(QString::fromLatin1(QTest::currentDataTag()));
+        QWidget* w = Find(QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY(w);
         QTabWidget* tabs = Tabs();
 
@@ -196,7 +185,7 @@ class WindowLayoutTest : public QObject {
         QFETCH(QString, family);
         QFETCH(qreal, points);
         QFETCH(bool, heading);
-        QWidget* w = Control(QString::fromLatin1(QTest::currentDataTag()));
+        QWidget* w = Find(QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY(w);
         // The tab captions are drawn by the tab strip, so check the font it really uses.
         const QFont font = w == Tabs() ? Tabs()->tabBar()->font() : w->font();
@@ -292,7 +281,7 @@ class WindowLayoutTest : public QObject {
         QCoreApplication::processEvents();
         // The tab control comes first of all, so the round from the tab's first control ends there.
         order << "SSTab1";
-        QWidget* first = Control(order.first());
+        QWidget* first = Find(order.first());
         // Only the form's own controls count, not the parts the toolkit adds (the tab strip,
         // pages).
         const QRegularExpression controlName(R"(^(SSTab1|Command\d|Picture\d|\w+\d\(\d\))$)");
@@ -318,8 +307,7 @@ class WindowLayoutTest : public QObject {
 
     void picturesHoldTheirImagesAtFullSize() {
         QFETCH(QSize, size);
-        auto* box =
-            dynamic_cast<PictureBox*>(Control(QString::fromLatin1(QTest::currentDataTag())));
+        auto* box = Find<PictureBox>(QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY(box);
         QVERIFY(!box->picture().isNull());
         QCOMPARE(box->picture().deviceIndependentSize().toSize(), size);

@@ -1,18 +1,16 @@
 // Random walks through the calculator window, checked after every step against a small model.
 #include "calc_core/check_calculation.h"
 #include "calc_core/design_calculation.h"
-#include "main_window/colour_value.h"
 #include "main_window/orvalen.h"
 
-#include <QClipboard>
-#include <QHash>
+#include "window_fixture.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -20,20 +18,12 @@
 #include <array>
 #include <bit>
 #include <map>
-#include <memory>
 
-using main_window::BackColor;
-using main_window::Orvalen;
+using namespace window_test;
 
 namespace {
 
-constexpr std::uint32_t White = 0xFFFFFF;
-constexpr std::uint32_t Red = 0x0000FF;
 constexpr int MaxLength = 32767; // what a text box takes; longer typing or pasting is cut
-const QString SelectDiode = "Please select Diode Yes or No";
-const QString InputMissing = "Please input Data";
-const QString InputError = "Input Data Error";
-const QString CalError = "Cal Error! Please check circuit!";
 
 // The four diode buttons, one exclusive group across the Calc and Check tabs.
 const QString Options[] = {"Option1(0)", "Option1(1)", "Option2(0)", "Option2(1)"};
@@ -42,14 +32,6 @@ enum Tab { CalcTab = 0, SchematicTab = 1, CheckTab = 3 };
 
 // The three controls a failed design check may mark red.
 const QString Markable[] = {"Text1(2)", "Text1(3)", "Label2(2)"};
-
-QStringList Range(const char* array, int count) {
-    QStringList names;
-    for (int i = 0; i < count; ++i) {
-        names << QString("%1(%2)").arg(array).arg(i);
-    }
-    return names;
-}
 
 const QStringList Text1 = Range("Text1", 5);
 const QStringList Text2 = Range("Text2", 5);
@@ -253,62 +235,20 @@ const QStringList OddTexts{
 // clang-format on
 const QString Alphabet = "0123456789..,,eE+- \t\nVk\u03A9\u00B5\u202F\u00A0";
 
-// How a text reached its box.
-enum class Entry { Typed, Pasted };
-
 } // namespace
 
-class WindowStateMachineTest : public QObject {
+class WindowStateMachineTest : public QObject, WindowFixture {
     Q_OBJECT
 
-    std::unique_ptr<Orvalen> form;
-    QStringList prompts; // every message the window asked to show
     std::map<QString, std::uint32_t> startColours;
-
-    QHash<QString, QWidget*> controls; // by objectName, found once per form
-
-    template <typename T = QWidget> T* C(const QString& name) const {
-        T* control = qobject_cast<T*>(controls.value(name));
-        if (!control) {
-            qFatal("no control %s", qPrintable(name));
-        }
-        return control;
-    }
-    QString Text(const QString& name) const {
-        auto* box = qobject_cast<QLineEdit*>(controls.value(name));
-        return box ? box->text() : C<QLabel>(name)->text();
-    }
 
     void Open(const QLocale& locale) {
         QLocale::setDefault(locale); // the window takes its separators from it when created
-        prompts.clear();
-        form = std::make_unique<Orvalen>();
-        form->setMessageSink([this](const QString& prompt) { prompts << prompt; });
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        controls.clear();
-        for (QWidget* w : form->findChildren<QWidget*>()) {
-            if (!w->objectName().isEmpty()) {
-                controls.insert(w->objectName(), w);
-            }
-        }
+        QVERIFY(OpenForm());
         startColours.clear();
         for (const QString& name : Text2 + Label3) {
-            startColours[name] = BackColor(C(name));
+            startColours[name] = Colour(name);
         }
-    }
-
-    // A user clicks the tab's caption to bring it forward.
-    void ClickTab(int tab) const {
-        QTabBar* bar = C<QTabWidget>("SSTab1")->tabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
-    }
-    void Click(const QString& name) const {
-        auto* button = C<QAbstractButton>(name);
-        // A radio button is pressed on its indicator.
-        const bool radio = qobject_cast<QRadioButton*>(button);
-        QTest::mouseClick(button, Qt::LeftButton, {},
-                          radio ? QPoint(8, button->height() / 2) : button->rect().center());
     }
 
     static bool Typable(const QString& text) {
@@ -316,30 +256,6 @@ class WindowStateMachineTest : public QObject {
                    return c.unicode() >= 0x20 && !c.isSurrogate() && c.isPrint();
                });
     }
-    // Replaces or extends the box's text by keyboard and clipboard, as on a shown box.
-    void Enter(QLineEdit* box, const QString& text, bool replace, Entry entry) const {
-        QTest::mouseClick(box, Qt::LeftButton);
-        if (replace) {
-            QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClick(box, Qt::Key_Delete);
-        } else {
-            QTest::keyClick(box, Qt::Key_End);
-        }
-        if (entry == Entry::Typed) {
-            for (QChar c : text) {
-                if (c.unicode() < 0x7F) {
-                    QTest::keyClick(box, c.toLatin1());
-                } else {
-                    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c),
-                                        Qt::NoModifier);
-                }
-            }
-        } else {
-            QGuiApplication::clipboard()->setText(text);
-            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-        }
-    }
-
     // Everything that differs between the window and the model, one line each.
     QStringList Differences(const Model& m, const QLocale& locale) const {
         QStringList diffs;
@@ -374,12 +290,12 @@ class WindowStateMachineTest : public QObject {
             const int mark = int(std::find(std::begin(Markable), std::end(Markable), name) -
                                  std::begin(Markable));
             const bool red = mark < 3 && m.red[std::size_t(mark)];
-            if (BackColor(C(name)) != (red ? Red : White)) {
+            if (Colour(name) != (red ? Red : White)) {
                 diffs << name + (red ? " should be red" : " should be white");
             }
         }
         for (const auto& [name, colour] : startColours) {
-            if (BackColor(C(name)) != colour) {
+            if (Colour(name) != colour) {
                 diffs << name + " changed colour";
             }
         }
@@ -433,6 +349,8 @@ class WindowStateMachineTest : public QObject {
     }
 
   private slots:
+    void cleanup() { CloseForm(); }
+
     // clang-format off
     void randomWalkKeepsWindowAndModelInStep_data() {
         QTest::addColumn<QLocale>("locale");
@@ -764,7 +682,7 @@ class WindowStateMachineTest : public QObject {
         }
         QCOMPARE(Malformed(QLocale()), QStringList());
         for (const QString& name : Markable) {
-            QCOMPARE(BackColor(C(name)), name == marked ? Red : White);
+            QCOMPARE(Colour(name), name == marked ? Red : White);
         }
     }
 };
