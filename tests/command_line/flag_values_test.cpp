@@ -89,9 +89,21 @@ TEST(ReadFlagValue, EngineeringFormsRoundOnceFromTheirDigits) {
 }
 
 TEST(PlainText, ShortestTextThatReadsBackTheSameDouble) {
+    const double values[] = {64955.0, 2.5, 0.1, 4700.0, 1e22, 1e-7, 0.1 + 0.2, -0.0, 5e-324};
+    for (double value : values) {
+        const std::string text = PlainText(value);
+        SCOPED_TRACE(text);
+        EXPECT_EQ(text.find(','), std::string::npos);
+        EXPECT_EQ(std::strtod(text.c_str(), nullptr), value);
+    }
     EXPECT_EQ(PlainText(64955.0), "64955");
     EXPECT_EQ(PlainText(0.1 + 0.2), "0.30000000000000004");
-    EXPECT_EQ(PlainText(1e22), "1e+22");
+}
+
+TEST(QuotedForMessage, EscapesControlAndNonAsciiBytesAndCutsLongTexts) {
+    EXPECT_EQ(QuotedForMessage("4x7"), "'4x7'");
+    EXPECT_EQ(QuotedForMessage("a\nb\x7F\xC2\xB5"), "'a\\x0Ab\\x7F\\xC2\\xB5'");
+    EXPECT_EQ(QuotedForMessage(std::string(10000, '9')), "'" + std::string(40, '9') + "...'");
 }
 
 } // namespace

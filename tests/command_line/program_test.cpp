@@ -175,8 +175,8 @@ TEST(Program, WorkedExamplesGiveTheWindowsTextsAndExitStatus) {
 // A form and the plain value it stands for give the same report.
 TEST(Program, EngineeringFormsGiveTheSameReportAsTheirPlainValues) {
     const std::pair<const char*, const char*> forms[] = {
-        {"10k", "10000"},   {"4k7", "4700"}, {"4.7k", "4700"},
-        {"2M2", "2200000"}, {"470R", "470"}, {"4R7", "4.7"},
+        {"10k", "10000"}, {"4k7", "4700"}, {"4.7k", "4700"}, {"2M2", "2200000"},
+        {"470R", "470"},  {"4R7", "4.7"},  {"1e4", "10000"}, {"0.33k", "330"},
     };
     for (const auto& [form, plain] : forms) {
         SCOPED_TRACE(form);
@@ -331,12 +331,18 @@ TEST(Program, BadCommandLinesGiveOneLineAndStatusTwo) {
          "2M2)"},
         {Words(calc + "--r2 10k --series E7"),
          "--series: 'E7' is not a series (E6, E12, E24, E48, E96 or E192)"},
+        {{"design", "--r2", "\xFF--", "--vref", "2.5", "--vo-max", "40", "--vo-min", "30"},
+         "--r2: '\\xFF--' is not a resistance (write it like 4700, 4.7k, 4k7, 470R or 2M2)"},
         // The press's own messages: the value reaches the gate as typed.
         {Words(calc + "--r2 0"), "Input Data Error"},
+        {Words(calc + "--r2 -10k"), "Input Data Error"},
         {{"design", "--r2", "", "--vref", "2.5", "--vo-max", "40", "--vo-min", "30"},
          "Please input Data"},
         {Words(calc + "--r2 10k --vf=-0.6"), "Input Data Error"},
         {Words("check --r1 1 --r2 1 --r3 1e-300 --vref 1e300"), "Input Data Error"},
+        {{"design", "--r2", std::string(400, '9') + "M", "--vref", "1", "--vo-max", "2", "--vo-min",
+          "1"},
+         "--r2: '" + std::string(40, '9') + "...' is beyond the range of numbers"},
     };
     for (const Case& c : cases) {
         for (const bool asJson : {false, true}) {
