@@ -1,8 +1,12 @@
-// Benchmarks of the window: building and first paint against a bare window, and CAL presses.
+// Benchmarks of the window: building and first paint against a bare window, CAL presses, and
+// the design analysis window.
 #include "bare_window.h"
+#include "main_window/analysis_window.h"
+#include "main_window/design_menu.h"
 #include "main_window/orvalen.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -210,6 +214,93 @@ void CheckPressThroughWindow(benchmark::State& state) {
     PressThroughWindow(state, 3, "Option2(1)", "Text2", "Label3", "Command3", kCheckExamples);
 }
 
+// Waits for the first paint of a top-level window that does not exist yet when watching starts.
+class AnalysisPaintWatch : public QObject {
+  public:
+    AnalysisPaintWatch() { qApp->installEventFilter(this); }
+    ~AnalysisPaintWatch() override { qApp->removeEventFilter(this); }
+
+    bool Wait() {
+        const auto deadline = Clock::now() + std::chrono::seconds(10);
+        while (!m_painted) {
+            QCoreApplication::processEvents();
+            if (Clock::now() > deadline) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && qobject_cast<main_window::AnalysisWindow*>(watched)) {
+            m_painted = true;
+        }
+        return false;
+    }
+
+  private:
+    bool m_painted = false;
+};
+
+// A shown form whose Calc tab has computed the worked example, as a user has it before the
+// analysis is first asked for.
+std::unique_ptr<main_window::Orvalen> FormAfterCalcPress() {
+    auto form = std::make_unique<main_window::Orvalen>();
+    form->setMessageSink([](const QString&) {});
+    FirstFrameWatch watch(form.get());
+    watch.ShowAndWait();
+    Control<QTabWidget>(*form, "SSTab1")->setCurrentIndex(0);
+    Control<QRadioButton>(*form, "Option1(1)")->click();
+    for (int i = 0; i < 4; ++i) {
+        Control<QLineEdit>(*form, QStringLiteral("Text1(%1)").arg(i))
+            ->setText(kCalcExamples[0].inputs[std::size_t(i)]);
+    }
+    Control<QPushButton>(*form, "Command1")->click();
+    QCoreApplication::processEvents();
+    return form;
+}
+
+// From "Analyse design..." to the analysis window's first painted frame: the first opening
+// builds the window, runs the analysis with the E96 search and fills its tables and plot.
+void OpenAnalysisWindow(benchmark::State& state) {
+    for (auto _ : state) {
+        auto form = FormAfterCalcPress();
+        auto* menu = form->findChild<main_window::DesignMenu*>();
+        AnalysisPaintWatch watch;
+        const auto start = Clock::now();
+        menu->openAnalysis(main_window::DesignTab::Calc);
+        if (!watch.Wait()) {
+            state.SkipWithError("the analysis window was not painted");
+            break;
+        }
+        state.SetIterationTime(Seconds(Clock::now() - start).count());
+        std::unique_ptr<QWidget> window(form.release());
+        Dispose(window);
+    }
+}
+
+// In the open window, the series changed to E192 until the window has been repainted: the
+// analysis again with the largest search, its tables and its plot.
+void AnalysisWindowToE192(benchmark::State& state) {
+    auto form = FormAfterCalcPress();
+    form->findChild<main_window::DesignMenu*>()->openAnalysis(main_window::DesignTab::Calc);
+    auto* window = form->findChild<main_window::AnalysisWindow*>();
+    auto* series = window->findChild<QComboBox*>("Series");
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        series->setCurrentText("E192");
+        window->repaint();
+        state.SetIterationTime(Seconds(Clock::now() - start).count());
+        series->setCurrentText("E96");
+        QCoreApplication::processEvents();
+    }
+    if (!window->report().preferredNotes.value(0).text.contains("E96")) {
+        state.SkipWithError("the series did not change back");
+    }
+}
+
 // Counts the widgets painted in the form's first frame against those visible, once, so the
 // first-frame watch above is seen to wait for the whole window.
 void ReportFirstFrameCoverage() {
@@ -259,6 +350,9 @@ BENCHMARK(CheckPressThroughWindow)
     ->UseManualTime()
     ->Iterations(3000)
     ->Unit(benchmark::kMicrosecond);
+
+BENCHMARK(OpenAnalysisWindow)->UseManualTime()->Iterations(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(AnalysisWindowToE192)->UseManualTime()->Iterations(50)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     // The figures are taken on the offscreen platform unless another one is asked for.

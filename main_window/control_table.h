@@ -67,6 +67,8 @@ inline constexpr int FormClientHeight = 4485;
 
 inline constexpr std::string_view TabCaptions[] = {"Calc", "Schematic", "Resister", "Check"};
 inline constexpr int InitialTab = 1;
+inline constexpr int CalcTab = 0;
+inline constexpr int CheckTab = 3;
 inline constexpr int TabStripHeight = 295; // 520 hundredths of a millimetre
 
 inline constexpr std::string_view ApplicationTitle = "Orvalex_KEP";

@@ -5,6 +5,7 @@
 #include "main_window/colour_value.h"
 #include "main_window/control_fonts.h"
 #include "main_window/control_table.h"
+#include "main_window/design_menu.h"
 #include "main_window/form_builder.h"
 #include "main_window/qt_text.h"
 
@@ -16,8 +17,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 
 #include <span>
+#include <vector>
 
 namespace main_window {
 namespace {
@@ -110,6 +113,12 @@ Orvalen::Orvalen(QWidget* parent) : QWidget(parent), m_locale(CurrentNumberLocal
     connect(Command2, &QPushButton::clicked, this, &Orvalen::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Orvalen::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Orvalen::Command4_Click);
+    // The right-click menu and shortcut of the design analysis; owned by the form.
+    std::vector<QWidget*> ownMenus(Text1.begin(), Text1.end());
+    ownMenus.insert(ownMenus.end(), Text2.begin(), Text2.end());
+    ownMenus.insert(ownMenus.end(), Label2.begin(), Label2.end());
+    ownMenus.insert(ownMenus.end(), Label3.begin(), Label3.end());
+    new DesignMenu(this, FindSingle<QTabWidget>("SSTab1"), &m_designs, ownMenus);
 
     Form_Load();
 }
@@ -211,6 +220,7 @@ void Orvalen::Command1_Click() {
     if (result.voMidText) {
         Label2[2]->setText(ToQString(*result.voMidText));
     }
+    m_designs.recordCalc(press);
     switch (result.flagged) {
     case FlaggedElement::VoMaxBox:
         SetBackColor(Text1[2], ColourRed);
@@ -251,6 +261,7 @@ void Orvalen::Command3_Click() {
             Label3[i]->setText(ToQString(**labelTexts[i]));
         }
     }
+    m_designs.recordCheck(press);
     if (press.message != calc_core::PressMessage::None) {
         ShowMessage(ToQString(calc_core::MessageText(press.message)));
     }

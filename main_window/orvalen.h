@@ -3,6 +3,7 @@
 
 #include "calc_core/check_calculation.h"
 #include "calc_core/number_locale.h"
+#include "main_window/design_record.h"
 
 #include <QWidget>
 
@@ -27,6 +28,9 @@ class Orvalen : public QWidget {
     void setMessageSink(MessageSink sink) { m_showMessage = std::move(sink); }
 
     const calc_core::CheckResults& checkResults() const { return m_checkResults; }
+
+    // The designs the two CAL buttons last computed, which the design analysis reads.
+    const DesignRecord& designRecord() const { return m_designs; }
 
     void Form_Load();
     void Option1_Click(int index);
@@ -58,6 +62,7 @@ class Orvalen : public QWidget {
 
     calc_core::NumberLocale m_locale;
     calc_core::CheckResults m_checkResults;
+    DesignRecord m_designs;
     MessageSink m_showMessage;
 };
 

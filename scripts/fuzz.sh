@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the fuzzer of the calculation core with clang and runs it for a while; any crash,
+# Builds the fuzzers with clang and runs them one after the other, sharing the time: the fuzzer of
+# the calculation core's presses and the fuzzer of the command line's arguments. Any crash,
 # sanitizer report or broken invariant fails.
-# Usage: fuzz.sh [seconds]; 60 seconds by default.
+# Usage: fuzz.sh [seconds]; 60 seconds in all by default.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
@@ -11,14 +12,20 @@ scripts/install-deps.sh test
 if [ ! -f "$build_dir/build.ninja" ]; then
     CC=clang CXX=clang++ cmake -S . -B "$build_dir" -G Ninja -DORVALEX_FUZZ=ON
 fi
-cmake --build "$build_dir" --target press_fuzzer
-
-# The fuzzer adds what it finds to the working copy; the checked-in seeds stay as they are.
-corpus="$build_dir/fuzz_corpus"
-mkdir -p "$corpus" "$build_dir/fuzz_findings"
-cp tests/calc_core/fuzz_corpus/* "$corpus/"
+cmake --build "$build_dir" --target press_fuzzer argument_fuzzer
 
 export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-"$build_dir/tests/calc_core/press_fuzzer" -max_total_time="$seconds" -print_final_stats=1 \
-    -artifact_prefix="$build_dir/fuzz_findings/" "$corpus"
+mkdir -p "$build_dir/fuzz_findings"
+# Each fuzzer: its binary, its checked-in seeds, its share of the time.
+run_fuzzer() {
+    local binary="$1" seeds="$2" time="$3"
+    # The fuzzer adds what it finds to the working copy; the checked-in seeds stay as they are.
+    local corpus="$build_dir/fuzz_corpus/$(basename "$binary")"
+    mkdir -p "$corpus"
+    cp "$seeds"/* "$corpus/"
+    "$build_dir/$binary" -max_total_time="$time" -print_final_stats=1 \
+        -artifact_prefix="$build_dir/fuzz_findings/" "$corpus"
+}
+run_fuzzer tests/calc_core/press_fuzzer tests/calc_core/fuzz_corpus $(( (seconds + 1) / 2 ))
+run_fuzzer tests/command_line/argument_fuzzer tests/command_line/fuzz_corpus $(( seconds / 2 ))

@@ -8,6 +8,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins
     fonts-liberation fontconfig
+    libcli11-dev nlohmann-json3-dev
 )
 if [ "${1:-run}" = test ]; then
     packages+=(
@@ -15,6 +16,7 @@ if [ "${1:-run}" = test ]; then
         libbenchmark-dev time
         dpkg-dev file desktop-file-utils appstream
         clang libclang-rt-14-dev
+        locales
     )
 fi
 

@@ -25,4 +25,7 @@ package_root="$(mktemp -d)"
 trap 'rm -rf "$package_root"' EXIT
 dpkg-deb -x build/orvalex-kep_*.deb "$package_root"
 desktop-file-validate "$package_root"/usr/share/applications/*.desktop
+# The command-line program and its manual page are in the package beside the window.
+"$package_root"/usr/bin/orvalex-kep --version
+test -f "$package_root"/usr/share/man/man1/orvalex-kep.1.gz
 appstreamcli validate --no-net "$package_root"/usr/share/metainfo/*.metainfo.xml

@@ -1,0 +1,37 @@
+// The command line of orvalex-kep: its two commands, their flags, the help and the version.
+#pragma once
+
+#include "calc_core/design_analysis.h"
+#include "calc_core/input_gate.h"
+
+#include <optional>
+#include <span>
+#include <string>
+
+namespace command_line {
+
+enum class Tab { Calc, Check };
+
+// One press and its analysis, as the flags ask for it.
+struct Request {
+    Tab tab = Tab::Calc;
+    bool diode = false; // --vf given: the diode choice "Yes"
+    // The tab's five boxes as a user would type the values in the "C" locale.
+    calc_core::TabInputTexts texts;
+    calc_core::AnalysisSettings settings;
+    bool json = false;
+};
+
+// Either a request to run, or an answer that needs no press: the help or the version text for
+// stdout with status 0, or a one-line error (without the program's name) with status 2.
+struct ParsedArguments {
+    std::optional<Request> request;
+    std::string output;
+    std::string error;
+    int status = 0;
+};
+
+// Reads the arguments that follow the program's name.
+ParsedArguments ParseArguments(std::span<const std::string> args);
+
+} // namespace command_line

@@ -1,0 +1,127 @@
+// Reading the flags' values and writing them back as plain decimal texts.
+#include "command_line/flag_values.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace command_line {
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool AllDigits(std::string_view text) {
+    for (char c : text) {
+        if (!IsDigit(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// An unsigned decimal: digits or a point first, then whatever std::from_chars reads to the end.
+// Checking the first character keeps out "inf", "nan" and a second sign.
+FlagValue ReadUnsigned(std::string_view text) {
+    if (text.empty() || !(IsDigit(text.front()) || text.front() == '.')) {
+        return ValueProblem::NotANumber;
+    }
+    double value = 0;
+    const char* const end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (stop != end || (error != std::errc{} && error != std::errc::result_out_of_range)) {
+        return ValueProblem::NotANumber;
+    }
+    return error == std::errc{} ? FlagValue(value) : FlagValue(ValueProblem::OutOfRange);
+}
+
+// 4k7 and 4.7k become "4.7e3", so the value is rounded once, from its decimal digits.
+FlagValue ReadEngineering(std::string_view text, std::size_t letter) {
+    const std::string_view before = text.substr(0, letter);
+    const std::string_view after = text.substr(letter + 1);
+    const std::size_t point = before.find('.');
+    const bool wellFormed =
+        !before.empty() && IsDigit(before.front()) && AllDigits(after) &&
+        (point == std::string_view::npos
+             ? AllDigits(before)
+             : after.empty() && point + 1 < before.size() && AllDigits(before.substr(0, point)) &&
+                   AllDigits(before.substr(point + 1)));
+    if (!wellFormed) {
+        return ValueProblem::NotAResistance;
+    }
+    std::string decimal(before);
+    if (!after.empty()) {
+        decimal += '.';
+        decimal += after;
+    }
+    switch (text[letter]) {
+    case 'k':
+        decimal += "e3";
+        break;
+    case 'M':
+        decimal += "e6";
+        break;
+    default:
+        break;
+    }
+    return ReadUnsigned(decimal);
+}
+
+} // namespace
+
+FlagValue ReadFlagValue(std::string_view text, ValueKind kind) {
+    bool negative = false;
+    std::string_view body = text;
+    if (body.starts_with('+') || body.starts_with('-')) {
+        negative = body.front() == '-';
+        body.remove_prefix(1);
+    }
+    FlagValue value = ValueProblem::NotANumber;
+    const std::size_t letter =
+        kind == ValueKind::Resistance ? body.find_first_of("RkM") : std::string_view::npos;
+    if (letter == std::string_view::npos) {
+        value = ReadUnsigned(body);
+    } else if (body.find_first_of("RkM", letter + 1) == std::string_view::npos) {
+        value = ReadEngineering(body, letter);
+    }
+    if (const double* number = std::get_if<double>(&value)) {
+        return negative ? -*number : *number;
+    }
+    if (kind == ValueKind::Resistance &&
+        std::get<ValueProblem>(value) == ValueProblem::NotANumber) {
+        return ValueProblem::NotAResistance;
+    }
+    return value;
+}
+
+std::string PlainText(double value) {
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return error == std::errc{} ? std::string(buffer, end) : std::string();
+}
+
+std::string Printable(std::string_view text, std::size_t maxLength) {
+    std::string quoted;
+    for (std::size_t i = 0; i < text.size() && i < maxLength; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 || byte >= 0x7F) {
+            char escape[5];
+            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
+            quoted += escape;
+        } else {
+            quoted += text[i];
+        }
+    }
+    if (text.size() > maxLength) {
+        quoted += "...";
+    }
+    return quoted;
+}
+
+std::string QuotedForMessage(std::string_view text) {
+    return "'" + Printable(text, 40) + "'";
+}
+
+} // namespace command_line

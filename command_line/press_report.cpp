@@ -1,0 +1,108 @@
+// Running a press on the core and analysing the design it computed with.
+#include "command_line/press_report.h"
+
+#include "calc_core/check_calculation.h"
+#include "calc_core/design_calculation.h"
+#include "calc_core/number_text.h"
+
+#include <optional>
+#include <string>
+
+namespace command_line {
+namespace {
+
+using namespace calc_core;
+
+// The flags' texts are written with '.' and never grouped.
+const NumberLocale kFlagNotation{".", ""};
+
+void AddText(PressReport& report, std::string_view name, const std::optional<std::string>& text) {
+    if (text) {
+        report.texts.push_back({name, *text});
+    }
+}
+
+std::string_view FlaggedName(FlaggedElement element) {
+    switch (element) {
+    case FlaggedElement::VoMaxBox:
+        return "Vo_max";
+    case FlaggedElement::VoMidResult:
+        return "Vo_mid";
+    case FlaggedElement::VoMinBox:
+        return "Vo_min";
+    case FlaggedElement::None:
+        break;
+    }
+    return {};
+}
+
+std::string GateReason(PressMessage message) {
+    return "The press ended with \"" + std::string(MessageText(message)) +
+           "\", so there is no design to analyse.";
+}
+
+void RunCalc(const Request& request, PressReport& report) {
+    const CalcPressOutcome press =
+        CalcPress(request.diode, !request.diode, request.texts, kFlagNotation);
+    const DesignOutcome& result = press.result;
+    report.message = result.message;
+    report.flagged = FlaggedName(result.flagged);
+    AddText(report, "R1", result.r1Text);
+    AddText(report, "R3", result.r3Text);
+    AddText(report, "Vo_mid", result.voMidText);
+    if (IsGateMessage(report.message)) {
+        report.analysis.reason = GateReason(report.message);
+    } else if (!press.inputs || !result.r1Text || !result.r3Text) {
+        report.analysis.reason =
+            "The press computed no R1 and R3 from these values, so there is no design to analyse.";
+    } else {
+        // The design as the press shows it, in whole ohms.
+        report.analysis = AnalyseDesign(DesignOfCalc(*press.inputs, LeadingNumber(*result.r1Text),
+                                                     LeadingNumber(*result.r3Text)),
+                                        request.settings);
+    }
+}
+
+void RunCheck(const Request& request, PressReport& report) {
+    CheckResults results;
+    const CheckOutcome press =
+        CheckPress(request.diode, !request.diode, request.texts, kFlagNotation, results);
+    report.message = press.message;
+    AddText(report, "Vo_max", press.voMaxText);
+    AddText(report, "Vo_mid", press.voMidText);
+    AddText(report, "Vo_min", press.voMinText);
+    AddText(report, "Delta", press.deltaText);
+    if (!press.inputs) {
+        report.analysis.reason = GateReason(report.message);
+    } else {
+        report.analysis = AnalyseDesign(DesignOfCheck(*press.inputs), request.settings);
+    }
+}
+
+} // namespace
+
+PressReport RunPress(const Request& request) {
+    PressReport report;
+    report.tab = request.tab;
+    report.diode = request.diode;
+    if (request.tab == Tab::Calc) {
+        RunCalc(request, report);
+    } else {
+        RunCheck(request, report);
+    }
+    return report;
+}
+
+bool IsGateMessage(PressMessage message) {
+    return message == PressMessage::SelectDiode || message == PressMessage::InputMissing ||
+           message == PressMessage::InputError;
+}
+
+int ExitStatus(PressMessage message) {
+    if (message == PressMessage::None) {
+        return 0;
+    }
+    return message == PressMessage::CalError ? 1 : 2;
+}
+
+} // namespace command_line

@@ -1,0 +1,15 @@
+// The whole program behind main(): arguments in, reports out, an exit status back.
+#pragma once
+
+#include <ostream>
+#include <span>
+#include <string>
+
+namespace command_line {
+
+// Parses the arguments that follow the program's name, runs the press and writes its report to
+// out (text, or JSON with --json). A message of the press, or a bad command line, is one line on
+// err. Returns the exit status: 0 passed, 1 "Cal Error! Please check circuit!", 2 otherwise.
+int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+
+} // namespace command_line

@@ -1,0 +1,119 @@
+// The right-click menu of the Calc and Check pages and the shortcut of the design analysis.
+#include "main_window/design_menu.h"
+
+#include "main_window/about_box.h"
+#include "main_window/analysis_window.h"
+#include "main_window/control_table.h"
+#include "main_window/qt_text.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QShortcut>
+#include <QTabWidget>
+
+namespace main_window {
+
+DesignMenu::DesignMenu(QWidget* form, QTabWidget* tabs, const DesignRecord* record,
+                       std::span<QWidget* const> ownMenus)
+    : QObject(form), m_form(form), m_tabs(tabs), m_record(record) {
+    setObjectName(QStringLiteral("DesignMenu"));
+    m_pages = {tabs->widget(CalcTab), tabs->widget(CheckTab)};
+    // A right click anywhere else on a page reaches the page: labels, frames and buttons
+    // leave it to their parent.
+    for (QWidget* page : m_pages) {
+        page->installEventFilter(this);
+    }
+    // Their own menus: the edit menu of a box gets the entries added, a result label's is
+    // replaced.
+    for (QWidget* control : ownMenus) {
+        control->installEventFilter(this);
+    }
+    auto* shortcut = new QShortcut(AnalyseKey(), form);
+    shortcut->setObjectName(QStringLiteral("AnalyseShortcut"));
+    connect(shortcut, &QShortcut::activated, this, [this] {
+        if (const auto tab = tabOf(m_tabs->currentWidget())) {
+            openAnalysis(*tab);
+        }
+    });
+}
+
+bool DesignMenu::openAnalysis(DesignTab tab) {
+    if (!m_record->design(tab)) {
+        return false;
+    }
+    if (!m_window) {
+        m_window = new AnalysisWindow(m_record, m_form);
+    }
+    m_window->showDesign(tab);
+    return true;
+}
+
+bool DesignMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ContextMenu) {
+        return false;
+    }
+    auto* widget = static_cast<QWidget*>(watched); // only widgets are watched
+    const auto tab = tabOf(widget);
+    if (!tab) {
+        return false;
+    }
+    showMenu(widget, *tab, static_cast<QContextMenuEvent*>(event)->globalPos());
+    return true;
+}
+
+std::optional<DesignTab> DesignMenu::tabOf(const QWidget* widget) const {
+    for (std::size_t i = 0; i < m_pages.size(); ++i) {
+        if (widget && (widget == m_pages[i] || m_pages[i]->isAncestorOf(widget))) {
+            return DesignTab(i);
+        }
+    }
+    return std::nullopt;
+}
+
+void DesignMenu::showMenu(QWidget* target, DesignTab tab, const QPoint& globalPos) {
+    QMenu* menu = nullptr;
+    if (auto* box = qobject_cast<QLineEdit*>(target)) {
+        menu = box->createStandardContextMenu();
+        menu->addSeparator();
+    } else {
+        menu = new QMenu(target);
+        if (auto* label = qobject_cast<QLabel*>(target)) {
+            QAction* copy = menu->addAction(QStringLiteral("Copy"));
+            copy->setObjectName(QStringLiteral("CopyResult"));
+            copy->setEnabled(!label->text().isEmpty());
+            connect(copy, &QAction::triggered, label,
+                    [label] { QGuiApplication::clipboard()->setText(label->text()); });
+            menu->addSeparator();
+        }
+    }
+    menu->setObjectName(QStringLiteral("DesignMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->setToolTipsVisible(true);
+
+    const bool ready = m_record->design(tab).has_value();
+    QAction* analyse = menu->addAction(ready ? QStringLiteral("Analyse design\u2026")
+                                             : QStringLiteral("Analyse design\u2026 (press CAL "
+                                                              "first)"));
+    analyse->setObjectName(QStringLiteral("AnalyseDesign"));
+    analyse->setShortcut(AnalyseKey());
+    analyse->setShortcutVisibleInContextMenu(true);
+    analyse->setEnabled(ready);
+    if (!ready) {
+        const QString why = QStringLiteral("Press CAL first: the analysis takes the design of "
+                                           "this tab's last CAL.");
+        analyse->setToolTip(why);
+        analyse->setStatusTip(why);
+    }
+    connect(analyse, &QAction::triggered, this, [this, tab] { openAnalysis(tab); });
+    menu->addSeparator();
+    QAction* about = menu->addAction(QStringLiteral("About ") + ToQString(FormCaption));
+    about->setObjectName(QStringLiteral("About"));
+    connect(about, &QAction::triggered, this, [this] { ShowAbout(m_form); });
+    menu->popup(globalPos);
+}
+
+} // namespace main_window

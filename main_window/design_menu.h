@@ -1,0 +1,51 @@
+// The right-click menu of the Calc and Check pages, with the design analysis and About, and
+// the keyboard shortcut of the analysis.
+#pragma once
+
+#include "main_window/design_record.h"
+
+#include <QKeySequence>
+#include <QObject>
+
+#include <array>
+#include <optional>
+#include <span>
+
+class QTabWidget;
+class QWidget;
+
+namespace main_window {
+
+class AnalysisWindow;
+
+class DesignMenu : public QObject {
+    Q_OBJECT
+
+  public:
+    // Watches the two pages and the controls on them that have a menu of their own (input
+    // boxes and result labels), and sets up the shortcut; the menu is made each time it opens,
+    // the analysis window when first opened.
+    DesignMenu(QWidget* form, QTabWidget* tabs, const DesignRecord* record,
+               std::span<QWidget* const> ownMenus);
+
+    static QKeySequence AnalyseKey() { return QKeySequence(Qt::CTRL | Qt::Key_D); }
+
+    // Opens the analysis of the tab's design and brings it to the front; false, and nothing
+    // happens, before the tab's first CAL that computed.
+    bool openAnalysis(DesignTab tab);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    std::optional<DesignTab> tabOf(const QWidget* widget) const;
+    void showMenu(QWidget* target, DesignTab tab, const QPoint& globalPos);
+
+    QWidget* m_form;
+    QTabWidget* m_tabs;
+    const DesignRecord* m_record;
+    std::array<QWidget*, 2> m_pages{}; // by DesignTab
+    AnalysisWindow* m_window = nullptr;
+};
+
+} // namespace main_window

@@ -1,0 +1,45 @@
+// The designs the Calc and Check tabs last computed, kept for the design analysis.
+#pragma once
+
+#include "calc_core/check_calculation.h"
+#include "calc_core/design_analysis.h"
+#include "calc_core/design_calculation.h"
+
+#include <QObject>
+
+#include <array>
+#include <optional>
+
+namespace main_window {
+
+enum class DesignTab { Calc, Check };
+
+// Kept with the window like CheckResults: a press that computes replaces its tab's design, a
+// press that ends with a message of the input check leaves it, and neither CLEAR resets it.
+class DesignRecord : public QObject {
+    Q_OBJECT
+
+  public:
+    using QObject::QObject;
+
+    // Absent until the tab's first press that wrote results.
+    const std::optional<calc_core::AnalysisDesign>& design(DesignTab tab) const {
+        return m_designs[std::size_t(tab)];
+    }
+
+    // A Calc press that wrote R1 and R3 records its inputs with R1 and R3 as shown, whether
+    // or not it marked something red.
+    void recordCalc(const calc_core::CalcPressOutcome& press);
+    // A Check press that computed records the set it computed with.
+    void recordCheck(const calc_core::CheckOutcome& press);
+
+  signals:
+    void recorded(main_window::DesignTab tab);
+
+  private:
+    void record(DesignTab tab, const calc_core::AnalysisDesign& design);
+
+    std::array<std::optional<calc_core::AnalysisDesign>, 2> m_designs;
+};
+
+} // namespace main_window
