@@ -31,6 +31,18 @@ using Clock = std::chrono::steady_clock;
 using Seconds = std::chrono::duration<double>;
 using WindowMaker = std::function<std::unique_ptr<QWidget>()>;
 
+// Delivers events until the flag is set; false when ten seconds pass first.
+bool ProcessEventsUntil(const bool& done) {
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (!done) {
+        QCoreApplication::processEvents();
+        if (Clock::now() > deadline) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The repaint manager paints a window's whole widget tree, parents before children, and
 // flushes it to the backing store in one synchronous step when the window is first exposed.
 // So once the top-level has received its paint event and processEvents has returned, every
@@ -43,15 +55,8 @@ class FirstFrameWatch : public QObject {
 
     // Shows the window and returns true once its first frame is painted, false if none came.
     bool ShowAndWait() {
-        const auto deadline = Clock::now() + std::chrono::seconds(10);
         m_window->show();
-        while (!m_painted) {
-            QCoreApplication::processEvents();
-            if (Clock::now() > deadline) {
-                return false;
-            }
-        }
-        return true;
+        return ProcessEventsUntil(m_painted);
     }
 
   protected:
@@ -220,16 +225,7 @@ class AnalysisPaintWatch : public QObject {
     AnalysisPaintWatch() { qApp->installEventFilter(this); }
     ~AnalysisPaintWatch() override { qApp->removeEventFilter(this); }
 
-    bool Wait() {
-        const auto deadline = Clock::now() + std::chrono::seconds(10);
-        while (!m_painted) {
-            QCoreApplication::processEvents();
-            if (Clock::now() > deadline) {
-                return false;
-            }
-        }
-        return true;
-    }
+    bool Wait() { return ProcessEventsUntil(m_painted); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
