@@ -2,6 +2,7 @@
 // search and the tolerance bands.
 #include "calc_core/design_analysis.h"
 
+#include "calc_core/number_text.h"
 #include "calc_core/pin_levels.h"
 
 #include <algorithm>
@@ -410,6 +411,22 @@ AnalysisDesign DesignOfCheck(const CheckInputs& inputs) {
         design.circuit.vf = inputs.vf;
     }
     return design;
+}
+
+std::optional<AnalysisDesign> DesignOfPress(const CalcPressOutcome& press) {
+    const DesignOutcome& result = press.result;
+    if (!press.inputs || !result.r1Text || !result.r3Text) {
+        return std::nullopt;
+    }
+    return DesignOfCalc(*press.inputs, ReadWholeText(*result.r1Text),
+                        ReadWholeText(*result.r3Text));
+}
+
+std::optional<AnalysisDesign> DesignOfPress(const CheckOutcome& press) {
+    if (!press.inputs) {
+        return std::nullopt;
+    }
+    return DesignOfCheck(*press.inputs);
 }
 
 AnalysisOutcome AnalyseDesign(const AnalysisDesign& design, const AnalysisSettings& settings) {

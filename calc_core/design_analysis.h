@@ -48,6 +48,14 @@ AnalysisDesign DesignOfCalc(const DesignInputs& inputs, double r1Shown, double r
 // The resistor set of a Check run, whose own outputs stand in for the targets.
 AnalysisDesign DesignOfCheck(const CheckInputs& inputs);
 
+// The design a Calc press wrote, with R1 and R3 read back from the texts it showed, whether or
+// not its check flagged something; absent when it wrote no R1 and R3 (it ended at the input
+// check, or its arithmetic gave none).
+std::optional<AnalysisDesign> DesignOfPress(const CalcPressOutcome& press);
+
+// The resistor set of a Check press that computed; absent when it ended with a message.
+std::optional<AnalysisDesign> DesignOfPress(const CheckOutcome& press);
+
 struct AnalysisSettings {
     ESeries series = ESeries::E96;
     double resistorTolerancePct = 1; // each of R1, R2, R3, from 0 to below 100

@@ -91,11 +91,6 @@ std::optional<FlaggedElement> CheckDesign(const DesignInputs& in, const ShownDes
     return FlaggedElement::None;
 }
 
-// Result texts are plain digits, which read the same in every locale.
-double ReadShown(const std::string& text) {
-    return StrictNumber(text, NumberLocale{}).value_or(0);
-}
-
 } // namespace
 
 bool MissesTarget(double x, double target) {
@@ -111,7 +106,7 @@ DesignOutcome ComputeDesign(const DesignInputs& inputs) {
     }
     outcome.r1Text = FormatWhole(values->r1);
     outcome.r3Text = FormatWhole(values->r3);
-    ShownDesign shown{ReadShown(*outcome.r1Text), ReadShown(*outcome.r3Text), 0};
+    ShownDesign shown{ReadWholeText(*outcome.r1Text), ReadWholeText(*outcome.r3Text), 0};
     if (inputs.choice != DiodeChoice::Yes) {
         outcome.voMidText = FormatWhole(values->voMid);
         shown.voMid = LeadingNumber(*outcome.voMidText);

@@ -206,6 +206,10 @@ double RoundHalfEven(double value) {
     return std::nearbyint(value);
 }
 
+double ReadWholeText(std::string_view text) {
+    return StrictNumber(text, NumberLocale{}).value_or(0);
+}
+
 std::string FormatWhole(double value) {
     const double whole = std::round(value); // halves away from zero, exactly
     if (whole == 0) {

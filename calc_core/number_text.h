@@ -26,6 +26,10 @@ double LeadingNumber(std::string_view text);
 // Nearest whole number, exact halves to the even neighbour, for any finite double.
 double RoundHalfEven(double value);
 
+// A whole-number text of FormatWhole's read back as its number: plain digits with an optional
+// minus sign read the same in every locale. 0 for any other text.
+double ReadWholeText(std::string_view text);
+
 // Pattern "0": the value rounded to a whole number, halves away from zero, every digit written,
 // no grouping; never "-0". The value must be finite.
 std::string FormatWhole(double value);

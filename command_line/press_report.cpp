@@ -3,7 +3,6 @@
 
 #include "calc_core/check_calculation.h"
 #include "calc_core/design_calculation.h"
-#include "calc_core/number_text.h"
 
 #include <optional>
 #include <string>
@@ -50,16 +49,14 @@ void RunCalc(const Request& request, PressReport& report) {
     AddText(report, "R1", result.r1Text);
     AddText(report, "R3", result.r3Text);
     AddText(report, "Vo_mid", result.voMidText);
+    const auto design = DesignOfPress(press); // as the press shows it, in whole ohms
     if (IsGateMessage(report.message)) {
         report.analysis.reason = GateReason(report.message);
-    } else if (!press.inputs || !result.r1Text || !result.r3Text) {
+    } else if (!design) {
         report.analysis.reason =
             "The press computed no R1 and R3 from these values, so there is no design to analyse.";
     } else {
-        // The design as the press shows it, in whole ohms.
-        report.analysis = AnalyseDesign(DesignOfCalc(*press.inputs, LeadingNumber(*result.r1Text),
-                                                     LeadingNumber(*result.r3Text)),
-                                        request.settings);
+        report.analysis = AnalyseDesign(*design, request.settings);
     }
 }
 
@@ -72,10 +69,10 @@ void RunCheck(const Request& request, PressReport& report) {
     AddText(report, "Vo_mid", press.voMidText);
     AddText(report, "Vo_min", press.voMinText);
     AddText(report, "Delta", press.deltaText);
-    if (!press.inputs) {
-        report.analysis.reason = GateReason(report.message);
+    if (const auto design = DesignOfPress(press)) {
+        report.analysis = AnalyseDesign(*design, request.settings);
     } else {
-        report.analysis = AnalyseDesign(DesignOfCheck(*press.inputs), request.settings);
+        report.analysis.reason = GateReason(report.message);
     }
 }
 

@@ -1,25 +1,19 @@
 // The designs the Calc and Check tabs last computed.
 #include "main_window/design_record.h"
 
-#include "calc_core/number_text.h"
+#include "calc_core/design_analysis.h"
 
 namespace main_window {
 
 void DesignRecord::recordCalc(const calc_core::CalcPressOutcome& press) {
-    const auto& result = press.result;
-    if (!press.inputs || !result.r1Text || !result.r3Text) {
-        return;
+    if (const auto design = calc_core::DesignOfPress(press)) {
+        record(DesignTab::Calc, *design);
     }
-    // The shown results are plain digits, which read the same in every locale.
-    const calc_core::NumberLocale plain;
-    const double r1 = calc_core::StrictNumber(*result.r1Text, plain).value_or(0);
-    const double r3 = calc_core::StrictNumber(*result.r3Text, plain).value_or(0);
-    record(DesignTab::Calc, calc_core::DesignOfCalc(*press.inputs, r1, r3));
 }
 
 void DesignRecord::recordCheck(const calc_core::CheckOutcome& press) {
-    if (press.inputs) {
-        record(DesignTab::Check, calc_core::DesignOfCheck(*press.inputs));
+    if (const auto design = calc_core::DesignOfPress(press)) {
+        record(DesignTab::Check, *design);
     }
 }
 

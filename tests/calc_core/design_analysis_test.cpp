@@ -322,6 +322,29 @@ TEST(DesignAnalysis, RefusesWithOneSentenceNamingTheFirstBadQuantity) {
     }
 }
 
+// A press's design is what it showed: a flagged Calc press still has one, with its negative R3
+// read back from the text; a press stopped by the input check has none.
+TEST(DesignOfPress, TakesWhatThePressShowed) {
+    const CalcPressOutcome flagged =
+        CalcPress(false, true, {"10000", "2.5", "40", "2", ""}, NumberLocale{});
+    ASSERT_EQ(flagged.result.flagged, FlaggedElement::VoMaxBox);
+    const auto design = DesignOfPress(flagged);
+    ASSERT_TRUE(design.has_value());
+    EXPECT_EQ(design->circuit.r1, 173171);
+    EXPECT_EQ(design->circuit.r3, -4943);
+    EXPECT_EQ(design->targetVoMin, 2);
+    EXPECT_FALSE(DesignOfPress(CalcPress(false, true, {"10000", "x", "40", "2", ""}, {})));
+
+    CheckResults results;
+    const auto set = DesignOfPress(
+        CheckPress(true, false, {"470", "10", "100", "1.2", "0.6"}, NumberLocale{}, results));
+    ASSERT_TRUE(set.has_value());
+    EXPECT_EQ(set->circuit.vf, 0.6);
+    EXPECT_FALSE(set->targetVoMax.has_value());
+    EXPECT_FALSE(
+        DesignOfPress(CheckPress(false, false, {"470", "10", "100", "1.2", ""}, {}, results)));
+}
+
 TEST(DesignAnalysis, ZeroResultsAreNeverNegativeZero) {
     // One step of Vref below 1.25 V over a huge R3 underflows to a negative zero current at the
     // highest level; nothing varies either.

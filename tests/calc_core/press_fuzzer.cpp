@@ -331,15 +331,14 @@ void CheckAnalysis(const AnalysisOutcome& out, std::size_t levelCount) {
 // takes R1 and R3 as shown, whether or not its check flagged something.
 void AnalysePresses(const Press& p, const CalcPressOutcome& calc, const CheckOutcome& check,
                     const CheckResults& record) {
-    if (calc.inputs && calc.result.r1Text) {
-        const AnalysisDesign design = DesignOfCalc(*calc.inputs, LeadingNumber(*calc.result.r1Text),
-                                                   LeadingNumber(*calc.result.r3Text));
-        CheckAnalysis(AnalyseDesign(design, p.settings), PinLevels(design.circuit).size());
+    if (const auto design = DesignOfPress(calc)) {
+        CheckAnalysis(AnalyseDesign(*design, p.settings), PinLevels(design->circuit).size());
     }
-    if (!check.inputs) {
+    const auto checked = DesignOfPress(check);
+    if (!checked) {
         return;
     }
-    const AnalysisDesign design = DesignOfCheck(*check.inputs);
+    const AnalysisDesign& design = *checked;
     const AnalysisOutcome out = AnalyseDesign(design, p.settings);
     const std::size_t levelCount = PinLevels(design.circuit).size();
     CheckAnalysis(out, levelCount);
