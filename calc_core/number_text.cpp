@@ -1,6 +1,7 @@
 // Conversions between texts and numbers.
 #include "calc_core/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -204,6 +205,37 @@ double LeadingNumber(std::string_view text) {
 
 double RoundHalfEven(double value) {
     return std::nearbyint(value);
+}
+
+PrefixedValue WithDecimalPrefix(double value, int digits) {
+    struct Prefix {
+        int exponent;
+        std::string_view symbol;
+    };
+    static constexpr Prefix Prefixes[] = {{-12, "p"}, {-9, "n"}, {-6, "\u00b5"}, {-3, "m"}, {0, ""},
+                                          {3, "k"},   {6, "M"},  {9, "G"},       {12, "T"}};
+    constexpr int NoPrefix = 4;
+    constexpr int Last = int(std::size(Prefixes)) - 1;
+    if (value == 0 || !std::isfinite(value)) {
+        return {value, {}};
+    }
+    // By an exact power of ten either way.
+    const auto scaled = [value](int index) {
+        const int exponent = Prefixes[index].exponent;
+        return exponent >= 0 ? value / std::pow(10.0, exponent) : value * std::pow(10.0, -exponent);
+    };
+    const int thousands = int(std::floor(std::floor(std::log10(std::fabs(value))) / 3));
+    int index = std::clamp(thousands + NoPrefix, 0, Last);
+    // Rounding to the digits shown may carry into the next thousand.
+    char buffer[32];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, scaled(index),
+                                       std::chars_format::general, digits);
+    double rounded = 0;
+    std::from_chars(buffer, written.ptr, rounded);
+    if (std::fabs(rounded) >= 1000 && index < Last) {
+        ++index;
+    }
+    return {scaled(index), Prefixes[index].symbol};
 }
 
 double ReadWholeText(std::string_view text) {

@@ -30,6 +30,17 @@ double RoundHalfEven(double value);
 // minus sign read the same in every locale. 0 for any other text.
 double ReadWholeText(std::string_view text);
 
+// A value in units of a decimal prefix, for showing it with a given number of significant digits.
+struct PrefixedValue {
+    double scaled = 0;
+    std::string_view symbol; // UTF-8: "p" to "T", "" for none
+};
+
+// The prefix from p to T that puts the value, rounded to `digits` significant digits, from 1 to
+// below 1000 where that range reaches: 0.00059672 is 596.72 µ, 999.9996 to 6 digits is 1 k.
+// 0 and non-finite values keep no prefix.
+PrefixedValue WithDecimalPrefix(double value, int digits);
+
 // Pattern "0": the value rounded to a whole number, halves away from zero, every digit written,
 // no grouping; never "-0". The value must be finite.
 std::string FormatWhole(double value);

@@ -1,6 +1,8 @@
 // Writing a press and its analysis as text for a terminal.
 #include "command_line/text_output.h"
 
+#include "calc_core/number_text.h"
+
 #include "command_line/flag_values.h"
 #include "command_line/text_table.h"
 
@@ -160,26 +162,12 @@ std::string Volts(double value) {
 }
 
 std::string WithPrefix(double value, std::string_view unit, int digits) {
-    struct Prefix {
-        double scale;
-        const char* symbol;
-    };
-    static constexpr std::array<Prefix, 6> kPrefixes = {
-        {{1e6, "M"}, {1e3, "k"}, {1, ""}, {1e-3, "m"}, {1e-6, "µ"}, {1e-9, "n"}}};
-    Prefix prefix = {1, ""};
-    if (value != 0) {
-        for (const Prefix& candidate : kPrefixes) {
-            prefix = candidate;
-            if (std::abs(value) >= candidate.scale) {
-                break;
-            }
-        }
-    }
+    const PrefixedValue prefixed = WithDecimalPrefix(value, digits);
     char buffer[32];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value / prefix.scale,
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, prefixed.scaled,
                                             std::chars_format::general, digits);
     std::string text = error == std::errc{} ? std::string(buffer, end) : std::string("?");
-    return text + " " + prefix.symbol + std::string(unit);
+    return text + " " + std::string(prefixed.symbol) + std::string(unit);
 }
 
 void WriteText(const PressReport& report, std::ostream& out) {

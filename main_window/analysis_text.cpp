@@ -1,10 +1,12 @@
 // The design analysis as text: number formats, tables and the plain text of Copy.
 #include "main_window/analysis_text.h"
 
+#include "calc_core/number_text.h"
+#include "main_window/qt_text.h"
+
 #include <QStringBuilder>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace main_window {
@@ -18,26 +20,6 @@ QLocale Plain(const QLocale& locale) {
     QLocale plain = locale;
     plain.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
     return plain;
-}
-
-struct Prefix {
-    int exponent;
-    const char16_t* symbol;
-};
-constexpr std::array<Prefix, 9> Prefixes = {{{-12, u"p"},
-                                             {-9, u"n"},
-                                             {-6, u"\u00b5"},
-                                             {-3, u"m"},
-                                             {0, u""},
-                                             {3, u"k"},
-                                             {6, u"M"},
-                                             {9, u"G"},
-                                             {12, u"T"}}};
-constexpr int NoPrefix = 4;
-
-// value / 10^exponent, by an exact power of ten either way.
-double Scaled(double value, int exponent) {
-    return exponent >= 0 ? value / std::pow(10.0, exponent) : value * std::pow(10.0, -exponent);
 }
 
 QString PlusMinus(const QString& text) {
@@ -308,20 +290,9 @@ QString FormatPrefixed(double value, const QString& unit, const QLocale& locale,
     if (!std::isfinite(value)) {
         return NoValue;
     }
-    const QLocale plain = Plain(locale);
-    if (value == 0) {
-        return plain.toString(0) % u' ' % unit;
-    }
-    const int thousands = int(std::floor(std::floor(std::log10(std::fabs(value))) / 3));
-    int index = std::clamp(thousands + NoPrefix, 0, int(Prefixes.size()) - 1);
-    QString number =
-        plain.toString(Scaled(value, Prefixes[std::size_t(index)].exponent), 'g', digits);
-    // Rounding may carry into the next thousand: 999.9996 ohms is "1 kΩ", not "1000 Ω".
-    if (std::fabs(plain.toDouble(number)) >= 1000 && index + 1 < int(Prefixes.size())) {
-        ++index;
-        number = plain.toString(Scaled(value, Prefixes[std::size_t(index)].exponent), 'g', digits);
-    }
-    return number % u' ' % QString::fromUtf16(Prefixes[std::size_t(index)].symbol) % unit;
+    const calc_core::PrefixedValue prefixed = calc_core::WithDecimalPrefix(value, digits);
+    return Plain(locale).toString(prefixed.scaled, 'g', digits) % u' ' %
+           ToQString(prefixed.symbol) % unit;
 }
 
 QString FormatOhms(double ohms, const QLocale& locale) {

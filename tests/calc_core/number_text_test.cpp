@@ -155,6 +155,31 @@ TEST(RoundHalfEven, RoundsToNearestWithHalvesToEvenBeyond32Bits) {
     }
 }
 
+TEST(WithDecimalPrefix, PutsTheShownDigitsFromOneToBelowAThousand) {
+    struct Case {
+        double value;
+        int digits;
+        double scaled;
+        std::string symbol;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {64955, 6, 64.955, "k"},         {64900, 6, 64.9, "k"},          {-4943, 6, -4.943, "k"},
+        {0.00059672, 4, 596.72, "\u00b5"}, {7.29744, 4, 7.29744, ""},      {10e6, 6, 10, "M"},
+        // Rounded to the digits shown, 999.9996 is 1000: it moves on to the next prefix.
+        {999.9996, 6, 0.9999996, "k"},   {999.9996, 7, 999.9996, ""},
+        // Beyond p and T the value stays with the last prefix.
+        {1e-15, 4, 0.001, "p"},          {5e15, 4, 5000, "T"},           {0, 4, 0, ""},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.value << " to " << c.digits << " digits");
+        const PrefixedValue prefixed = WithDecimalPrefix(c.value, c.digits);
+        EXPECT_DOUBLE_EQ(prefixed.scaled, c.scaled);
+        EXPECT_EQ(prefixed.symbol, c.symbol);
+    }
+}
+
 TEST(FormatWhole, WritesEveryDigitHalvesAwayFromZeroNeverMinusZero) {
     struct Case {
         double value;
