@@ -1,0 +1,45 @@
+// The design analysis as a report: sections of formatted cells with their notes, the same for
+// every front end. A front end lays the cells out and changes none of them.
+#pragma once
+
+#include "calc_core/design_analysis.h"
+#include "calc_core/design_tab.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace analysis_report {
+
+// A line under a table; a warning is one the user must not miss.
+struct Note {
+    std::string text;
+    bool warning = false;
+};
+
+struct Section {
+    std::string name; // the table's heading, and its accessible name in the window
+    std::vector<std::string> header;
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::pair<int, int>> flagged; // (row, column) of cells that warn
+    std::vector<Note> notes;
+};
+
+struct Report {
+    std::string heading;
+    // The design and the settings always; then the analysis, unless `reason` says why not.
+    std::vector<Section> sections;
+    std::string reason;
+};
+
+// Makes the report of the tab's design and its analysis; numbers are written with the given
+// decimal separator (UTF-8) and never grouped.
+Report MakeReport(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
+                  const calc_core::AnalysisSettings& settings,
+                  const calc_core::AnalysisOutcome& outcome, std::string_view decimalSeparator);
+
+// Plain text for the clipboard: the heading, then each section apart by a blank line, its table as
+// a heading line, a header line and rows with their cells separated by tabs, then its notes.
+std::string ReportText(const Report& report);
+
+} // namespace analysis_report
