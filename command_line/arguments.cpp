@@ -1,6 +1,8 @@
 // Parsing the command line with CLI11, and turning each value into the text the gate reads.
 #include "command_line/arguments.h"
 
+#include "orvalex/version.h"
+
 #include "command_line/flag_values.h"
 
 #include <CLI/CLI.hpp>
@@ -167,7 +169,7 @@ std::string OneLine(const CLI::ParseError& error, const CLI::App& app) {
 
 ParsedArguments ParseArguments(std::span<const std::string> args) {
     CLI::App app{kDescription, kProgram};
-    app.set_version_flag("--version", std::string(kProgram) + " " + ORVALEX_VERSION);
+    app.set_version_flag("--version", std::string(kProgram) + " " + std::string(orvalex::Version));
     app.require_subcommand(1);
     app.footer(kFooter);
 

@@ -72,6 +72,5 @@ inline constexpr int CheckTab = 3;
 inline constexpr int TabStripHeight = 295; // 520 hundredths of a millimetre
 
 inline constexpr std::string_view ApplicationTitle = "Orvalex_KEP";
-inline constexpr std::string_view ApplicationVersion = "1.00";
 
 } // namespace main_window

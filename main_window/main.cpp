@@ -3,13 +3,14 @@
 #include "main_window/control_table.h"
 #include "main_window/orvalen.h"
 #include "main_window/qt_text.h"
+#include "orvalex/version.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(main_window::ToQString(main_window::ApplicationTitle));
-    QApplication::setApplicationVersion(main_window::ToQString(main_window::ApplicationVersion));
+    QApplication::setApplicationVersion(main_window::ToQString(orvalex::Version));
     QApplication::setWindowIcon(main_window::ApplicationIcon());
     // Lets the desktop match the window with its menu entry and installed icon.
     QApplication::setDesktopFileName(QStringLiteral(ORVALEX_APP_ID));
