@@ -7,6 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <optional>
 #include <string>
 
 namespace {
@@ -92,17 +93,21 @@ const AnalysisExample kAnalysisExamples[] = {
      calc_core::DesignOfCheck({calc_core::DiodeChoice::Yes, 470, 10, 100, 1.2, 0.6}), 470},
 };
 
-// One whole analysis: levels, faults, the E192 search over 1,345 values and the tolerance bands.
-void AnalyseDesign(benchmark::State& state, const AnalysisExample& example) {
+// One whole analysis: levels, faults, the E192 search over 1,345 values, the tolerance bands over
+// temperature with the feedback pin's current, the spec of the design and of each pair, and with
+// `fit` the analysis of the best pair as fitted.
+void AnalyseDesign(benchmark::State& state, const AnalysisExample& example, bool fit) {
     calc_core::AnalysisSettings settings;
     settings.series = calc_core::ESeries::E192;
-    const auto first = calc_core::AnalyseDesign(example.design, settings);
+    settings.fbCurrentNa = 100;
+    const auto choice = fit ? std::optional(calc_core::FitChoice::Pair(1)) : std::nullopt;
+    const auto first = calc_core::AnalyseDesign(example.design, settings, choice);
     if (!first.analysis || first.analysis->preferred.front().r1 != example.bestR1) {
         state.SkipWithError("the analysis does not give the example's best pair");
         return;
     }
     for (auto _ : state) {
-        auto outcome = calc_core::AnalyseDesign(example.design, settings);
+        auto outcome = calc_core::AnalyseDesign(example.design, settings, choice);
         benchmark::DoNotOptimize(outcome);
     }
 }
@@ -158,7 +163,11 @@ int main(int argc, char** argv) {
     }
     for (const AnalysisExample& example : kAnalysisExamples) {
         benchmark::RegisterBenchmark((std::string("AnalyseDesignE192/") + example.name).c_str(),
-                                     AnalyseDesign, example)
+                                     AnalyseDesign, example, false)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(
+            (std::string("AnalyseDesignE192Fitted/") + example.name).c_str(), AnalyseDesign,
+            example, true)
             ->Unit(benchmark::kMicrosecond);
     }
     benchmark::Initialize(&argc, argv);

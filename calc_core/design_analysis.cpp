@@ -1,5 +1,5 @@
 // The design analysis: levels with the diode's conduction, fault states, the preferred-value
-// search and the tolerance bands.
+// search, the tolerance bands over temperature, the output spec, and the fitted pair.
 #include "calc_core/design_analysis.h"
 
 #include "calc_core/number_text.h"
@@ -32,6 +32,17 @@ double R3Voltage(const Circuit& c, double pinV) {
     return std::max(0.0, c.vref - (*c.vf + pinV));
 }
 
+// The output with a current iFb into the feedback pin. While the converter regulates, the node
+// sits at Vref, and the current coming in through R1 leaves through R2, through R3 towards the
+// pin, and into the pin:
+//     (Vo - Vref) / R1 = Vref / R2 + I(R3) + iFb,
+// so Vo = Vref + R1 * (Vref / R2 + I(R3)) + iFb * R1, the output without the current plus
+// iFb * R1; a current out of the pin lowers it by as much. The diode's conduction depends on the
+// node's voltage alone, so the current does not change it.
+double OutputWithFbCurrent(const Circuit& c, double pinV, double iFb) {
+    return CircuitOutput(c, pinV) + iFb * c.r1;
+}
+
 // std::min and std::max pass over a NaN in one of their arguments; these keep it, so that the
 // check of the results refuses it.
 double Lowest(double a, double b) {
@@ -39,6 +50,12 @@ double Lowest(double a, double b) {
 }
 double Highest(double a, double b) {
     return std::isnan(a) || a > b ? a : b;
+}
+
+// How far the operating range reaches from the nominal temperature, either way.
+double TemperatureSwing(const AnalysisSettings& s) {
+    return std::max(std::fabs(s.tempMinC - NominalTemperatureC),
+                    std::fabs(s.tempMaxC - NominalTemperatureC));
 }
 
 // ---- Refusals ------------------------------------------------------------------------------
@@ -93,7 +110,69 @@ std::string Refusal(const AnalysisDesign& d, const AnalysisSettings& s) {
     if (!std::isfinite(s.pinVoltage)) {
         return "The pin voltage must be a finite number to analyse the design.";
     }
+    const auto isTemperature = [](double t) {
+        return t >= LowestTemperatureC && t <= HighestTemperatureC;
+    };
+    if (!isTemperature(s.tempMinC)) {
+        return "The lowest operating temperature must be from -273.15 \u00B0C to 500 \u00B0C to "
+               "analyse the design.";
+    }
+    if (!isTemperature(s.tempMaxC)) {
+        return "The highest operating temperature must be from -273.15 \u00B0C to 500 \u00B0C to "
+               "analyse the design.";
+    }
+    if (s.tempMinC > s.tempMaxC) {
+        return "The lowest operating temperature must not be above the highest to analyse the "
+               "design.";
+    }
+    // A part that could swing by 100 % or more over the range would reach 0 or below.
+    const double dT = TemperatureSwing(s);
+    if (!(s.resistorTcrPpm >= 0) || !std::isfinite(s.resistorTcrPpm)) {
+        return "The resistor TCR must be a finite number of 0 ppm/\u00B0C or more to analyse the "
+               "design.";
+    }
+    if (!(s.resistorTolerancePct / 100 + s.resistorTcrPpm * 1e-6 * dT < 1)) {
+        return "The resistor tolerance with the TCR over the operating range must stay below "
+               "100 % to analyse the design.";
+    }
+    if (!(s.vrefDriftPpm >= 0) || !std::isfinite(s.vrefDriftPpm)) {
+        return "The Vref drift must be a finite number of 0 ppm/\u00B0C or more to analyse the "
+               "design.";
+    }
+    if (!(s.vrefTolerancePct / 100 + s.vrefDriftPpm * 1e-6 * dT < 1)) {
+        return "The Vref tolerance with the drift over the operating range must stay below 100 % "
+               "to analyse the design.";
+    }
+    if (!(std::fabs(s.vfTempcoMv) <= VfTempcoLimitMv)) {
+        return "The Vf tempco must be from -100 mV/\u00B0C to 100 mV/\u00B0C to analyse the "
+               "design.";
+    }
+    if (!(s.fbCurrentNa >= 0) || !std::isfinite(s.fbCurrentNa)) {
+        return "The feedback pin current must be a finite number of 0 nA or more to analyse the "
+               "design.";
+    }
+    if (!(s.specPct > 0 && s.specPct < 100)) {
+        return "The output spec must be above 0 % and below 100 % to analyse the design.";
+    }
     return {};
+}
+
+// Why the pair to fit cannot be analysed, as a sentence; empty when it can.
+std::string FitRefusal(const std::optional<FitChoice>& fit) {
+    if (!fit) {
+        return {};
+    }
+    if (fit->pairRank) {
+        if (*fit->pairRank < 1 || *fit->pairRank > PreferredPairCount) {
+            return "The pair to fit must be one of the preferred pairs, 1 to " +
+                   std::to_string(PreferredPairCount) + ", to analyse the design.";
+        }
+        return {};
+    }
+    if (std::string reason = NotPositive(fit->r1, "The fitted R1", "\u03A9"); !reason.empty()) {
+        return reason;
+    }
+    return NotPositive(fit->r3, "The fitted R3", "\u03A9");
 }
 
 // ---- Levels and fault states ---------------------------------------------------------------
@@ -110,17 +189,19 @@ LevelAnalysis AnalyseLevel(const Circuit& c, double pinV) {
     level.iR3 = t / c.r3;
     level.iR1 = (level.vo - c.vref) / c.r1;
     level.diodeConducts = !c.diode() || t > 0;
+    level.collapses = level.vo < 0;
     return level;
 }
 
 std::vector<FaultAnalysis> AnalyseFaults(const Circuit& c, double pinVoltage, double highestVo) {
     std::vector<FaultAnalysis> faults = {
-        {FaultState::PinAtZero, 0.0, CircuitOutput(c, 0.0), false},
-        {FaultState::PinOpen, std::nullopt, DividerOutput(c), false},
-        {FaultState::PinAtUserVoltage, pinVoltage, CircuitOutput(c, pinVoltage), false},
+        {FaultState::PinAtZero, 0.0, CircuitOutput(c, 0.0)},
+        {FaultState::PinOpen, std::nullopt, DividerOutput(c)},
+        {FaultState::PinAtUserVoltage, pinVoltage, CircuitOutput(c, pinVoltage)},
     };
     for (FaultAnalysis& fault : faults) {
         fault.overvoltage = fault.vo > highestVo;
+        fault.collapses = fault.vo < 0;
     }
     return faults;
 }
@@ -246,53 +327,107 @@ constexpr std::size_t Index(ToleranceQuantity q) {
     return static_cast<std::size_t>(q);
 }
 
-double OutputAt(const TolerancePoint& p, bool diode) {
+// The box of one level, as ToleranceLevel describes it.
+struct ToleranceBox {
+    TolerancePoint nominal{};
+    TolerancePoint low{};
+    TolerancePoint high{};
+    std::size_t varying = 0; // the first quantities that move: Vf only with the diode
+    bool diode = false;
+};
+
+ToleranceBox BoxOf(const Circuit& c, double pinV, const AnalysisSettings& s) {
+    const double dT = TemperatureSwing(s);
+    const double rSwing = s.resistorTolerancePct / 100 + s.resistorTcrPpm * 1e-6 * dT;
+    const double vrefSwing = s.vrefTolerancePct / 100 + s.vrefDriftPpm * 1e-6 * dT;
+    const double levelTol = s.levelAccuracyMv / 1000;
+    const double iFb = s.fbCurrentNa * 1e-9;
+    const double vf = c.vf.value_or(0);
+    double vfLow = vf;
+    double vfHigh = vf;
+    if (c.diode()) {
+        // Linear in T, so the ends of the range hold the extremes; a range that leaves out the
+        // nominal temperature may leave out the nominal Vf too.
+        const double cold = s.vfTempcoMv / 1000 * (s.tempMinC - NominalTemperatureC);
+        const double hot = s.vfTempcoMv / 1000 * (s.tempMaxC - NominalTemperatureC);
+        vfLow = vf - s.vfSpreadV + std::min(cold, hot);
+        vfHigh = vf + s.vfSpreadV + std::max(cold, hot);
+    }
+    ToleranceBox box;
+    box.nominal = {c.r1, c.r2, c.r3, c.vref, pinV, 0, vf};
+    box.low = {c.r1 * (1 - rSwing),
+               c.r2 * (1 - rSwing),
+               c.r3 * (1 - rSwing),
+               c.vref * (1 - vrefSwing),
+               pinV - levelTol,
+               -iFb,
+               vfLow};
+    box.high = {c.r1 * (1 + rSwing),
+                c.r2 * (1 + rSwing),
+                c.r3 * (1 + rSwing),
+                c.vref * (1 + vrefSwing),
+                pinV + levelTol,
+                iFb,
+                vfHigh};
+    static_assert(Index(ToleranceQuantity::Vf) == ToleranceQuantityCount - 1);
+    box.varying = c.diode() ? ToleranceQuantityCount : Index(ToleranceQuantity::Vf);
+    box.diode = c.diode();
+    return box;
+}
+
+Circuit CircuitAt(const TolerancePoint& p, bool diode) {
     using enum ToleranceQuantity;
     Circuit c{p[Index(R1)], p[Index(R2)], p[Index(R3)], p[Index(Vref)], std::nullopt};
     if (diode) {
         c.vf = p[Index(Vf)];
     }
-    return CircuitOutput(c, p[Index(Level)]);
+    return c;
+}
+
+double OutputAt(const TolerancePoint& p, bool diode) {
+    using enum ToleranceQuantity;
+    return OutputWithFbCurrent(CircuitAt(p, diode), p[Index(Level)], p[Index(FbCurrent)]);
+}
+
+// The extremes over every corner of the box, and whether the diode blocks or conducts at some.
+// The output is linear in R1 and in the current, and monotonic in each other quantity alone, so
+// the extremes are at corners; which corners depends on the rest (R3 raises the output while
+// Vref is below the pin level and lowers it above, and R1 turns with the current's sign).
+ToleranceLevel WorstCase(const ToleranceBox& box) {
+    using enum ToleranceQuantity;
+    ToleranceLevel band;
+    band.pinV = box.nominal[Index(Level)];
+    band.diodeMayConduct = !box.diode;
+    for (unsigned corner = 0; corner < (1u << box.varying); ++corner) {
+        TolerancePoint p = box.nominal;
+        for (std::size_t q = 0; q < box.varying; ++q) {
+            p[q] = (corner >> q) & 1u ? box.high[q] : box.low[q];
+        }
+        const Circuit c = CircuitAt(p, box.diode);
+        const double vo = OutputWithFbCurrent(c, p[Index(Level)], p[Index(FbCurrent)]);
+        band.min = corner == 0 ? vo : Lowest(band.min, vo);
+        band.max = corner == 0 ? vo : Highest(band.max, vo);
+        if (box.diode) {
+            const bool conducts = R3Voltage(c, p[Index(Level)]) > 0;
+            band.diodeMayConduct = band.diodeMayConduct || conducts;
+            band.diodeMayBlock = band.diodeMayBlock || !conducts;
+        }
+    }
+    return band;
 }
 
 ToleranceLevel AnalyseTolerance(const Circuit& c, double pinV, const AnalysisSettings& s) {
-    using enum ToleranceQuantity;
-    const double rTol = s.resistorTolerancePct / 100;
-    const double vrefTol = s.vrefTolerancePct / 100;
-    const double levelTol = s.levelAccuracyMv / 1000;
-    const double vf = c.vf.value_or(0);
-    const double vfTol = c.diode() ? s.vfSpreadV : 0;
-    const TolerancePoint nominal = {c.r1, c.r2, c.r3, c.vref, pinV, vf};
-    const TolerancePoint low = {c.r1 * (1 - rTol),      c.r2 * (1 - rTol), c.r3 * (1 - rTol),
-                                c.vref * (1 - vrefTol), pinV - levelTol,   vf - vfTol};
-    const TolerancePoint high = {c.r1 * (1 + rTol),      c.r2 * (1 + rTol), c.r3 * (1 + rTol),
-                                 c.vref * (1 + vrefTol), pinV + levelTol,   vf + vfTol};
-    // Vf is the last quantity, so without the diode it simply stays nominal.
-    const std::size_t varying = c.diode() ? ToleranceQuantityCount : Index(Vf);
-
-    ToleranceLevel band;
-    band.pinV = pinV;
-    // Vo is monotonic in each quantity, so its extremes over the box sit at corners.
-    band.min = OutputAt(nominal, c.diode());
-    band.max = band.min;
-    for (unsigned corner = 0; corner < (1u << varying); ++corner) {
-        TolerancePoint p = nominal;
-        for (std::size_t q = 0; q < varying; ++q) {
-            p[q] = (corner >> q) & 1u ? high[q] : low[q];
-        }
-        const double vo = OutputAt(p, c.diode());
-        band.min = Lowest(band.min, vo);
-        band.max = Highest(band.max, vo);
-    }
+    const ToleranceBox box = BoxOf(c, pinV, s);
+    ToleranceLevel band = WorstCase(box);
 
     // Half swings, scaled by the largest before squaring so that no square under- or overflows.
     std::array<double, ToleranceQuantityCount> half{};
-    for (std::size_t q = 0; q < varying; ++q) {
-        TolerancePoint up = nominal;
-        TolerancePoint down = nominal;
-        up[q] = high[q];
-        down[q] = low[q];
-        half[q] = std::fabs(OutputAt(up, c.diode()) - OutputAt(down, c.diode())) / 2;
+    for (std::size_t q = 0; q < box.varying; ++q) {
+        TolerancePoint up = box.nominal;
+        TolerancePoint down = box.nominal;
+        up[q] = box.high[q];
+        down[q] = box.low[q];
+        half[q] = std::fabs(OutputAt(up, box.diode) - OutputAt(down, box.diode)) / 2;
     }
     double scale = 0;
     for (double h : half) {
@@ -317,6 +452,83 @@ bool BandsMeet(const ToleranceLevel& a, const ToleranceLevel& b) {
     return a.min <= b.max && b.min <= a.max;
 }
 
+// ---- The output spec -----------------------------------------------------------------------
+
+SpecLevel SpecOf(const ToleranceLevel& band, double target, double pct) {
+    SpecLevel spec;
+    spec.pinV = band.pinV;
+    spec.target = target;
+    const double half = std::fabs(target) * (pct / 100);
+    spec.low = target - half;
+    spec.high = target + half;
+    spec.meets = band.min >= spec.low && band.max <= spec.high;
+    spec.margin = Lowest(band.min - spec.low, spec.high - band.max);
+    return spec;
+}
+
+// Each level's target, as SpecLevel says: the design's own outputs between the two ends.
+std::vector<double> SpecTargets(const DesignAnalysis& a) {
+    std::vector<double> targets;
+    for (const LevelAnalysis& level : a.levels) {
+        targets.push_back(level.vo);
+    }
+    targets.front() = *a.design.targetVoMax;
+    targets.back() = *a.design.targetVoMin;
+    return targets;
+}
+
+// Whether each pair's own worst-case bands meet the spec, and by how much.
+void JudgePairs(std::vector<PreferredPair>& pairs, const Circuit& design,
+                const std::vector<double>& targets, const AnalysisSettings& s) {
+    const std::vector<double> pinLevels = PinLevels(design);
+    for (PreferredPair& pair : pairs) {
+        Circuit c = design;
+        c.r1 = pair.r1;
+        c.r3 = pair.r3;
+        for (std::size_t i = 0; i < pinLevels.size(); ++i) {
+            const SpecLevel spec =
+                SpecOf(WorstCase(BoxOf(c, pinLevels[i], s)), targets[i], s.specPct);
+            pair.specMargin = i == 0 ? spec.margin : Lowest(pair.specMargin, spec.margin);
+            pair.meetsSpec = (i == 0 || pair.meetsSpec) && spec.meets;
+        }
+    }
+}
+
+// ---- One resistor set ----------------------------------------------------------------------
+
+// Everything but the spec, which needs the design's targets.
+SetAnalysis AnalyseSet(const Circuit& c, const AnalysisSettings& s) {
+    SetAnalysis a;
+    const std::vector<double> pinLevels = PinLevels(c);
+    for (double pinV : pinLevels) {
+        a.levels.push_back(AnalyseLevel(c, pinV));
+    }
+    double highestVo = a.levels.front().vo;
+    a.pR1Max = 0;
+    for (const LevelAnalysis& level : a.levels) {
+        highestVo = Highest(highestVo, level.vo);
+        a.pR1Max = Highest(a.pR1Max, level.iR1 * level.iR1 * c.r1);
+    }
+    a.span = a.levels.front().vo - a.levels.back().vo;
+    a.pR2Max = c.vref * c.vref / c.r2;
+    a.faults = AnalyseFaults(c, s.pinVoltage, highestVo);
+
+    for (double pinV : pinLevels) {
+        a.tolerance.push_back(AnalyseTolerance(c, pinV, s));
+    }
+    for (std::size_t i = 0; i + 1 < a.tolerance.size(); ++i) {
+        a.tolerance[i].overlapsNext = BandsMeet(a.tolerance[i], a.tolerance[i + 1]);
+        a.bandsOverlap = a.bandsOverlap || a.tolerance[i].overlapsNext;
+    }
+    return a;
+}
+
+void CheckSpec(SetAnalysis& a, const std::vector<double>& targets, double pct) {
+    for (std::size_t i = 0; i < a.tolerance.size(); ++i) {
+        a.spec.push_back(SpecOf(a.tolerance[i], targets[i], pct));
+    }
+}
+
 // ---- Results -------------------------------------------------------------------------------
 
 // Makes a negative zero a plain one; true when the value is finite.
@@ -330,46 +542,81 @@ template <typename... Values> bool Settle(double& first, Values&... rest) {
     return Settle(rest...) && finite; // every value settled, whatever the first gave
 }
 
-// The first group of results that is not finite, as a sentence; empty when all are.
-std::string SettleResults(DesignAnalysis& a) {
+// Whether each group of a set's results is finite, after settling them.
+struct SettledSet {
     bool voltages = true;
     bool formula = true;
     bool currents = true;
-    for (LevelAnalysis& level : a.levels) {
-        voltages = Settle(level.pinV, level.vo) && voltages;
-        formula = Settle(level.voFormula) && formula;
-        currents = Settle(level.iR1, level.iR2, level.iR3) && currents;
-    }
-    bool targets = Settle(*a.design.targetVoMax, *a.design.targetVoMin);
+    bool span = true;
+    bool pR1 = true;
+    bool pR2 = true;
     bool faults = true;
-    for (FaultAnalysis& fault : a.faults) {
-        faults = Settle(fault.vo) && faults;
+    bool bands = true;
+    bool spec = true;
+
+    bool All() const {
+        return voltages && formula && currents && span && pR1 && pR2 && faults && bands && spec;
     }
+};
+
+SettledSet SettleSet(SetAnalysis& a) {
+    SettledSet settled;
+    for (LevelAnalysis& level : a.levels) {
+        settled.voltages = Settle(level.pinV, level.vo) && settled.voltages;
+        settled.formula = Settle(level.voFormula) && settled.formula;
+        settled.currents = Settle(level.iR1, level.iR2, level.iR3) && settled.currents;
+    }
+    settled.span = Settle(a.span);
+    settled.pR1 = Settle(a.pR1Max);
+    settled.pR2 = Settle(a.pR2Max);
+    for (FaultAnalysis& fault : a.faults) {
+        settled.faults = Settle(fault.vo) && settled.faults;
+    }
+    for (ToleranceLevel& band : a.tolerance) {
+        settled.bands = Settle(band.min, band.max, band.rss) && settled.bands;
+        for (double& share : band.shares) {
+            settled.bands = Settle(share) && settled.bands;
+        }
+    }
+    for (SpecLevel& spec : a.spec) {
+        settled.spec = Settle(spec.target, spec.low, spec.high, spec.margin) && settled.spec;
+    }
+    return settled;
+}
+
+// The first group of results that is not finite, as a sentence; empty when all are.
+std::string SettleResults(DesignAnalysis& a) {
+    const SettledSet set = SettleSet(a);
+    bool targets = Settle(*a.design.targetVoMax, *a.design.targetVoMin);
     bool pairs = a.preferred.size() == std::size_t{PreferredPairCount};
     for (PreferredPair& pair : a.preferred) {
         for (double& vo : pair.levels) {
             pairs = Settle(vo) && pairs;
         }
-        pairs = Settle(pair.errorVoMax, pair.errorVoMin, pair.worstError, pair.sumError) && pairs;
+        pairs = Settle(pair.errorVoMax, pair.errorVoMin, pair.worstError, pair.sumError,
+                       pair.specMargin) &&
+                pairs;
     }
-    bool bands = true;
-    for (ToleranceLevel& band : a.tolerance) {
-        bands = Settle(band.min, band.max, band.rss) && bands;
-        for (double& share : band.shares) {
-            bands = Settle(share) && bands;
+    bool fitted = true;
+    if (a.fitted) {
+        fitted = SettleSet(*a.fitted).All();
+        for (double& change : a.fitted->voChange) {
+            fitted = Settle(change) && fitted;
         }
     }
     const std::pair<bool, std::string_view> groups[] = {
-        {voltages, "The output voltages at the pin levels are"},
+        {set.voltages, "The output voltages at the pin levels are"},
         {targets, "The targets are"},
-        {formula, "The output voltages by the tabs' formula are"},
-        {currents, "The currents at the pin levels are"},
-        {Settle(a.span), "The span of the output is"},
-        {Settle(a.pR1Max), "The power in R1 is"},
-        {Settle(a.pR2Max), "The power in R2 is"},
-        {faults, "The outputs in the fault states are"},
+        {set.formula, "The output voltages by the tabs' formula are"},
+        {set.currents, "The currents at the pin levels are"},
+        {set.span, "The span of the output is"},
+        {set.pR1, "The power in R1 is"},
+        {set.pR2, "The power in R2 is"},
+        {set.faults, "The outputs in the fault states are"},
         {pairs, "The errors of the preferred-value pairs are"},
-        {bands, "The tolerance bands are"},
+        {set.bands, "The tolerance bands are"},
+        {set.spec, "The spec's edges and margins are"},
+        {fitted, "The results for the fitted pair are"},
     };
     for (const auto& [finite, subject] : groups) {
         if (!finite) {
@@ -429,42 +676,56 @@ std::optional<AnalysisDesign> DesignOfPress(const CheckOutcome& press) {
     return DesignOfCheck(*press.inputs);
 }
 
-AnalysisOutcome AnalyseDesign(const AnalysisDesign& design, const AnalysisSettings& settings) {
+AnalysisOutcome AnalyseDesign(const AnalysisDesign& design, const AnalysisSettings& settings,
+                              const std::optional<FitChoice>& fit) {
     AnalysisOutcome outcome;
     outcome.reason = Refusal(design, settings);
+    if (outcome.reason.empty()) {
+        outcome.reason = FitRefusal(fit);
+    }
     if (!outcome.reason.empty()) {
         return outcome;
     }
     const Circuit& c = design.circuit;
     DesignAnalysis a;
+    static_cast<SetAnalysis&>(a) = AnalyseSet(c, settings);
     a.design = design;
     a.settings = settings;
-
-    const std::vector<double> pinLevels = PinLevels(c);
-    for (double pinV : pinLevels) {
-        a.levels.push_back(AnalyseLevel(c, pinV));
-    }
-    double highestVo = a.levels.front().vo;
-    a.pR1Max = 0;
-    for (const LevelAnalysis& level : a.levels) {
-        highestVo = Highest(highestVo, level.vo);
-        a.pR1Max = Highest(a.pR1Max, level.iR1 * level.iR1 * c.r1);
-    }
-    a.span = a.levels.front().vo - a.levels.back().vo;
-    a.pR2Max = c.vref * c.vref / c.r2;
-    a.faults = AnalyseFaults(c, settings.pinVoltage, highestVo);
 
     // Without targets of its own the set is compared with itself.
     a.design.targetVoMax = design.targetVoMax.value_or(a.levels.front().vo);
     a.design.targetVoMin = design.targetVoMin.value_or(a.levels.back().vo);
+    const std::vector<double> targets = SpecTargets(a);
+    CheckSpec(a, targets, settings.specPct);
     a.preferred =
-        BestPairs(c, pinLevels, *a.design.targetVoMax, *a.design.targetVoMin, settings.series);
+        BestPairs(c, PinLevels(c), *a.design.targetVoMax, *a.design.targetVoMin, settings.series);
+    JudgePairs(a.preferred, c, targets, settings);
 
-    for (double pinV : pinLevels) {
-        a.tolerance.push_back(AnalyseTolerance(c, pinV, settings));
-    }
-    for (std::size_t i = 0; i + 1 < a.tolerance.size(); ++i) {
-        a.bandsOverlap = a.bandsOverlap || BandsMeet(a.tolerance[i], a.tolerance[i + 1]);
+    if (fit) {
+        Circuit fitted = c;
+        if (fit->pairRank) {
+            const auto rank = static_cast<std::size_t>(*fit->pairRank);
+            if (rank > a.preferred.size()) {
+                outcome.reason = FitRefusal(FitChoice::Pair(0));
+                return outcome;
+            }
+            const PreferredPair& pair = a.preferred[rank - 1];
+            fitted.r1 = pair.r1;
+            fitted.r3 = pair.r3;
+        } else {
+            fitted.r1 = fit->r1;
+            fitted.r3 = fit->r3;
+        }
+        FittedAnalysis f;
+        static_cast<SetAnalysis&>(f) = AnalyseSet(fitted, settings);
+        CheckSpec(f, targets, settings.specPct);
+        f.r1 = fitted.r1;
+        f.r3 = fitted.r3;
+        f.pairRank = fit->pairRank;
+        for (std::size_t i = 0; i < f.levels.size(); ++i) {
+            f.voChange.push_back(f.levels[i].vo - a.levels[i].vo);
+        }
+        a.fitted = std::move(f);
     }
 
     outcome.reason = SettleResults(a);

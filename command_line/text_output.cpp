@@ -128,8 +128,8 @@ void WritePreferred(const DesignAnalysis& analysis, std::ostream& out) {
 void WriteTolerance(const DesignAnalysis& analysis, std::ostream& out) {
     const AnalysisSettings& settings = analysis.settings;
     const bool diode = analysis.design.circuit.diode();
-    constexpr std::array<const char*, ToleranceQuantityCount> kNames = {"R1",   "R2",    "R3",
-                                                                        "Vref", "Level", "Vf"};
+    constexpr std::array<const char*, ToleranceQuantityCount> kNames = {
+        "R1", "R2", "R3", "Vref", "Level", "I_FB", "Vf"};
     const std::size_t quantities = diode ? kNames.size() : kNames.size() - 1;
     std::vector<std::string> header = {"Pin", "Min", "Max", "RSS ±"};
     header.insert(header.end(), kNames.begin(), kNames.begin() + quantities);

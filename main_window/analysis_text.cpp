@@ -230,7 +230,8 @@ void AddTolerance(AnalysisReport& report, const calc_core::DesignAnalysis& a,
     table.rows = {vo, min, max, rss};
     const QString quantities[] = {QStringLiteral("R1"),        QStringLiteral("R2"),
                                   QStringLiteral("R3"),        QStringLiteral("Vref"),
-                                  QStringLiteral("pin level"), QStringLiteral("Vf")};
+                                  QStringLiteral("pin level"), QStringLiteral("I(FB)"),
+                                  QStringLiteral("Vf")};
     const int shares =
         diode ? calc_core::ToleranceQuantityCount : calc_core::ToleranceQuantityCount - 1;
     for (int q = 0; q < shares; ++q) {

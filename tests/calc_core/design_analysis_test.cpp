@@ -238,15 +238,19 @@ TEST(DesignAnalysis, ToleranceBandsOverCornersAndRss) {
     // clang-format off
     const Row rows[] = {
         // The worst case adds every swing in full; it is twice as wide as the RSS spread here.
+        // The resistors swing by 1 % + 100 ppm/°C * 65 °C = 1.65 %.
         {"CalcExample", CalcExample, {},
+         {{38.295418, 41.777020, 0.869588}, {33.414153, 36.562692, 0.780125},
+          {28.620054, 31.441476, 0.700450}}, false},
+        {"CalcExampleWithoutDrift", CalcExample, {.resistorTcrPpm = 0},
          {{38.764208, 41.269956, 0.624963}, {33.819061, 36.122987, 0.579978},
           {28.962221, 31.067929, 0.541341}}, false},
         {"CalcExampleWide", CalcExample, {ESeries::E96, 5, 2, 50, 0.05, 3.3},
-         {{35.269650, 45.352092, 2.489550}, {30.705082, 39.775986, 2.200110},
-          {26.222024, 34.299453, 1.937966}}, true},
+         {{34.844556, 45.913757, 2.769925}, {30.339111, 40.264479, 2.436885},
+          {25.914119, 34.716081, 2.133696}}, true},
         {"CheckDiodeExample", CheckDiodeExample, {},
-         {{57.705826, 61.877701, 1.057800}, {55.918337, 59.326788, 0.983886}}, true},
-        {"NothingVaries", CalcExample, {ESeries::E96, 0, 0, 0, 0, 3.3},
+         {{56.384555, 63.254571, 1.697083}, {55.211321, 60.534258, 1.446147}}, true},
+        {"NothingVaries", CalcExample, {ESeries::E96, 0, 0, 0, 0, 3.3, -40, 85, 0},
          {{40.000026, 40.000026, 0}, {34.954977, 34.954977, 0}, {30.000019, 30.000019, 0}}, false},
     };
     // clang-format on
@@ -267,22 +271,254 @@ TEST(DesignAnalysis, ToleranceBandsOverCornersAndRss) {
         }
         EXPECT_EQ(a.bandsOverlap, row.overlap);
     }
-    const DesignAnalysis a = Analysed(CheckDiodeExample);
-    // Blocked at 0.7 V over the whole box: R3, the level and Vf move nothing there.
-    const std::array<double, 6> low = {0.306496, 0.28434, 0.000418, 0.357418, 0.001974, 0.049355};
-    const std::array<double, 6> mid = {0.328601, 0.328667, 0, 0.342733, 0, 0};
-    for (std::size_t q = 0; q < 6; ++q) {
+    // Without drifts, blocked at 0.7 V over the whole box: R3, the level and Vf move nothing there.
+    const DesignAnalysis a =
+        Analysed(CheckDiodeExample, {.resistorTcrPpm = 0, .vrefDriftPpm = 0, .vfTempcoMv = 0});
+    const std::array<double, 7> low = {0.306496, 0.28434, 0.000418, 0.357418,
+                                       0.001974, 0,       0.049355};
+    const std::array<double, 7> mid = {0.328601, 0.328667, 0, 0.342733, 0, 0, 0};
+    for (std::size_t q = 0; q < 7; ++q) {
         EXPECT_NEAR(a.tolerance[0].shares[q], low[q], 1e-6);
         EXPECT_NEAR(a.tolerance[1].shares[q], mid[q], 1e-6);
     }
 }
 
+// The expected figures of the tests below were worked out apart from this code, in Python,
+// from the node's currents (Vo = Vref + R1 * (Vref / R2 + I(R3) + I_FB)) over every corner of
+// the box as the settings describe it.
+
+// The pair actually fitted is analysed like the design and held to the design's targets: 40 V,
+// the designed 34.954977 V at 0.7 V, and 30 V, each within 5 %. The design meets the spec at
+// every level; the best E96 pair, 0.071 V higher at 1.25 V, does not.
+TEST(DesignAnalysis, FittedPairAgainstTheDesignsTargets) {
+    struct Level {
+        double vo, change, min, max, margin;
+        bool meets;
+    };
+    struct Row {
+        const char* name;
+        FitChoice fit;
+        double r1, r3;
+        std::optional<int> rank;
+        std::array<Level, 3> levels;
+        std::array<double, 3> faultVo;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"BestE96Pair", FitChoice::Pair(1), 64900, 7150, 1,
+         {{{40.146538462, 0.146512456, 38.435007, 41.930763, 0.069237, true},
+           {35.063461538, 0.108484077, 33.516949, 36.677130, 0.025596, true},
+           {30.071153846, 0.071134775, 28.686713, 31.517312, -0.017312, false}}},
+         {41.417308, 18.725, 11.463462}},
+        {"Typed", FitChoice::Typed(65000, 7150), 65000, 7150, std::nullopt,
+         {{{40.204545455, 0.204519449, 38.490416, 41.991480, 0.008520, true},
+           {35.113636364, 0.158658902, 33.564779, 36.729753, -0.027027, false},
+           {30.113636364, 0.113617293, 28.727101, 31.561985, -0.061985, false}}},
+         {41.477273, 18.75, 11.477273}},
+    };
+    // clang-format on
+    const std::array<double, 3> designMargins = {0.222980, 0.140035, 0.058524};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const AnalysisOutcome outcome = AnalyseDesign(CalcExample, {}, row.fit);
+        ASSERT_TRUE(outcome.analysis.has_value()) << outcome.reason;
+        const DesignAnalysis& a = *outcome.analysis;
+        ASSERT_TRUE(a.fitted.has_value());
+        const FittedAnalysis& f = *a.fitted;
+        EXPECT_EQ(f.r1, row.r1);
+        EXPECT_EQ(f.r3, row.r3);
+        EXPECT_EQ(f.pairRank, row.rank);
+        ASSERT_EQ(f.levels.size(), 3u);
+        ASSERT_EQ(f.spec.size(), 3u);
+        for (std::size_t i = 0; i < 3; ++i) {
+            const Level& level = row.levels[i];
+            EXPECT_NEAR(f.levels[i].vo, level.vo, 1e-8);
+            EXPECT_NEAR(f.voChange[i], level.change, 1e-8);
+            EXPECT_NEAR(f.tolerance[i].min, level.min, 1e-6);
+            EXPECT_NEAR(f.tolerance[i].max, level.max, 1e-6);
+            EXPECT_NEAR(f.spec[i].target, a.spec[i].target, 0);
+            EXPECT_NEAR(f.spec[i].margin, level.margin, 1e-6);
+            EXPECT_EQ(f.spec[i].meets, level.meets);
+            EXPECT_NEAR(f.faults[i].vo, row.faultVo[i], 1e-6);
+            // The design's own figures stay beside the fitted ones.
+            EXPECT_NEAR(a.spec[i].margin, designMargins[i], 1e-6);
+            EXPECT_TRUE(a.spec[i].meets);
+        }
+        EXPECT_NEAR(a.spec[1].target, 34.954977462, 1e-8);
+    }
+    EXPECT_FALSE(Analysed(CalcExample).fitted.has_value());
+}
+
+// Each level's worst-case band against target +- spec; the Check sets are held to their own
+// outputs.
+TEST(DesignAnalysis, SpecAgainstTheWorstCaseBand) {
+    struct Row {
+        const char* name;
+        AnalysisDesign design;
+        AnalysisSettings settings;
+        std::array<double, 3> margins;
+        std::array<bool, 3> meets;
+    };
+    const AnalysisDesign twelveVolts = Design(866000, 100000, 1000000, 1.25, std::nullopt);
+    const AnalysisSettings precise = {
+        .resistorTolerancePct = 0.1, .vrefTolerancePct = 0.5, .resistorTcrPpm = 25, .specPct = 2};
+    AnalysisSettings precisePlusFb = precise;
+    precisePlusFb.fbCurrentNa = 500;
+    // clang-format off
+    const Row rows[] = {
+        // Within 4 % at 25 °C; 100 ppm/°C over 65 °C adds 0.65 % to each resistor and fails it.
+        {"WithoutDrift", CalcExample, {.resistorTcrPpm = 0, .specPct = 4},
+         {0.330044, 0.230189, 0.132071}, {true, true, true}},
+        {"DriftWidensPastTheSpec", CalcExample, {.specPct = 4},
+         {-0.177020, -0.209515, -0.241476}, {false, false, false}},
+        // 500 nA through 866 kOhm moves the output by 0.433 V, beyond the 2 % spec.
+        {"PreciseParts", twelveVolts, precise, {0.123878, 0.116732, 0.109713}, {true, true, true}},
+        {"FbCurrentDominates", twelveVolts, precisePlusFb,
+         {-0.310259, -0.317405, -0.324424}, {false, false, false}},
+        // An output of exactly 0 V at 1.25 V with nothing varying: a band on the spec's edge meets it.
+        {"BandOnTheEdge", Design(400, 400, 300, 0.5, std::nullopt),
+         {.resistorTolerancePct = 0, .vrefTolerancePct = 0, .levelAccuracyMv = 0,
+          .resistorTcrPpm = 0}, {0.074, 0.036667, 0}, {true, true, true}},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const DesignAnalysis a = Analysed(row.design, row.settings);
+        ASSERT_EQ(a.spec.size(), 3u);
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_NEAR(a.spec[i].margin, row.margins[i], 1e-6);
+            EXPECT_EQ(a.spec[i].meets, row.meets[i]);
+        }
+    }
+    const DesignAnalysis fb = Analysed(twelveVolts, precisePlusFb);
+    EXPECT_NEAR(fb.tolerance[0].shares[std::size_t(ToleranceQuantity::FbCurrent)], 0.96812, 1e-5);
+    EXPECT_NEAR(fb.tolerance[0].min, 12.468590, 1e-6);
+    EXPECT_NEAR(fb.tolerance[0].max, 13.607244, 1e-6);
+}
+
+// The preferred pairs, each judged by its own worst-case bands against the design's targets.
+TEST(DesignAnalysis, PreferredPairsMeetingTheSpec) {
+    const std::pair<double, std::array<std::pair<bool, double>, 3>> rows[] = {
+        {5, {{{false, -0.017312}, {false, -0.155623}, {false, -0.165229}}}},
+        {5.5, {{{true, 0.132688}, {false, -0.005623}, {false, -0.015229}}}},
+    };
+    for (const auto& [pct, pairs] : rows) {
+        SCOPED_TRACE(pct);
+        const DesignAnalysis a = Analysed(CalcExample, {.specPct = pct});
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(a.preferred[i].meetsSpec, pairs[i].first);
+            EXPECT_NEAR(a.preferred[i].specMargin, pairs[i].second, 1e-6);
+        }
+    }
+}
+
+// The extremes are where every corner says, not where each quantity's pull at the nominal point
+// would put them.
+TEST(DesignAnalysis, ExtremesWhereANaiveRuleMissesThem) {
+    struct Row {
+        const char* name;
+        AnalysisDesign design;
+        AnalysisSettings settings;
+        std::size_t level;
+        double min, max, naiveMin;
+    };
+    // clang-format off
+    const Row rows[] = {
+        // At 0.7 V, Vref 0.705 V drives 5 mV through R3, so a lower R3 raises the output; with Vref
+        // low and the level high the drive is -12 mV, and the lowest output has R3 low as well.
+        {"R3TurnsWithTheDrive", Design(10000, 10000, 10000, 0.705, std::nullopt), {}, 1,
+         1.361192, 1.470782, 1.361583},
+        // With 2 uA out of the pin, more R1 lowers the output: the lowest has R1 high.
+        {"R1TurnsWithTheCurrent", Design(1e6, 1e6, 1e7, 1.25, std::nullopt),
+         {.fbCurrentNa = 2000}, 0, 0.550750, 4.717411, 0.573045},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ToleranceLevel band = Analysed(row.design, row.settings).tolerance[row.level];
+        EXPECT_NEAR(band.min, row.min, 1e-6);
+        EXPECT_NEAR(band.max, row.max, 1e-6);
+        EXPECT_LT(band.min, row.naiveMin - 1e-4);
+    }
+}
+
+// Vf rises 2 mV for each °C below 25 °C: at -40 °C the 0.45 V diode of this set needs 1.28 V at
+// 0.7 V, above Vref, and blocks; without the tempco it conducts over the whole box.
+TEST(DesignAnalysis, VfTempcoBlocksTheDiodeAtTheColdEnd) {
+    const AnalysisDesign design = Design(470, 10, 100, 1.2, 0.45);
+    struct Row {
+        double tempco;
+        std::array<std::array<double, 2>, 2> bands;
+        std::array<bool, 2> mayBlock;
+    };
+    const Row rows[] = {
+        {-2, {{{57.951772, 63.038548}, {55.769011, 60.318234}}}, {false, true}},
+        {0, {{{58.542936, 62.455623}, {55.996382, 59.735310}}}, {false, false}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.tempco);
+        const DesignAnalysis a = Analysed(design, {.vrefTolerancePct = 0,
+                                                   .levelAccuracyMv = 0,
+                                                   .vfSpreadV = 0,
+                                                   .vfTempcoMv = row.tempco});
+        for (std::size_t i = 0; i < 2; ++i) {
+            EXPECT_TRUE(a.levels[i].diodeConducts);
+            EXPECT_NEAR(a.tolerance[i].min, row.bands[i][0], 1e-6);
+            EXPECT_NEAR(a.tolerance[i].max, row.bands[i][1], 1e-6);
+            EXPECT_EQ(a.tolerance[i].diodeMayBlock, row.mayBlock[i]);
+            EXPECT_TRUE(a.tolerance[i].diodeMayConduct);
+        }
+    }
+    // Blocked at 0.7 V at 25 °C, the Check example's diode conducts at the hot end.
+    const ToleranceLevel blocked = Analysed(CheckDiodeExample).tolerance[1];
+    EXPECT_TRUE(blocked.diodeMayBlock && blocked.diodeMayConduct);
+}
+
+// Which neighbours' bands meet. With only the level's accuracy varying, each band is R1/R3 times
+// +-277.5 mV wide: the 0.56 V from 0.14 to 0.7 V keeps those apart, the 0.55 V from 0.7 to
+// 1.25 V does not. With 2.25 % resistors the higher, wider bands meet first.
+TEST(DesignAnalysis, OverlapOfEachNeighbourPair) {
+    const std::pair<AnalysisSettings, std::array<bool, 3>> rows[] = {
+        {{.resistorTolerancePct = 0,
+          .vrefTolerancePct = 0,
+          .levelAccuracyMv = 277.5,
+          .resistorTcrPpm = 0},
+         {false, true, false}},
+        {{.resistorTolerancePct = 2.25}, {true, false, false}},
+        {{}, {false, false, false}},
+    };
+    for (const auto& [settings, overlaps] : rows) {
+        const DesignAnalysis a = Analysed(CalcExample, settings);
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(a.tolerance[i].overlapsNext, overlaps[i]) << i;
+        }
+        EXPECT_EQ(a.bandsOverlap, overlaps[0] || overlaps[1]);
+    }
+}
+
+// An output below 0 V is one the converter cannot regulate to; exactly 0 V is not below it.
+TEST(DesignAnalysis, OutputsBelowZeroCollapse) {
+    const std::pair<AnalysisDesign, std::array<bool, 6>> rows[] = {
+        // Levels 4, -0.667 and -5.25 V; faults 5.167, 1 and -22.333 V.
+        {Design(100, 100, 12, 0.5, std::nullopt), {false, true, true, false, false, true}},
+        // Levels 1.48, 0.733 and 0 V; faults 1.667, 1 and -2.733 V.
+        {Design(400, 400, 300, 0.5, std::nullopt), {false, false, false, false, false, true}},
+    };
+    for (const auto& [design, collapses] : rows) {
+        const DesignAnalysis a = Analysed(design);
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(a.levels[i].collapses, collapses[i]) << i;
+            EXPECT_EQ(a.faults[i].collapses, collapses[3 + i]) << i;
+        }
+    }
+}
+
 TEST(DesignAnalysis, RefusesWithOneSentenceNamingTheFirstBadQuantity) {
-    const auto with = [](auto change) {
+    const auto with = [](auto change, std::optional<FitChoice> fit = std::nullopt) {
         AnalysisDesign d = CalcExample;
         AnalysisSettings s;
         change(d.circuit, d, s);
-        return AnalyseDesign(d, s);
+        return AnalyseDesign(d, s, fit);
     };
     using C = Circuit;
     using D = AnalysisDesign;
@@ -311,6 +547,42 @@ TEST(DesignAnalysis, RefusesWithOneSentenceNamingTheFirstBadQuantity) {
          "The Vf spread must be a finite number of 0 V or more to analyse the design."},
         {with([](C&, D&, S& s) { s.pinVoltage = -Inf; }),
          "The pin voltage must be a finite number to analyse the design."},
+        {with([](C&, D&, S& s) { s.tempMinC = -273.16, s.tempMaxC = NaN; }),
+         "The lowest operating temperature must be from -273.15 °C to 500 °C to analyse the design."},
+        {with([](C&, D&, S& s) { s.tempMaxC = NaN; }),
+         "The highest operating temperature must be from -273.15 °C to 500 °C to analyse the "
+         "design."},
+        {with([](C&, D&, S& s) { s.tempMinC = 85.5, s.resistorTcrPpm = -1; }),
+         "The lowest operating temperature must not be above the highest to analyse the design."},
+        {with([](C&, D&, S& s) { s.resistorTcrPpm = -1; }),
+         "The resistor TCR must be a finite number of 0 ppm/°C or more to analyse the design."},
+        // 1 % + 15231 ppm/°C * 65 °C is just above 100 %: R1, R2 and R3 could reach 0 Ω.
+        {with([](C&, D&, S& s) { s.resistorTcrPpm = 15231, s.vrefDriftPpm = Inf; }),
+         "The resistor tolerance with the TCR over the operating range must stay below 100 % to "
+         "analyse the design."},
+        {with([](C&, D&, S& s) { s.vrefDriftPpm = Inf; }),
+         "The Vref drift must be a finite number of 0 ppm/°C or more to analyse the design."},
+        {with([](C&, D&, S& s) { s.tempMaxC = 500, s.vrefDriftPpm = 2085; }),
+         "The Vref tolerance with the drift over the operating range must stay below 100 % to "
+         "analyse the design."},
+        {with([](C&, D&, S& s) { s.vfTempcoMv = -100.5, s.fbCurrentNa = -1; }),
+         "The Vf tempco must be from -100 mV/°C to 100 mV/°C to analyse the design."},
+        {with([](C&, D&, S& s) { s.fbCurrentNa = -1, s.specPct = 0; }),
+         "The feedback pin current must be a finite number of 0 nA or more to analyse the design."},
+        {with([](C&, D&, S& s) { s.specPct = 0; }),
+         "The output spec must be above 0 % and below 100 % to analyse the design."},
+        {with([](C&, D&, S& s) { s.specPct = 100; }),
+         "The output spec must be above 0 % and below 100 % to analyse the design."},
+        {with([](C&, D&, S& s) { s.specPct = NaN; }, FitChoice::Pair(4)),
+         "The output spec must be above 0 % and below 100 % to analyse the design."},
+        {with([](C&, D&, S&) {}, FitChoice::Pair(4)),
+         "The pair to fit must be one of the preferred pairs, 1 to 3, to analyse the design."},
+        {with([](C&, D&, S&) {}, FitChoice::Pair(0)),
+         "The pair to fit must be one of the preferred pairs, 1 to 3, to analyse the design."},
+        {with([](C&, D&, S&) {}, FitChoice::Typed(NaN, 0)),
+         "The fitted R1 must be a finite number to analyse the design."},
+        {with([](C&, D&, S&) {}, FitChoice::Typed(1000, 0)),
+         "The fitted R3 must be above 0 Ω to analyse the design."},
         {with([](C& c, D&, S&) { c.vref = 1e300, c.r1 = 1e10, c.r2 = 1; }),
          "The output voltages at the pin levels are" + beyond},
         {with([](C& c, D&, S&) { c.vref = 1e300, c.r1 = 1e10; }), "The power in R1 is" + beyond},
@@ -349,7 +621,7 @@ TEST(DesignAnalysis, ZeroResultsAreNeverNegativeZero) {
     // One step of Vref below 1.25 V over a huge R3 underflows to a negative zero current at the
     // highest level; nothing varies either.
     const DesignAnalysis a = Analysed(Design(1000, 1000, 1e308, 1.25 - 0x1p-52, std::nullopt),
-                                      {ESeries::E6, 0, 0, 0, 0, 0});
+                                      {ESeries::E6, 0, 0, 0, 0, 0, -40, 85, 0});
     EXPECT_EQ(a.levels[2].iR3, 0.0);
     EXPECT_FALSE(std::signbit(a.levels[2].iR3));
     for (const ToleranceLevel& band : a.tolerance) {
