@@ -93,6 +93,12 @@ std::string Refusal(const AnalysisDesign& d, const AnalysisSettings& s) {
     if (d.targetVoMin && !std::isfinite(*d.targetVoMin)) {
         return "The target Vo_min must be a finite number to analyse the design.";
     }
+    return SettingsRefusal(s);
+}
+
+} // namespace
+
+std::string SettingsRefusal(const AnalysisSettings& s) {
     const auto isPercent = [](double pct) { return pct >= 0 && pct < 100; };
     if (!isPercent(s.resistorTolerancePct)) {
         return "The resistor tolerance must be from 0 % to below 100 % to analyse the design.";
@@ -157,7 +163,6 @@ std::string Refusal(const AnalysisDesign& d, const AnalysisSettings& s) {
     return {};
 }
 
-// Why the pair to fit cannot be analysed, as a sentence; empty when it can.
 std::string FitRefusal(const std::optional<FitChoice>& fit) {
     if (!fit) {
         return {};
@@ -174,6 +179,8 @@ std::string FitRefusal(const std::optional<FitChoice>& fit) {
     }
     return NotPositive(fit->r3, "The fitted R3", "\u03A9");
 }
+
+namespace {
 
 // ---- Levels and fault states ---------------------------------------------------------------
 

@@ -199,6 +199,14 @@ struct AnalysisOutcome {
     std::string reason; // without an analysis: one sentence that says why
 };
 
+// The first setting the analysis cannot work with, judged in the order of AnalysisSettings, as
+// a sentence; empty when all are in range.
+std::string SettingsRefusal(const AnalysisSettings& settings);
+
+// Why the pair to fit cannot be analysed, as a sentence: a rank outside 1 to PreferredPairCount,
+// or a typed R1 or R3 that is not a finite number above 0; empty when it can.
+std::string FitRefusal(const std::optional<FitChoice>& fit);
+
 // Analyses the design, and the fitted pair when one is given, or says in one sentence why it
 // cannot: a resistance, Vref or Vf that is not a finite number above 0, a target or setting
 // outside its range, a pair to fit that is not among the preferred pairs or whose R1 or R3 is not

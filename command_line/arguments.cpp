@@ -8,6 +8,8 @@
 #include <CLI/CLI.hpp>
 
 #include <array>
+#include <cmath>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -66,7 +68,7 @@ struct SettingFlag {
     double calc_core::AnalysisSettings::*setting;
 };
 
-constexpr std::array<SettingFlag, 5> kSettingFlags = {{
+constexpr std::array<SettingFlag, 12> kSettingFlags = {{
     {"--tolerance", "PCT", "1", "Tolerance of each resistor [%]",
      &calc_core::AnalysisSettings::resistorTolerancePct},
     {"--vref-tolerance", "PCT", "1", "Tolerance of Vref [%]",
@@ -77,6 +79,23 @@ constexpr std::array<SettingFlag, 5> kSettingFlags = {{
      &calc_core::AnalysisSettings::vfSpreadV},
     {"--pin-voltage", "V", "3.3", "The pin's voltage in the fault state 'pin driven' [V]",
      &calc_core::AnalysisSettings::pinVoltage},
+    {"--temp-min", "C", "-40", "Lowest operating temperature [°C]",
+     &calc_core::AnalysisSettings::tempMinC},
+    {"--temp-max", "C", "85", "Highest operating temperature [°C]",
+     &calc_core::AnalysisSettings::tempMaxC},
+    {"--tcr", "PPM", "100", "Temperature coefficient of each resistor, plus or minus [ppm/°C]",
+     &calc_core::AnalysisSettings::resistorTcrPpm},
+    {"--vref-drift", "PPM", "0",
+     "Drift of Vref, plus or minus [ppm/°C]; 0, as datasheets usually give Vref's tolerance over "
+     "temperature",
+     &calc_core::AnalysisSettings::vrefDriftPpm},
+    {"--vf-tempco", "MV", "-2", "Temperature coefficient of the diode's Vf [mV/°C]",
+     &calc_core::AnalysisSettings::vfTempcoMv},
+    {"--fb-current", "NA", "0",
+     "Current into or out of the feedback pin, plus or minus [nA]; it adds I_FB * R1 to the output",
+     &calc_core::AnalysisSettings::fbCurrentNa},
+    {"--spec", "PCT", "5", "The output spec, plus or minus, of each level's target [%]",
+     &calc_core::AnalysisSettings::specPct},
 }};
 
 // The texts of one command's flags, as CLI11 stores them.
@@ -84,6 +103,9 @@ struct CommandTexts {
     std::array<std::string, 5> boxes;
     std::array<std::string, kSettingFlags.size()> settings;
     std::string series;
+    std::string fitPair;
+    std::string fitR1;
+    std::string fitR3;
     bool json = false;
 };
 
@@ -113,6 +135,16 @@ CLI::App* AddCommand(CLI::App& app, const char* name, const char* help,
             ->default_str(flag.defaultText)
             ->group("Analysis");
     }
+    AddSingle(*command, "--fit-pair", texts.fitPair,
+              "Analyse as fitted the preferred pair of this rank, 1 being the best")
+        ->type_name("N")
+        ->group("Fitted pair");
+    AddSingle(*command, "--fit-r1", texts.fitR1, "Analyse as fitted this R1, with --fit-r3 [ohm]")
+        ->type_name("OHM")
+        ->group("Fitted pair");
+    AddSingle(*command, "--fit-r3", texts.fitR3, "Analyse as fitted this R3, with --fit-r1 [ohm]")
+        ->type_name("OHM")
+        ->group("Fitted pair");
     command->add_flag("--json", texts.json, "One JSON object on stdout instead of text")
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
         ->group("Output");
@@ -165,55 +197,118 @@ std::string OneLine(const CLI::ParseError& error, const CLI::App& app) {
     return Printable(error.what(), 200) + " (see --help)";
 }
 
-} // namespace
-
-ParsedArguments ParseArguments(std::span<const std::string> args) {
+// The program's parser: the two commands with their flags, and where CLI11 puts their texts.
+// CLI11's apps cannot be moved, so the parser stays where it is built.
+struct Parser {
     CLI::App app{kDescription, kProgram};
-    app.set_version_flag("--version", std::string(kProgram) + " " + std::string(orvalex::Version));
-    app.require_subcommand(1);
-    app.footer(kFooter);
-
     CommandTexts calcTexts;
     CommandTexts checkTexts;
-    CLI::App* design =
-        AddCommand(app, "design", "The Calc press: R1, R3 and Vo_mid from the wanted outputs",
-                   kCalcBoxes, calcTexts);
-    CLI::App* check =
-        AddCommand(app, "check", "The Check press: the output levels and Delta -/+ of a set",
-                   kCheckBoxes, checkTexts);
-    design->footer(kFooter);
-    check->footer(kFooter);
+    CLI::App* design = nullptr;
+    CLI::App* check = nullptr;
 
-    std::vector<const char*> argv{kProgram};
-    for (const std::string& arg : args) {
-        argv.push_back(arg.c_str());
+    Parser() {
+        app.set_version_flag("--version",
+                             std::string(kProgram) + " " + std::string(orvalex::Version));
+        app.require_subcommand(1);
+        app.footer(kFooter);
+        design =
+            AddCommand(app, "design", "The Calc press: R1, R3 and Vo_mid from the wanted outputs",
+                       kCalcBoxes, calcTexts);
+        check =
+            AddCommand(app, "check", "The Check press: the output levels and Delta -/+ of a set",
+                       kCheckBoxes, checkTexts);
+        design->footer(kFooter);
+        check->footer(kFooter);
     }
-    ParsedArguments parsed;
-    try {
-        app.parse(static_cast<int>(argv.size()), argv.data());
-    } catch (const CLI::CallForHelp&) {
-        // The program's own help shows every command's flags; a command's help its own.
-        parsed.output =
-            app.get_subcommands().empty() ? app.help("", CLI::AppFormatMode::All) : app.help();
-        return parsed;
-    } catch (const CLI::CallForVersion& version) {
-        parsed.output = std::string(version.what()) + "\n";
-        return parsed;
-    } catch (const CLI::ParseError& error) {
-        parsed.error = OneLine(error, app);
-        parsed.status = 2;
-        return parsed;
-    }
+};
 
-    const bool calc = design->parsed();
-    const CLI::App* command = calc ? design : check;
-    CommandTexts& texts = calc ? calcTexts : checkTexts;
+// The analysis settings the command's flags give, on top of the defaults; false with the error
+// for the first that is not a value or out of its range.
+bool ReadSettings(const CLI::App& command, const CommandTexts& texts,
+                  calc_core::AnalysisSettings& settings, std::string& error) {
+    if (command.count("--series") > 0) {
+        const auto series = calc_core::SeriesFromName(texts.series);
+        if (!series) {
+            error = "--series: " + QuotedForMessage(texts.series) +
+                    " is not a series (E6, E12, E24, E48, E96 or E192)";
+            return false;
+        }
+        settings.series = *series;
+    }
+    for (std::size_t i = 0; i < kSettingFlags.size(); ++i) {
+        const SettingFlag& flag = kSettingFlags[i];
+        if (command.count(flag.name) == 0) {
+            continue;
+        }
+        const FlagValue value = ReadFlagValue(texts.settings[i], ValueKind::Number);
+        if (const auto* problem = std::get_if<ValueProblem>(&value)) {
+            error = ValueError(flag.name, texts.settings[i], *problem);
+            return false;
+        }
+        settings.*flag.setting = std::get<double>(value);
+    }
+    // A value the user asked for and the analysis cannot take is a bad command line, not a
+    // design that cannot be analysed.
+    error = calc_core::SettingsRefusal(settings);
+    return error.empty();
+}
+
+// The pair to fit that the command's flags give, if any; false with the error for a bad one.
+bool ReadFit(const CLI::App& command, const CommandTexts& texts,
+             std::optional<calc_core::FitChoice>& fit, std::string& error) {
+    const bool pair = command.count("--fit-pair") > 0;
+    const bool r1 = command.count("--fit-r1") > 0;
+    const bool r3 = command.count("--fit-r3") > 0;
+    if (pair && (r1 || r3)) {
+        error = "--fit-pair and --fit-r1/--fit-r3 each choose the pair to fit; give one of them";
+        return false;
+    }
+    if (r1 != r3) {
+        error = std::string(r1 ? "--fit-r1" : "--fit-r3") + " needs " +
+                (r1 ? "--fit-r3" : "--fit-r1") + ": a fitted pair is R1 and R3 together";
+        return false;
+    }
+    if (pair) {
+        const FlagValue value = ReadFlagValue(texts.fitPair, ValueKind::Number);
+        const double* rank = std::get_if<double>(&value);
+        if (!rank || !(*rank >= 1 && *rank <= calc_core::PreferredPairCount) ||
+            *rank != std::floor(*rank)) {
+            error = "--fit-pair: " + QuotedForMessage(texts.fitPair) +
+                    " is not a pair's rank (1 to " + std::to_string(calc_core::PreferredPairCount) +
+                    ")";
+            return false;
+        }
+        fit = calc_core::FitChoice::Pair(int(*rank));
+    } else if (r1) {
+        double values[2] = {};
+        const std::pair<const char*, const std::string*> flags[] = {{"--fit-r1", &texts.fitR1},
+                                                                    {"--fit-r3", &texts.fitR3}};
+        for (std::size_t i = 0; i < 2; ++i) {
+            const FlagValue value = ReadFlagValue(*flags[i].second, ValueKind::Resistance);
+            if (const auto* problem = std::get_if<ValueProblem>(&value)) {
+                error = ValueError(flags[i].first, *flags[i].second, *problem);
+                return false;
+            }
+            values[i] = std::get<double>(value);
+        }
+        fit = calc_core::FitChoice::Typed(values[0], values[1]);
+    }
+    error = calc_core::FitRefusal(fit);
+    return error.empty();
+}
+
+// The request of the command that was parsed, or the error of its first bad value.
+ParsedArguments ReadRequest(Parser& parser) {
+    const bool calc = parser.design->parsed();
+    const CLI::App& command = calc ? *parser.design : *parser.check;
+    CommandTexts& texts = calc ? parser.calcTexts : parser.checkTexts;
     const std::span<const BoxFlag> boxes =
         calc ? std::span<const BoxFlag>(kCalcBoxes) : std::span<const BoxFlag>(kCheckBoxes);
     Request request;
-    request.tab = calc ? Tab::Calc : Tab::Check;
-    request.diode = command->count(kVfBox.name) > 0;
+    request.tab = calc ? calc_core::Tab::Calc : calc_core::Tab::Check;
+    request.diode = command.count(kVfBox.name) > 0;
     request.json = texts.json;
+    ParsedArguments parsed;
     parsed.status = 2;
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         if (!ToBoxText(boxes[i], texts.boxes[i], parsed.error)) {
@@ -224,31 +319,41 @@ ParsedArguments ParseArguments(std::span<const std::string> args) {
         return parsed;
     }
     request.texts = texts.boxes;
-
-    if (command->count("--series") > 0) {
-        const auto series = calc_core::SeriesFromName(texts.series);
-        if (!series) {
-            parsed.error = "--series: " + QuotedForMessage(texts.series) +
-                           " is not a series (E6, E12, E24, E48, E96 or E192)";
-            return parsed;
-        }
-        request.settings.series = *series;
-    }
-    for (std::size_t i = 0; i < kSettingFlags.size(); ++i) {
-        const SettingFlag& flag = kSettingFlags[i];
-        if (command->count(flag.name) == 0) {
-            continue;
-        }
-        const FlagValue value = ReadFlagValue(texts.settings[i], ValueKind::Number);
-        if (const auto* problem = std::get_if<ValueProblem>(&value)) {
-            parsed.error = ValueError(flag.name, texts.settings[i], *problem);
-            return parsed;
-        }
-        request.settings.*flag.setting = std::get<double>(value);
+    if (!ReadSettings(command, texts, request.settings, parsed.error) ||
+        !ReadFit(command, texts, request.fit, parsed.error)) {
+        return parsed;
     }
     parsed.status = 0;
     parsed.request = request;
     return parsed;
+}
+
+} // namespace
+
+ParsedArguments ParseArguments(std::span<const std::string> args) {
+    Parser parser;
+    std::vector<const char*> argv{kProgram};
+    for (const std::string& arg : args) {
+        argv.push_back(arg.c_str());
+    }
+    ParsedArguments parsed;
+    try {
+        parser.app.parse(static_cast<int>(argv.size()), argv.data());
+    } catch (const CLI::CallForHelp&) {
+        // The program's own help shows every command's flags; a command's help its own.
+        parsed.output = parser.app.get_subcommands().empty()
+                            ? parser.app.help("", CLI::AppFormatMode::All)
+                            : parser.app.help();
+        return parsed;
+    } catch (const CLI::CallForVersion& version) {
+        parsed.output = std::string(version.what()) + "\n";
+        return parsed;
+    } catch (const CLI::ParseError& error) {
+        parsed.error = OneLine(error, parser.app);
+        parsed.status = 2;
+        return parsed;
+    }
+    return ReadRequest(parser);
 }
 
 } // namespace command_line

@@ -56,7 +56,8 @@ void RunCalc(const Request& request, PressReport& report) {
         report.analysis.reason =
             "The press computed no R1 and R3 from these values, so there is no design to analyse.";
     } else {
-        report.analysis = AnalyseDesign(*design, request.settings);
+        report.design = design;
+        report.analysis = AnalyseDesign(*design, request.settings, request.fit);
     }
 }
 
@@ -70,7 +71,8 @@ void RunCheck(const Request& request, PressReport& report) {
     AddText(report, "Vo_min", press.voMinText);
     AddText(report, "Delta", press.deltaText);
     if (const auto design = DesignOfPress(press)) {
-        report.analysis = AnalyseDesign(*design, request.settings);
+        report.design = design;
+        report.analysis = AnalyseDesign(*design, request.settings, request.fit);
     } else {
         report.analysis.reason = GateReason(report.message);
     }
@@ -82,6 +84,7 @@ PressReport RunPress(const Request& request) {
     PressReport report;
     report.tab = request.tab;
     report.diode = request.diode;
+    report.settings = request.settings;
     if (request.tab == Tab::Calc) {
         RunCalc(request, report);
     } else {
