@@ -232,7 +232,7 @@ Section FaultsSection(const DesignAnalysis& a, const Writer& w) {
 
 Section PreferredSection(const DesignAnalysis& a, bool checkTargets, const Writer& w) {
     Section section;
-    section.name = "Preferred values";
+    section.name = std::string(PreferredSectionName);
     section.header = {"Rank", "R1", "R3"};
     for (const calc_core::LevelAnalysis& level : a.levels) {
         section.header.push_back("Vo at " + w.Volts(level.pinV));

@@ -29,6 +29,9 @@ struct Section {
     std::vector<Note> notes;
 };
 
+// The name of the section of preferred pairs, whose rows a front end may offer to fit.
+inline constexpr std::string_view PreferredSectionName = "Preferred values";
+
 struct Report {
     std::string heading;
     Section design;                // quantity, value

@@ -128,7 +128,7 @@ void AnalysisPlot::paintBands(QPainter& painter, const QRectF& area,
     painter.restore();
 }
 
-// The levels: a dashed line, the error bar of the band and the output as a dot.
+// The levels: a dashed line, the error bar of the band, the output as a dot and the spec's band.
 void AnalysisPlot::paintLevels(QPainter& painter, const QRectF& area,
                                const ToScreen& toScreen) const {
     const QColor text = palette().color(QPalette::Text);
@@ -144,6 +144,15 @@ void AnalysisPlot::paintLevels(QPainter& painter, const QRectF& area,
         painter.drawLine(bottom - QPointF(5, 0), bottom + QPointF(5, 0));
         painter.setBrush(text);
         painter.drawEllipse(at, 3.5, 3.5);
+        painter.setBrush(Qt::NoBrush);
+        // The spec's band beside it: hollow while the worst case stays inside, hatched when not.
+        const QColor specColour = mark.meetsSpec ? QColor(0, 128, 0) : QColor(200, 0, 0);
+        const QRectF spec(toScreen(mark.pinV, mark.specHigh) + QPointF(9, 0),
+                          toScreen(mark.pinV, mark.specLow) + QPointF(15, 0));
+        painter.setPen(QPen(specColour, 1.5));
+        painter.setBrush(mark.meetsSpec ? QBrush(Qt::NoBrush)
+                                        : QBrush(specColour, Qt::BDiagPattern));
+        painter.drawRect(spec);
         painter.setBrush(Qt::NoBrush);
     }
 }

@@ -11,10 +11,12 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -127,6 +129,9 @@ AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
     plotLayout->addWidget(m_plot, 1);
     plotLayout->addWidget(plotCaption);
     m_pages->addTab(m_plotPage, QStringLiteral("Pl&ot"));
+    plotCaption->setText(plotCaption->text() +
+                         QStringLiteral(" Beside each level, its output spec: hollow while the "
+                                        "worst case stays inside, hatched when it does not."));
 
     auto* buttons = new QDialogButtonBox;
     QPushButton* copy = buttons->addButton(QStringLiteral("&Copy"), QDialogButtonBox::ActionRole);
@@ -144,13 +149,18 @@ AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_design);
     layout->addWidget(buildSettings());
+    layout->addWidget(buildFit());
     // Only one of the two is shown, and it takes the room left.
     layout->addWidget(m_reason, 1, Qt::AlignTop);
     layout->addWidget(m_pages, 1);
     layout->addWidget(buttons);
 
     connect(m_record, &DesignRecord::recorded, this, [this](calc_core::Tab tab) {
-        if (tab == m_tab && isVisible()) {
+        if (tab != m_tab) {
+            return;
+        }
+        m_fit.reset(); // a new CAL: its design as it is
+        if (isVisible()) {
             recompute();
         }
     });
@@ -164,8 +174,11 @@ AnalysisWindow::Page& AnalysisWindow::pageFor(const std::string& name) {
         }
     }
     const QString title = ToQString(name);
-    Page page{name, new QWidget, new QTableWidget, nullptr};
+    Page page{name, new QWidget, TextLabel(title + QStringLiteral(" pair")), new QTableWidget,
+              nullptr};
     auto* layout = new QVBoxLayout(page.widget);
+    page.subject->setObjectName(title + QStringLiteral(" pair"));
+    layout->addWidget(page.subject);
     QTableWidget* table = page.table;
     table->setObjectName(title);
     table->setAccessibleName(title);
@@ -196,6 +209,18 @@ AnalysisWindow::Page& AnalysisWindow::pageFor(const std::string& name) {
     if (m_sectionPages.empty()) {
         m_pages->setCurrentIndex(0); // the report opens on its first section, not on the plot
     }
+    if (name == analysis_report::PreferredSectionName) {
+        // Selecting a pair's row fits that pair.
+        table->setSelectionBehavior(QAbstractItemView::SelectRows);
+        table->setSelectionMode(QAbstractItemView::SingleSelection);
+        table->setToolTip(QStringLiteral("Select a pair's row to analyse it as fitted"));
+        connect(table, &QTableWidget::itemSelectionChanged, this, [this, table] {
+            const QList<QTableWidgetItem*> items = table->selectedItems();
+            if (!items.isEmpty()) {
+                fitPair(items.front()->row() + 1);
+            }
+        });
+    }
     m_sectionPages.push_back(page);
     return m_sectionPages.back();
 }
@@ -224,6 +249,24 @@ QWidget* AnalysisWindow::buildSettings() {
     m_vfSpread->setValue(defaults.vfSpreadV);
     m_pinVoltage = SpinBox(-1000, 1000, 3, QString(), QStringLiteral(" V"));
     m_pinVoltage->setValue(defaults.pinVoltage);
+    const QString perDegree = QStringLiteral(" ppm/\u00b0C");
+    m_tempMin = SpinBox(calc_core::LowestTemperatureC, calc_core::HighestTemperatureC, 2, QString(),
+                        QStringLiteral(" \u00b0C"));
+    m_tempMin->setValue(defaults.tempMinC);
+    m_tempMax = SpinBox(calc_core::LowestTemperatureC, calc_core::HighestTemperatureC, 2, QString(),
+                        QStringLiteral(" \u00b0C"));
+    m_tempMax->setValue(defaults.tempMaxC);
+    m_tcr = SpinBox(0, 10000, 1, plusMinus, perDegree);
+    m_tcr->setValue(defaults.resistorTcrPpm);
+    m_vrefDrift = SpinBox(0, 10000, 1, plusMinus, perDegree);
+    m_vrefDrift->setValue(defaults.vrefDriftPpm);
+    m_vfTempco = SpinBox(-calc_core::VfTempcoLimitMv, calc_core::VfTempcoLimitMv, 2, QString(),
+                         QStringLiteral(" mV/\u00b0C"));
+    m_vfTempco->setValue(defaults.vfTempcoMv);
+    m_fbCurrent = SpinBox(0, 1e6, 1, plusMinus, QStringLiteral(" nA"));
+    m_fbCurrent->setValue(defaults.fbCurrentNa);
+    m_spec = SpinBox(0.01, 99.99, 2, plusMinus, QStringLiteral(" %"));
+    m_spec->setValue(defaults.specPct);
 
     const std::pair<QString, QWidget*> fields[] = {
         {QStringLiteral("&Series"), m_series},
@@ -232,11 +275,22 @@ QWidget* AnalysisWindow::buildSettings() {
         {QStringLiteral("&Pin voltage"), m_pinVoltage},
         {QStringLiteral("Pin level &accuracy"), m_levelAccuracy},
         {QStringLiteral("V&f spread"), m_vfSpread},
+        {QStringLiteral("Lowest &temperature"), m_tempMin},
+        {QStringLiteral("&Highest temperature"), m_tempMax},
+        {QStringLiteral("Resistor TC&R"), m_tcr},
+        {QStringLiteral("Vref &drift"), m_vrefDrift},
+        {QStringLiteral("Feed&back pin current"), m_fbCurrent},
+        {QStringLiteral("Vf te&mpco"), m_vfTempco},
+        {QStringLiteral("O&utput spec"), m_spec},
     };
     const QStringList objectNames = {
         QStringLiteral("Series"),        QStringLiteral("ResistorTolerance"),
         QStringLiteral("VrefTolerance"), QStringLiteral("PinVoltage"),
-        QStringLiteral("LevelAccuracy"), QStringLiteral("VfSpread")};
+        QStringLiteral("LevelAccuracy"), QStringLiteral("VfSpread"),
+        QStringLiteral("TempMin"),       QStringLiteral("TempMax"),
+        QStringLiteral("ResistorTcr"),   QStringLiteral("VrefDrift"),
+        QStringLiteral("FbCurrent"),     QStringLiteral("VfTempco"),
+        QStringLiteral("Spec")};
     for (int i = 0; i < int(std::size(fields)); ++i) {
         auto* label = new QLabel(fields[i].first);
         label->setBuddy(fields[i].second);
@@ -246,12 +300,40 @@ QWidget* AnalysisWindow::buildSettings() {
         grid->addWidget(fields[i].second, i / 3, (i % 3) * 2 + 1);
     }
     m_vfSpread->setToolTip(QStringLiteral("Used with the diode only"));
+    const QString range = QStringLiteral(
+        "Every value is nominal at 25 \u00b0C; each part drifts with its own sign over the larger "
+        "distance of the operating range from 25 \u00b0C.");
+    m_tempMin->setToolTip(range);
+    m_tempMax->setToolTip(range);
+    m_tcr->setToolTip(QStringLiteral("Each resistor's temperature coefficient, plus or minus. ") +
+                      range);
+    m_vrefDrift->setToolTip(QStringLiteral(
+        "Vref's drift, plus or minus. It is 0 by default because datasheets usually give Vref's "
+        "tolerance over temperature already; give a drift only when the tolerance is at 25 "
+        "\u00b0C alone."));
+    m_vfTempco->setToolTip(QStringLiteral(
+        "The diode's Vf per \u00b0C; used with the diode only. Over the range, Vf moves within "
+        "the lowest and highest of Vf \u00b1 spread + tempco \u00d7 (T \u2212 25 \u00b0C), which "
+        "may stop the diode conducting at a level."));
+    m_fbCurrent->setToolTip(QStringLiteral(
+        "The current into or out of the feedback pin, plus or minus. The node sits at Vref, so "
+        "the current through R1 is the current through R2 and R3 plus the pin's: the output "
+        "moves by I_FB \u00d7 R1 (100 nA through 1 M\u03a9 is 0.1 V). The nominal levels use 0."));
+    m_spec->setToolTip(QStringLiteral(
+        "Each level's worst-case band must stay within its target plus or minus this share: on "
+        "the Calc tab Vo_max, Vo_min and the designed output between them; on the Check tab the "
+        "set's own outputs."));
+    for (QDoubleSpinBox* box :
+         {m_tempMin, m_tempMax, m_tcr, m_vrefDrift, m_vfTempco, m_fbCurrent, m_spec, m_vfSpread}) {
+        box->setWhatsThis(box->toolTip());
+    }
     // Pages take the letters that the settings, Copy and the plot's page leave.
     for (const auto& field : fields) {
         const qsizetype amp = field.first.indexOf(u'&');
         m_mnemonics += field.first[amp + 1].toLower();
     }
     m_mnemonics += QStringLiteral("co");
+    m_mnemonics += QStringLiteral("13yg"); // the fitted pair's fields and buttons
     for (int column : {1, 3, 5}) {
         grid->setColumnStretch(column, 1);
     }
@@ -261,7 +343,8 @@ QWidget* AnalysisWindow::buildSettings() {
         recompute();
     });
     for (QDoubleSpinBox* box :
-         {m_resistorTolerance, m_vrefTolerance, m_levelAccuracy, m_vfSpread, m_pinVoltage}) {
+         {m_resistorTolerance, m_vrefTolerance, m_levelAccuracy, m_vfSpread, m_pinVoltage,
+          m_tempMin, m_tempMax, m_tcr, m_vrefDrift, m_vfTempco, m_fbCurrent, m_spec}) {
         connect(box, &QDoubleSpinBox::valueChanged, this, [this] {
             readSettings();
             recompute();
@@ -278,9 +361,71 @@ void AnalysisWindow::readSettings() {
     m_settings.levelAccuracyMv = m_levelAccuracy->value();
     m_settings.vfSpreadV = m_vfSpread->value();
     m_settings.pinVoltage = m_pinVoltage->value();
+    m_settings.tempMinC = m_tempMin->value();
+    m_settings.tempMaxC = m_tempMax->value();
+    m_settings.resistorTcrPpm = m_tcr->value();
+    m_settings.vrefDriftPpm = m_vrefDrift->value();
+    m_settings.vfTempcoMv = m_vfTempco->value();
+    m_settings.fbCurrentNa = m_fbCurrent->value();
+    m_settings.specPct = m_spec->value();
+}
+
+QWidget* AnalysisWindow::buildFit() {
+    auto* group = new QGroupBox(QStringLiteral("Fitted pair"));
+    auto* row = new QHBoxLayout(group);
+    m_fitR1 = SpinBox(0.001, 1e9, 3, QString(), QStringLiteral(" \u03a9"));
+    m_fitR3 = SpinBox(0.001, 1e9, 3, QString(), QStringLiteral(" \u03a9"));
+    auto* typed = new QPushButton(QStringLiteral("Fit t&yped pair"));
+    auto* designed = new QPushButton(QStringLiteral("As desi&gned"));
+    const std::pair<QString, QWidget*> fields[] = {{QStringLiteral("Fitted R&1"), m_fitR1},
+                                                   {QStringLiteral("Fitted R&3"), m_fitR3}};
+    for (const auto& [caption, field] : fields) {
+        auto* label = new QLabel(caption);
+        label->setBuddy(field);
+        field->setAccessibleName(QString(caption).remove(u'&'));
+        row->addWidget(label);
+        row->addWidget(field, 1);
+    }
+    m_fitR1->setObjectName(QStringLiteral("FitR1"));
+    m_fitR3->setObjectName(QStringLiteral("FitR3"));
+    typed->setObjectName(QStringLiteral("FitTyped"));
+    designed->setObjectName(QStringLiteral("AsDesigned"));
+    typed->setToolTip(QStringLiteral("Analyses the R1 and R3 typed here as fitted"));
+    designed->setToolTip(QStringLiteral("Goes back to the design's own R1 and R3"));
+    group->setToolTip(
+        QStringLiteral("The pair to analyse as fitted: select a row of Preferred values, or type "
+                       "R1 and R3. It stays until the tab's next CAL."));
+    for (QPushButton* button : {typed, designed}) {
+        button->setAutoDefault(false);
+        row->addWidget(button);
+    }
+    connect(typed, &QPushButton::clicked, this, &AnalysisWindow::fitTyped);
+    connect(designed, &QPushButton::clicked, this, &AnalysisWindow::fitAsDesigned);
+    return group;
+}
+
+void AnalysisWindow::fitPair(int rank) {
+    if (m_fit && m_fit->pairRank == rank) {
+        return;
+    }
+    m_fit = calc_core::FitChoice::Pair(rank);
+    recompute();
+}
+
+void AnalysisWindow::fitTyped() {
+    m_fit = calc_core::FitChoice::Typed(m_fitR1->value(), m_fitR3->value());
+    recompute();
+}
+
+void AnalysisWindow::fitAsDesigned() {
+    m_fit.reset();
+    recompute();
 }
 
 void AnalysisWindow::showDesign(calc_core::Tab tab) {
+    if (tab != m_tab) {
+        m_fit.reset(); // a fit belongs to the other tab's design
+    }
     m_tab = tab;
     setWindowTitle(
         QStringLiteral("Design analysis \u2013 %1 tab").arg(ToQString(calc_core::TabName(tab))));
@@ -304,10 +449,20 @@ void AnalysisWindow::recompute() {
     if (!design) {
         return;
     }
-    m_outcome = calc_core::AnalyseDesign(*design, m_settings);
+    m_outcome = calc_core::AnalyseDesign(*design, m_settings, m_fit);
     m_report = analysis_report::MakeReport(m_tab, *design, m_settings, m_outcome,
                                            locale().decimalPoint().toStdString());
     m_vfSpread->setEnabled(design->circuit.diode());
+    m_vfTempco->setEnabled(design->circuit.diode());
+    if (!m_fit || m_fit->pairRank) {
+        // The typed fields start from the pair analysed, so that a tweak starts from there.
+        const auto& a = m_outcome.analysis;
+        const calc_core::Circuit& c = design->circuit;
+        const QSignalBlocker r1(m_fitR1);
+        const QSignalBlocker r3(m_fitR3);
+        m_fitR1->setValue(a && a->fitted ? a->fitted->r1 : c.r1);
+        m_fitR3->setValue(a && a->fitted ? a->fitted->r3 : c.r3);
+    }
     showReport();
 }
 
@@ -337,7 +492,13 @@ void AnalysisWindow::showReport() {
     for (const analysis_report::Section& section : m_report.sections) {
         Page& page = pageFor(section.name);
         m_pages->setTabVisible(m_pages->indexOf(page.widget), true);
+        page.subject->setText(ToQString(section.subject));
+        page.subject->setVisible(!section.subject.empty());
+        const QSignalBlocker blocker(page.table);
         FillTable(page.table, section);
+        if (section.name == analysis_report::PreferredSectionName && m_fit && m_fit->pairRank) {
+            page.table->selectRow(*m_fit->pairRank - 1);
+        }
         page.notes->setText(NotesHtml(section.notes));
         page.notes->setAccessibleDescription(NotesPlain(section.notes));
     }

@@ -10,6 +10,7 @@
 
 #include <QDialog>
 
+#include <optional>
 #include <vector>
 
 class QComboBox;
@@ -29,7 +30,8 @@ class AnalysisWindow : public QDialog {
     AnalysisWindow(const DesignRecord* record, QWidget* parent);
 
     // Analyses the tab's recorded design, follows that tab's next CAL that computes from now
-    // on, and shows the window in front. The tab must have a recorded design.
+    // on, and shows the window in front. The tab must have a recorded design. A pair chosen to
+    // fit stays until that tab's next CAL, which goes back to the design as it is.
     void showDesign(calc_core::Tab tab);
 
     calc_core::Tab tab() const { return m_tab; }
@@ -39,15 +41,20 @@ class AnalysisWindow : public QDialog {
     void copyToClipboard() const;
 
   private:
-    // A page of the analysis: one section's table and notes.
+    // A page of the analysis: what it is for, one section's table and notes.
     struct Page {
         std::string name;
         QWidget* widget = nullptr;
+        QLabel* subject = nullptr;
         QTableWidget* table = nullptr;
         QLabel* notes = nullptr;
     };
 
     QWidget* buildSettings();
+    QWidget* buildFit();
+    void fitPair(int rank);
+    void fitTyped();
+    void fitAsDesigned();
     Page& pageFor(const std::string& name);
     void readSettings();
     void recompute();
@@ -66,6 +73,16 @@ class AnalysisWindow : public QDialog {
     QDoubleSpinBox* m_levelAccuracy = nullptr;
     QDoubleSpinBox* m_vfSpread = nullptr;
     QDoubleSpinBox* m_pinVoltage = nullptr;
+    QDoubleSpinBox* m_tempMin = nullptr;
+    QDoubleSpinBox* m_tempMax = nullptr;
+    QDoubleSpinBox* m_tcr = nullptr;
+    QDoubleSpinBox* m_vrefDrift = nullptr;
+    QDoubleSpinBox* m_vfTempco = nullptr;
+    QDoubleSpinBox* m_fbCurrent = nullptr;
+    QDoubleSpinBox* m_spec = nullptr;
+    QDoubleSpinBox* m_fitR1 = nullptr;
+    QDoubleSpinBox* m_fitR3 = nullptr;
+    std::optional<calc_core::FitChoice> m_fit; // until the tab's next CAL
     QLabel* m_reason = nullptr;
     QTabWidget* m_pages = nullptr;
     std::vector<Page> m_sectionPages; // in the order first shown, before the plot's page

@@ -22,9 +22,13 @@ void WritePress(const PressReport& report, std::ostream& out) {
     }
 }
 
-// A section as the window shows it: its name, the table with aligned columns, then its notes.
+// A section as the window shows it: its name, what it is for, the table with aligned columns, then
+// its notes.
 void WriteSection(const analysis_report::Section& section, std::ostream& out) {
     out << '\n' << section.name << '\n';
+    if (!section.subject.empty()) {
+        out << "  " << section.subject << '\n';
+    }
     TextTable table;
     table.AddRow(section.header);
     for (const std::vector<std::string>& row : section.rows) {

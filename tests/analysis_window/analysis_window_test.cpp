@@ -145,7 +145,77 @@ class AnalysisWindowTest : public QObject {
         Find<QDoubleSpinBox>("ResistorTolerance")->setValue(0);
         Find<QDoubleSpinBox>("VrefTolerance")->setValue(0);
         Find<QDoubleSpinBox>("LevelAccuracy")->setValue(0);
+        Find<QDoubleSpinBox>("ResistorTcr")->setValue(0);
         QCOMPARE(Cell("Tolerances", "Worst-case max", "0.140 V"), "40.000 V");
+    }
+
+    // A pair is fitted by selecting its row or by typing it; its figures stand beside the
+    // designed ones until "As designed" or the tab's next CAL.
+    void fitShowsThePairBesideTheDesign_data() {
+        QTest::addColumn<bool>("typed");
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QString>("fittedVo");
+        QTest::addColumn<QString>("margin");
+        QTest::newRow("best pair's row") << false
+                                         << "As fitted: R1 64.9 k\u03a9, R3 7.15 k\u03a9, "
+                                            "preferred pair 1"
+                                         << "30.071 V"
+                                         << "-0.017 V";
+        QTest::newRow("typed") << true << "As fitted: R1 65 k\u03a9, R3 7.15 k\u03a9, as typed"
+                               << "30.114 V"
+                               << "-0.062 V";
+    }
+    void fitShowsThePairBesideTheDesign() {
+        QFETCH(bool, typed);
+        QFETCH(QString, subject);
+        Show(CalcExample);
+        if (typed) {
+            Find<QDoubleSpinBox>("FitR1")->setValue(65000);
+            Find<QDoubleSpinBox>("FitR3")->setValue(7150);
+            QTest::mouseClick(Find<QPushButton>("FitTyped"), Qt::LeftButton);
+        } else {
+            Find<QTableWidget>("Preferred values")->selectRow(0);
+        }
+        QCOMPARE(Cell("Levels", "1.250 V", "Designed Vo"), "30.000 V");
+        QTEST(Cell("Levels", "1.250 V", "Fitted Vo"), "fittedVo");
+        QCOMPARE(Find<QLabel>("Levels pair")->text(), subject);
+        QCOMPARE(Find<QLabel>("Output spec pair")->text(), subject);
+        QTEST(Cell("Output spec", "1.250 V", "Margin"), "margin");
+        // Settings keep the fit; the way back leaves it.
+        Find<QDoubleSpinBox>("PinVoltage")->setValue(5);
+        QCOMPARE(Find<QLabel>("Levels pair")->text(), subject);
+        QTest::mouseClick(Find<QPushButton>("AsDesigned"), Qt::LeftButton);
+        QCOMPARE(Cell("Levels", "1.250 V", "Vo"), "30.000 V");
+        QVERIFY(Find<QLabel>("Levels pair")->text().startsWith("As designed: R1 64.955 k"));
+        // Fitted again, the tab's next CAL goes back to the design as it is.
+        Find<QTableWidget>("Preferred values")->selectRow(1);
+        QVERIFY(Find<QLabel>("Levels pair")->text().endsWith("preferred pair 2"));
+        record.recordCalc(calc_core::CalcPress(false, true, CalcExample.texts, {}));
+        QVERIFY(Find<QLabel>("Levels pair")->text().startsWith("As designed"));
+    }
+
+    // A level whose worst-case band leaves the spec is a flagged cell and a warning.
+    void specFailureIsAWarning_data() {
+        QTest::addColumn<double>("tcr");
+        QTest::addColumn<QString>("meets");
+        QTest::addColumn<QString>("margin");
+        QTest::newRow("within 4 % at 25 \u00b0C") << 0.0 << "yes"
+                                                  << "0.330 V";
+        QTest::newRow("drift over -40 to 85 \u00b0C") << 100.0 << "no"
+                                                      << "-0.177 V";
+    }
+    void specFailureIsAWarning() {
+        QFETCH(double, tcr);
+        Show(CalcExample);
+        Find<QDoubleSpinBox>("Spec")->setValue(4);
+        Find<QDoubleSpinBox>("ResistorTcr")->setValue(tcr);
+        QTEST(Cell("Output spec", "0.140 V", "Meets"), "meets");
+        QTEST(Cell("Output spec", "0.140 V", "Margin"), "margin");
+        const auto* spec = analysis_report::FindSection(window->report(), "Output spec");
+        const bool fails = tcr > 0;
+        QCOMPARE(spec->flagged.size(), fails ? 6u : 0u);
+        QCOMPARE(spec->notes.back().warning, fails);
+        QCOMPARE(Find<QTableWidget>("Output spec")->item(0, 4)->font().bold(), fails);
     }
 
     // From the first field, the Tab key goes round every field of the window, each named for
@@ -155,7 +225,7 @@ class AnalysisWindowTest : public QObject {
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QStringList reached;
-        for (int i = 0; i < 30; ++i) {
+        for (int i = 0; i < 60; ++i) {
             QWidget* focus = window->focusWidget();
             // A button is named by its caption; a combo box reads out its value on this system.
             QString name = focus->accessibleName();
@@ -166,9 +236,11 @@ class AnalysisWindowTest : public QObject {
             reached << name;
             QTest::keyClick(focus, Qt::Key_Tab);
         }
-        for (const char* name : {"Design", "Series", "Resistor tolerance", "Vref tolerance",
-                                 "Pin voltage", "Pin level accuracy", "Vf spread", "Analysis pages",
-                                 "Levels", "Levels notes", "Copy", "Close"}) {
+        for (const char* name :
+             {"Design", "Series", "Resistor tolerance", "Vref tolerance", "Pin voltage",
+              "Pin level accuracy", "Vf spread", "Lowest temperature", "Vf tempco", "Output spec",
+              "Fitted R1", "Fitted R3", "Analysis pages", "Levels", "Levels notes", "Copy",
+              "Close"}) {
             QVERIFY2(reached.contains(name), qPrintable(reached.join(", ")));
         }
     }

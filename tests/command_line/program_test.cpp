@@ -336,6 +336,19 @@ TEST(Program, BadCommandLinesGiveOneLineAndStatusTwo) {
          "The resistor tolerance must be from 0 % to below 100 % to analyse the design."},
         {Words(calc + "--r2 10k --level-accuracy -0.5 --vref-tolerance 100"),
          "The Vref tolerance must be from 0 % to below 100 % to analyse the design."},
+        {Words(calc + "--r2 10k --temp-min 90"),
+         "The lowest operating temperature must not be above the highest to analyse the design."},
+        {Words(calc + "--r2 10k --spec 0"),
+         "The output spec must be above 0 % and below 100 % to analyse the design."},
+        {Words(calc + "--r2 10k --fit-pair 4"), "--fit-pair: '4' is not a pair's rank (1 to 3)"},
+        {Words(calc + "--r2 10k --fit-pair 1.5"),
+         "--fit-pair: '1.5' is not a pair's rank (1 to 3)"},
+        {Words(calc + "--r2 10k --fit-r1 65k"),
+         "--fit-r1 needs --fit-r3: a fitted pair is R1 and R3 together"},
+        {Words(calc + "--r2 10k --fit-pair 1 --fit-r3 7k"),
+         "--fit-pair and --fit-r1/--fit-r3 each choose the pair to fit; give one of them"},
+        {Words(calc + "--r2 10k --fit-r1 0 --fit-r3 7k"),
+         "The fitted R1 must be above 0 \u03a9 to analyse the design."},
         {Words(calc + "--r2 10k --series E7"),
          "--series: 'E7' is not a series (E6, E12, E24, E48, E96 or E192)"},
         {{"design", "--r2", "\xFF--", "--vref", "2.5", "--vo-max", "40", "--vo-min", "30"},
@@ -366,6 +379,50 @@ TEST(Program, BadCommandLinesGiveOneLineAndStatusTwo) {
             EXPECT_EQ(ran.err, "orvalex-kep: " + c.error + "\n");
         }
     }
+}
+
+// The pair to fit by its rank or typed, with the spec's check of each level: figures worked out
+// by hand from the node's currents over every corner of the tolerance box.
+TEST(Program, FittedPairAndSpec) {
+    const std::string calc = "design --r2 10k --vref 2.5 --vo-max 40 --vo-min 30 ";
+    struct Row {
+        std::string fit;
+        json pair;
+        double r1, vo125, margin125;
+    };
+    const Row rows[] = {
+        {"--fit-pair 1", 1, 64900, 30.071153846, -0.017312},
+        {"--fit-r1 65k --fit-r3 7k15", nullptr, 65000, 30.113636364, -0.061985},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.fit);
+        const Ran ran = RunProgram(Words(calc + row.fit + " --json"));
+        ASSERT_EQ(ran.status, 0);
+        const json analysis = json::parse(ran.out)["analysis"];
+        const json& fitted = analysis["fitted"];
+        EXPECT_EQ(fitted["pair"], row.pair);
+        EXPECT_EQ(fitted["r1"], row.r1);
+        EXPECT_EQ(fitted["design"]["r1"], row.r1);
+        EXPECT_FALSE(fitted.contains("preferred"));
+        EXPECT_NEAR(fitted["levels"][2]["vo"].get<double>(), row.vo125, 1e-8);
+        EXPECT_EQ(fitted["spec"]["levels"][2]["meets"], false);
+        EXPECT_NEAR(fitted["spec"]["levels"][2]["margin"].get<double>(), row.margin125, 1e-6);
+        // The design's own analysis stays beside it, and meets the spec.
+        EXPECT_NEAR(analysis["spec"]["levels"][2]["margin"].get<double>(), 0.058524, 1e-6);
+        EXPECT_EQ(analysis["spec"]["levels"][2]["low"], 28.5);
+        EXPECT_EQ(analysis["spec"]["pct"], 5);
+        EXPECT_EQ(analysis["tolerance"]["tcr_ppm"], 100);
+        EXPECT_EQ(analysis["tolerance"]["vf_tempco_mv"], nullptr);
+        EXPECT_EQ(analysis["tolerance"]["levels"][0]["shares"]["fb_current"], 0);
+    }
+    const Ran text = RunProgram(Words(calc + "--fit-pair 1"));
+    EXPECT_NE(text.out.find(
+                  "\nLevels\n  As fitted: R1 64.9 k\u03a9, R3 7.15 k\u03a9, preferred pair 1\n"),
+              std::string::npos);
+    EXPECT_NE(
+        text.out.find("  Warning: At 1.250 V the worst-case band leaves the spec by 0.017 V."),
+        std::string::npos);
+    EXPECT_EQ(json::parse(RunProgram(Words(calc + "--json")).out)["analysis"]["fitted"], nullptr);
 }
 
 TEST(Program, SeriesNamesAreReadWithoutRegardToCase) {
