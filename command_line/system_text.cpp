@@ -54,6 +54,12 @@ Utf8Output::Utf8Output() {
     // Text mode would turn each "\n" into "\r\n"; the output is the same bytes as elsewhere.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+    // The C library writes an unbuffered console a byte at a time, and the console cannot show
+    // a character whose bytes come apart; the report is written whole. Anything on stderr
+    // flushes it first, as std::cerr is tied to std::cout, so the order stays as written.
+    if (IsConsole(STD_OUTPUT_HANDLE)) {
+        std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+    }
     if (IsConsole(STD_OUTPUT_HANDLE) || IsConsole(STD_ERROR_HANDLE)) {
         const UINT own = GetConsoleOutputCP();
         if (own != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows program under wine answers every command line as the native program does: the same
-# stdout, stderr and exit status, byte for byte. Also checks that it needs no DLL beyond Windows'
-# own and that its version resource names it.
+# stdout, stderr and exit status, byte for byte, and the same text on a console. Also checks that
+# it needs no DLL beyond Windows' own and that its version resource names it.
 # Usage: windows_test.sh NATIVE_PROGRAM WINDOWS_PROGRAM; the wine prefix is made beside the
 # Windows program (WINEPREFIX overrides it).
 set -euo pipefail
@@ -153,6 +153,27 @@ ROWS
 cp "$exe" "$work/Orvalex-KEP.EXE"
 compare "$work/Orvalex-KEP.EXE" design --r2 4x7
 compare "$work/Orvalex-KEP.EXE" --help
+
+# On a console (wine's, on a pseudo-terminal as wide as the widest report), Ω and µ show as
+# such, and a message of the press follows the report. The console's escapes are taken out, and
+# its moves to the right stand for the spaces.
+console_lines=(
+    "check --r1 4k7 --r2 1k --r3 2k2 --vref 1.2 --vf 0.6"
+    "design --r2 10000 --vref 2.5 --vo-max 40 --vo-min 2"
+    "design --r2 4x7 --vref 2.5 --vo-max 40 --vo-min 30"
+)
+for line in "${console_lines[@]}"; do
+    read -ra args <<<"$line"
+    "$native" "${args[@]}" >"$work/out" 2>&1 || true
+    script -qc "stty cols 200; $(printf '%q ' "$wine" "$exe" "${args[@]}")" /dev/null </dev/null |
+        perl -pe 's/\e\[(\d*)C/" " x ($1 || 1)/ge; s/\e\[[0-9;?]*[a-zA-Z]//g; s/\r//g' \
+            >"$work/wine-out"
+    compared=$((compared + 1))
+    cmp -s "$work/out" "$work/wine-out" || {
+        fail "$line: the console shows other text"
+        diff "$work/out" "$work/wine-out" | head -20
+    }
+done
 
 /usr/lib/wine/wineserver -w
 echo "$compared command lines compared, $failures failures"
