@@ -118,6 +118,7 @@ check --help
 --version
 # Bad command lines: missing, unknown and repeated flags, bad and missing values.
 ""
+design "" --r2 1k
 --frobnicate
 frobnicate --r2 1
 design --vref 2.5 --vo-max 40 --vo-min 30
@@ -149,7 +150,8 @@ check --r1 1 --r2 1 --r3 1e-300 --vref 1e300
 check --r1 0 --r2 1 --r3 1 --vref 1
 ROWS
 
-# The program's name in its messages is its own, however it was started.
+# No argument at all; and the program's name in its messages is its own, however it was started.
+compare "$exe"
 cp "$exe" "$work/Orvalex-KEP.EXE"
 compare "$work/Orvalex-KEP.EXE" design --r2 4x7
 compare "$work/Orvalex-KEP.EXE" --help
