@@ -156,7 +156,7 @@ cp "$exe" "$work/Orvalex-KEP.EXE"
 compare "$work/Orvalex-KEP.EXE" design --r2 4x7
 compare "$work/Orvalex-KEP.EXE" --help
 
-# On a console (wine's, on a pseudo-terminal as wide as the widest report), Ω and µ show as
+# On a console (wine's, on a pseudo-terminal wider than any line of a report), Ω and µ show as
 # such, and a message of the press follows the report. The console's escapes are taken out, and
 # its moves to the right stand for the spaces.
 console_lines=(
@@ -167,7 +167,7 @@ console_lines=(
 for line in "${console_lines[@]}"; do
     read -ra args <<<"$line"
     "$native" "${args[@]}" >"$work/out" 2>&1 || true
-    script -qc "stty cols 200; $(printf '%q ' "$wine" "$exe" "${args[@]}")" /dev/null </dev/null |
+    script -qc "stty cols 1000; $(printf '%q ' "$wine" "$exe" "${args[@]}")" /dev/null </dev/null |
         perl -pe 's/\e\[(\d*)C/" " x ($1 || 1)/ge; s/\e\[[0-9;?]*[a-zA-Z]//g; s/\r//g' \
             >"$work/wine-out"
     compared=$((compared + 1))
