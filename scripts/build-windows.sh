@@ -41,7 +41,7 @@ cp "$out_dir/orvalex-kep.exe" LICENSE "$pack/"
 # The manual page as plain UTF-8 text with CRLF line ends and a byte-order mark, for Notepad.
 {
     printf '\xEF\xBB\xBF'
-    LC_ALL=C.UTF-8 groff -t -man -Tutf8 -P-c command_line/orvalex-kep.1 |
+    LC_ALL=C.UTF-8 groff -t -man -Tutf8 -P-c "$build_dir/command_line/man/orvalex-kep.1" |
         LC_ALL=C.UTF-8 col -bx | cat -s | sed 's/$/\r/'
 } >"$pack/orvalex-kep.txt"
 if [ -x scripts/build-web.sh ]; then
