@@ -27,6 +27,7 @@ if [ ! -f "$build_dir/build.ninja" ]; then
     cmake -S . -B "$build_dir" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" \
         -DORVALEX_CROSS_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" \
+        -DORVALEX_THIRD_PARTY_INCLUDE="$prefix/include" \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_EXE_LINKER_FLAGS_RELWITHDEBINFO=-s \
         -DORVALEX_WINDOW=OFF -DBUILD_TESTING=OFF -DORVALEX_BENCH=OFF
 fi
