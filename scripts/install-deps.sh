@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins
     fonts-liberation fontconfig
     libcli11-dev nlohmann-json3-dev
+    libfmt-dev libfast-float-dev
 )
 if [ "${1:-run}" = test ]; then
     packages+=(
@@ -17,6 +18,7 @@ if [ "${1:-run}" = test ]; then
         dpkg-dev file desktop-file-utils appstream
         clang libclang-rt-14-dev
         locales
+        g++-mingw-w64-x86-64-posix wine64 zip groff-base bsdextrautils
     )
 fi
 
