@@ -4,9 +4,11 @@
 //
 // Input format: byte 0 holds the options (bit 0 "Yes" selected, bit 1 "No" selected), byte 1
 // picks a locale (low three bits), and the rest are the five texts separated by '|'. A fifth '|'
-// ends the fifth text and starts the analysis settings, up to six more fields separated by '|':
+// ends the fifth text and starts the analysis settings, up to 13 more fields separated by '|':
 // the series (0 to 5 for E6 to E192), the resistor and Vref tolerances in %, the pin level
-// accuracy in mV, the Vf spread and the pin voltage in V; "n" stands for a NaN, "i" and "-i" for
+// accuracy in mV, the Vf spread and the pin voltage in V, the lowest and highest temperature in
+// °C, the TCR and the Vref drift in ppm/°C, the Vf tempco in mV/°C, the feedback pin current in
+// nA and the output spec in %; "n" stands for a NaN, "i" and "-i" for
 // the infinities, and a missing field for its default (E6 for the series, to keep runs fast).
 // So "20" + "470|10|100|1.2|" selects "No" in the point-decimal locale, and
 // "20" + "470|10|100|1.2||5|1|1|10|0.05|3.3" also asks for the E192 pairs.
@@ -133,9 +135,19 @@ double SettingValue(std::string_view text, double fallback) {
 AnalysisSettings DecodeSettings(std::string_view rest) {
     AnalysisSettings settings;
     settings.series = ESeries::E6;
-    double* const fields[] = {&settings.resistorTolerancePct, &settings.vrefTolerancePct,
-                              &settings.levelAccuracyMv, &settings.vfSpreadV, &settings.pinVoltage};
-    for (int field = -1; field < 5 && !rest.empty(); ++field) {
+    double* const fields[] = {&settings.resistorTolerancePct,
+                              &settings.vrefTolerancePct,
+                              &settings.levelAccuracyMv,
+                              &settings.vfSpreadV,
+                              &settings.pinVoltage,
+                              &settings.tempMinC,
+                              &settings.tempMaxC,
+                              &settings.resistorTcrPpm,
+                              &settings.vrefDriftPpm,
+                              &settings.vfTempcoMv,
+                              &settings.fbCurrentNa,
+                              &settings.specPct};
+    for (int field = -1; field < int(std::size(fields)) && !rest.empty(); ++field) {
         const std::size_t cut = rest.find('|');
         const std::string_view text = rest.substr(0, cut);
         if (field < 0) {
@@ -324,6 +336,15 @@ void CheckAnalysis(const AnalysisOutcome& out, std::size_t levelCount) {
         }
         Require(band.rss > 0 ? std::fabs(total - 1) < 1e-9 : total == 0,
                 "shares that do not add up to 1");
+    }
+    Require(a.spec.size() == levelCount, "not one spec check per pin level");
+    for (std::size_t i = 0; i < a.spec.size(); ++i) {
+        const SpecLevel& spec = a.spec[i];
+        for (double v : {spec.target, spec.low, spec.high, spec.margin}) {
+            RequireShowable(v, "a spec figure");
+        }
+        Require(spec.low <= spec.target && spec.target <= spec.high, "a spec around no target");
+        Require(spec.meets == (spec.margin >= 0), "a spec's verdict against its margin");
     }
 }
 
