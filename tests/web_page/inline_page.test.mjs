@@ -11,7 +11,7 @@ import vm from 'node:vm';
 const root = new URL('../..', import.meta.url).pathname;
 const standIn = join(root, 'tests/web_page/stand_in_page');
 const pictures = join(root, 'main_window/pictures');
-// Bytes that gzip must carry through unchanged, zeros and high bytes included.
+// Bytes that deflate must carry through unchanged, zeros and high bytes included.
 const wasm = Buffer.from([0, 97, 115, 109, 1, 0, 0, 0, 255, 128, 0, 10]);
 
 // A page folder from the stand-in, with some files replaced, and a stand-in module.
@@ -54,7 +54,7 @@ test('every placeholder is filled', () => {
 test('the loader unpacks the WebAssembly byte for byte, once', async () => {
   const { html } = inline();
   const scripts = [...html.matchAll(/<script>\n([\s\S]*?)\n<\/script>/g)].map((m) => m[1]);
-  const context = vm.createContext({ atob, Blob, Response, DecompressionStream, Uint8Array });
+  const context = vm.createContext({ atob, Response, DecompressionStream, Uint8Array });
   for (const script of scripts.slice(0, 2)) {
     vm.runInContext(script, context);
   }
