@@ -20,6 +20,20 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// Whether a decimal has a nonzero digit before its exponent; one pass, for pasted texts that
+// may be megabytes long.
+bool HasNonzeroDigit(std::string_view decimal) {
+    for (char c : decimal) {
+        if (c == 'e' || c == 'E') {
+            return false;
+        }
+        if (c >= '1' && c <= '9') {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The significant digits of a finite, nonzero magnitude, without leading or trailing zeros, and
 // the power of ten of the first of them.
 struct Digits {
@@ -115,10 +129,11 @@ DecimalRead ReadDecimal(std::string_view text) {
     read.length = static_cast<std::size_t>(end - text.data());
     // fast_float rounds a number beyond the doubles to infinity or zero without saying so; only
     // a nonzero digit before the exponent tells an underflow from a true zero.
-    const std::string_view mantissa =
-        text.substr(0, std::min(text.find_first_of("eE"), read.length));
-    read.outOfRange = std::isinf(value) ||
-                      (value == 0 && mantissa.find_first_of("123456789") != std::string_view::npos);
+    if (std::isinf(value)) {
+        read.outOfRange = true;
+    } else if (value == 0) {
+        read.outOfRange = HasNonzeroDigit(text.substr(0, read.length));
+    }
     return read;
 }
 

@@ -1,6 +1,8 @@
 // The window described as data: the form, the tab control and every control on it.
 #pragma once
 
+#include "calc_core/design_tab.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -67,8 +69,10 @@ inline constexpr int FormClientHeight = 4485;
 
 inline constexpr std::string_view TabCaptions[] = {"Calc", "Schematic", "Resister", "Check"};
 inline constexpr int InitialTab = 1;
-inline constexpr int CalcTab = 0;
-inline constexpr int CheckTab = 3;
+// The page of the tab control that holds a tab's inputs and results.
+constexpr int PageIndex(calc_core::Tab tab) {
+    return tab == calc_core::Tab::Calc ? 0 : 3;
+}
 inline constexpr int TabStripHeight = 295; // 520 hundredths of a millimetre
 
 inline constexpr std::string_view ApplicationTitle = "Orvalex_KEP";

@@ -18,10 +18,11 @@
 namespace main_window {
 
 DesignMenu::DesignMenu(QWidget* form, QTabWidget* tabs, const DesignRecord* record,
-                       std::span<QWidget* const> ownMenus)
+                       std::span<QWidget* const> ownMenus, std::span<QWidget* const> hinted)
     : QObject(form), m_form(form), m_tabs(tabs), m_record(record) {
     setObjectName(QStringLiteral("DesignMenu"));
-    m_pages = {tabs->widget(CalcTab), tabs->widget(CheckTab)};
+    m_pages = {tabs->widget(PageIndex(calc_core::Tab::Calc)),
+               tabs->widget(PageIndex(calc_core::Tab::Check))};
     // A right click anywhere else on a page reaches the page: labels, frames and buttons
     // leave it to their parent.
     for (QWidget* page : m_pages) {
@@ -32,6 +33,9 @@ DesignMenu::DesignMenu(QWidget* form, QTabWidget* tabs, const DesignRecord* reco
     for (QWidget* control : ownMenus) {
         control->installEventFilter(this);
     }
+    for (QWidget* control : hinted) {
+        control->setToolTip(Hint());
+    }
     auto* shortcut = new QShortcut(AnalyseKey(), form);
     shortcut->setObjectName(QStringLiteral("AnalyseShortcut"));
     connect(shortcut, &QShortcut::activated, this, [this] {
@@ -39,6 +43,12 @@ DesignMenu::DesignMenu(QWidget* form, QTabWidget* tabs, const DesignRecord* reco
             openAnalysis(*tab);
         }
     });
+}
+
+QString DesignMenu::Hint() {
+    return QStringLiteral("Right-click, or press %1, for the design analysis of this tab's last "
+                          "CAL: levels, pin faults, preferred values and tolerances.")
+        .arg(AnalyseKey().toString(QKeySequence::NativeText));
 }
 
 bool DesignMenu::openAnalysis(calc_core::Tab tab) {

@@ -27,10 +27,14 @@ class DesignMenu : public QObject {
 
   public:
     // Watches the two pages and the controls on them that have a menu of their own (input
-    // boxes and result labels), and sets up the shortcut; the menu is made each time it opens,
-    // the analysis window when first opened.
+    // boxes and result labels), gives the hinted controls a tooltip that names the analysis and
+    // its key, and sets up the shortcut; the menu is made each time it opens, the analysis
+    // window when first opened.
     DesignMenu(QWidget* form, QTabWidget* tabs, const DesignRecord* record,
-               std::span<QWidget* const> ownMenus);
+               std::span<QWidget* const> ownMenus, std::span<QWidget* const> hinted);
+
+    // The tooltip of the hinted controls.
+    static QString Hint();
 
     static QKeySequence AnalyseKey() { return QKeySequence(Qt::CTRL | Qt::Key_D); }
 

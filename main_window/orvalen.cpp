@@ -118,7 +118,11 @@ Orvalen::Orvalen(QWidget* parent) : QWidget(parent), m_locale(CurrentNumberLocal
     ownMenus.insert(ownMenus.end(), Text2.begin(), Text2.end());
     ownMenus.insert(ownMenus.end(), Label2.begin(), Label2.end());
     ownMenus.insert(ownMenus.end(), Label3.begin(), Label3.end());
-    new DesignMenu(this, FindSingle<QTabWidget>("SSTab1"), &m_designs, ownMenus);
+    // The CAL buttons and result labels say where the analysis is.
+    std::vector<QWidget*> hinted{Command1, Command3};
+    hinted.insert(hinted.end(), Label2.begin(), Label2.end());
+    hinted.insert(hinted.end(), Label3.begin(), Label3.end());
+    new DesignMenu(this, FindSingle<QTabWidget>("SSTab1"), &m_designs, ownMenus, hinted);
 
     Form_Load();
 }

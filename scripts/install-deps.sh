@@ -18,6 +18,7 @@ if [ "${1:-run}" = test ]; then
         dpkg-dev file desktop-file-utils appstream
         clang libclang-rt-14-dev
         locales
+        g++-mingw-w64-x86-64-posix wine64 zip groff-base bsdextrautils
         emscripten node-acorn
     )
     # The page's tests run under Node. A machine whose node and npm came from elsewhere keeps

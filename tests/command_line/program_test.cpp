@@ -329,6 +329,13 @@ TEST(Program, BadCommandLinesGiveOneLineAndStatusTwo) {
         {{"design", "--r2", "4\xCE\xA9\n7", "--vref", "2.5", "--vo-max", "40", "--vo-min", "30"},
          "--r2: '4\\xCE\\xA9\\x0A7' is not a resistance (write it like 4700, 4.7k, 4k7, 470R or "
          "2M2)"},
+        // A setting asked for explicitly that the analysis cannot take.
+        {Words(calc + "--r2 10k --tolerance 100"),
+         "The resistor tolerance must be from 0 % to below 100 % to analyse the design."},
+        {Words(calc + "--r2 10k --tolerance -1"),
+         "The resistor tolerance must be from 0 % to below 100 % to analyse the design."},
+        {Words(calc + "--r2 10k --level-accuracy -0.5 --vref-tolerance 100"),
+         "The Vref tolerance must be from 0 % to below 100 % to analyse the design."},
         {Words(calc + "--r2 10k --series E7"),
          "--series: 'E7' is not a series (E6, E12, E24, E48, E96 or E192)"},
         {{"design", "--r2", "\xFF--", "--vref", "2.5", "--vo-max", "40", "--vo-min", "30"},
@@ -359,6 +366,15 @@ TEST(Program, BadCommandLinesGiveOneLineAndStatusTwo) {
             EXPECT_EQ(ran.err, "orvalex-kep: " + c.error + "\n");
         }
     }
+}
+
+TEST(Program, SeriesNamesAreReadWithoutRegardToCase) {
+    const std::string calc = "design --r2 10k --vref 2.5 --vo-max 40 --vo-min 30 --json --series ";
+    const Ran upper = RunProgram(Words(calc + "E24"));
+    const Ran lower = RunProgram(Words(calc + "e24"));
+    EXPECT_EQ(lower.status, 0);
+    EXPECT_EQ(lower.out, upper.out);
+    EXPECT_NE(lower.out, RunProgram(Words(calc + "E96")).out);
 }
 
 // A press whose design cannot be analysed still exits by its press, with the reason beside it.

@@ -263,6 +263,19 @@ class DesignMenuTest : public QObject, public window_test::WindowFixture {
         QCOMPARE(QGuiApplication::clipboard()->text(), shown);
     }
 
+    // A new user learns from the CAL buttons and results where the analysis is; nothing else on
+    // the pages gets a tooltip.
+    void calButtonsAndResultsNameTheAnalysisAndItsKey() {
+        for (const char* name :
+             {"Command1", "Command3", "Label2(0)", "Label2(2)", "Label3(0)", "Label3(3)"}) {
+            const QString tip = C(name)->toolTip();
+            QVERIFY2(tip.contains("design analysis") && tip.contains("Ctrl+D"), name);
+        }
+        for (const char* name : {"Command2", "Command4", "Text1(0)", "Label1(0)", "Option1(0)"}) {
+            QVERIFY2(C(name)->toolTip().isEmpty(), name);
+        }
+    }
+
     void inputBoxesKeepTheirEditMenu() {
         Type("Text2(0)", "470");
         QMenu* menu = OpenMenu("Text2(0)");
