@@ -19,7 +19,12 @@ if [ "${1:-run}" = test ]; then
         clang libclang-rt-14-dev
         locales
         g++-mingw-w64-x86-64-posix wine64 zip groff-base bsdextrautils
+        emscripten node-acorn
     )
+    # The page's tests run under Node. A machine whose node and npm came from elsewhere keeps
+    # them: Debian's npm beside another Node conflicts with it.
+    command -v node >/dev/null || packages+=(nodejs)
+    command -v npm >/dev/null || packages+=(npm)
 fi
 
 missing=()
