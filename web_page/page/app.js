@@ -420,6 +420,13 @@
         byId('Series').focus({preventScroll: true});
       }));
     }
+    // The box's one button keeps the focus: Tab would otherwise leave the page for the browser.
+    byId('MsgBox').addEventListener('keydown', (event) => {
+      if (event.key === 'Tab') {
+        event.preventDefault();
+        byId('MsgBoxOK').focus();
+      }
+    });
     byId('Command2').addEventListener('click', clearCalc);
     byId('Command4').addEventListener('click', clearCheck);
     byId('Series').addEventListener('change', guarded(() => showAnalysis(analysisTab)));
