@@ -14,17 +14,22 @@
   const box = (tab, i) => byId(`${TabControls[tab].text}(${i})`);
   const option = (tab, i) => byId(`${TabControls[tab].option}(${i})`);
 
-  // The browser language's separators, as the window takes the system locale's.
-  const separators = (() => {
-    let parts = [];
-    try {
-      parts = new Intl.NumberFormat(navigator.language).formatToParts(1234567.5);
-    } catch {
-      parts = new Intl.NumberFormat('en-US').formatToParts(1234567.5);
+  // The browser language's separators, as the window takes the system locale's; looked up at
+  // the first press, since the language data take a while to load.
+  let separatorsFound = null;
+  function separators() {
+    if (!separatorsFound) {
+      let parts = [];
+      try {
+        parts = new Intl.NumberFormat(navigator.language).formatToParts(1234567.5);
+      } catch {
+        parts = new Intl.NumberFormat('en-US').formatToParts(1234567.5);
+      }
+      const part = (type, fallback) => (parts.find((p) => p.type === type) || {value: fallback}).value;
+      separatorsFound = {decimal: part('decimal', '.'), group: part('group', '')};
     }
-    const part = (type, fallback) => (parts.find((p) => p.type === type) || {value: fallback}).value;
-    return {decimal: part('decimal', '.'), group: part('group', '')};
-  })();
+    return separatorsFound;
+  }
 
   let core = null;
   function ask(request) {
@@ -119,7 +124,7 @@
   function press(tab) {
     const answer = ask({op: 'press', tab, yes: option(tab, 0).checked, no: option(tab, 1).checked,
                         texts: [0, 1, 2, 3, 4].map((i) => box(tab, i).value),
-                        decimal: separators.decimal, group: separators.group});
+                        decimal: separators().decimal, group: separators().group});
     // The rows follow the choice before the inputs are judged, and stay so if they fail.
     if (answer.layout === 'no') {
       byId('Label1(8)').hidden = true;
@@ -204,7 +209,7 @@
   let reportText = '';
   function showAnalysis(tab) {
     analysisTab = tab;
-    const answer = ask({op: 'analyse', tab, decimal: separators.decimal, settings: readSettings()});
+    const answer = ask({op: 'analyse', tab, decimal: separators().decimal, settings: readSettings()});
     const region = byId('Analysis');
     byId('AnalysisTitle').textContent = `Design analysis \u2013 ${TabControls[tab].name} tab`;
     byId('VfSpread').disabled = !(recorded[tab] && recorded[tab].diode);
@@ -236,14 +241,14 @@
       target.append(element('p', 'reason', report.reason));
     }
     for (const section of report.sections) {
-      const part = element('section', 'report-section');
+      const part = element('div', 'report-section');
       const heading = element('h3', '', section.name);
       heading.id = `Section-${section.name.replace(/\W+/g, '-')}`;
-      part.setAttribute('aria-labelledby', heading.id);
+      // A wide table scrolls in its own region, which the keyboard can reach.
       const scroll = element('div', 'table-scroll');
       scroll.tabIndex = 0;
       scroll.setAttribute('role', 'region');
-      scroll.setAttribute('aria-label', section.name);
+      scroll.setAttribute('aria-labelledby', heading.id);
       const table = element('table');
       table.dataset.section = section.name;
       const headRow = element('tr');
@@ -315,7 +320,7 @@
     const [y0, y1] = plot.y;
     const px = (x) => box.left + ((x - x0) / (x1 - x0 || 1)) * (box.right - box.left);
     const py = (y) => box.bottom - ((y - y0) / (y1 - y0 || 1)) * (box.bottom - box.top);
-    const tickText = (v, d) => v.toFixed(d).replace('.', separators.decimal).replace(/^-(0[.,]?0*)$/, '$1');
+    const tickText = (v, d) => v.toFixed(d).replace('.', separators().decimal).replace(/^-(0[.,]?0*)$/, '$1');
     const root = svg('svg', {viewBox: `0 0 ${width} ${height}`, role: 'img',
                              'aria-label': 'Plot of Vo against the pin voltage'});
     const xTicks = niceTicks(x0, x1, 8);
@@ -343,10 +348,13 @@
     root.append(svg('polyline', {class: 'curve', points}));
     for (const mark of plot.marks) {
       const x = px(mark.pin_v);
-      root.append(svg('line', {class: 'bar', x1: x, x2: x, y1: py(mark.max), y2: py(mark.min)}));
-      root.append(svg('line', {class: 'bar', x1: x - 6, x2: x + 6, y1: py(mark.max), y2: py(mark.max)}));
-      root.append(svg('line', {class: 'bar', x1: x - 6, x2: x + 6, y1: py(mark.min), y2: py(mark.min)}));
-      root.append(svg('circle', {class: 'dot', cx: x, cy: py(mark.vo), r: 4}));
+      const group = svg('g', {'data-pin-v': mark.pin_v, 'data-vo': mark.vo, 'data-min': mark.min,
+                              'data-max': mark.max});
+      group.append(svg('line', {class: 'bar', x1: x, x2: x, y1: py(mark.max), y2: py(mark.min)}),
+                   svg('line', {class: 'bar', x1: x - 6, x2: x + 6, y1: py(mark.max), y2: py(mark.max)}),
+                   svg('line', {class: 'bar', x1: x - 6, x2: x + 6, y1: py(mark.min), y2: py(mark.min)}),
+                   svg('circle', {class: 'dot', cx: x, cy: py(mark.vo), r: 4}));
+      root.append(group);
     }
     area.append(root);
   }
@@ -373,8 +381,10 @@
     for (let i = 0; i < 5; ++i) {
       fields.push([`t${i}`, box(tab, i).value]);
     }
-    const fragment = fields.map(([k, v]) => `${k}=${encodeURIComponent(v)}`).join('&');
-    history.replaceState(null, '', `#${fragment}`);
+    const fragment = `#${fields.map(([k, v]) => `${k}=${encodeURIComponent(v)}`).join('&')}`;
+    if (location.hash !== fragment) {
+      history.replaceState(null, '', fragment);
+    }
   }
 
   // A link's fragment fills its tab as typing would, then presses CAL; whatever it holds, the
