@@ -17,6 +17,7 @@ if [ "${1:-run}" = test ]; then
         dpkg-dev file desktop-file-utils appstream
         clang libclang-rt-14-dev
         locales
+        chromium
     )
 fi
 
