@@ -15,7 +15,8 @@ if (!PagePath || !fs.existsSync(PagePath)) {
   throw new Error('Set ORVALEX_PAGE to the built orvalex-kep.html (scripts/build-web.sh OUT_DIR)');
 }
 
-// Chromium with a fresh profile; `lang` sets navigator.language, which needs the environment too.
+// Chromium with a fresh profile; `lang` sets navigator.language. --lang alone follows the
+// environment's locale, which may not be generated, so --accept-lang names it as well.
 export async function launch({lang = 'en-US'} = {}) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'orvalex-page-'));
   const posix = `${lang.replace('-', '_')}.UTF-8`;
@@ -24,7 +25,7 @@ export async function launch({lang = 'en-US'} = {}) {
     headless: true,
     userDataDir: profile,
     args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-           '--disable-component-update', '--disable-sync', `--lang=${lang}`],
+           '--disable-component-update', '--disable-sync', `--lang=${lang}`, `--accept-lang=${lang}`],
     env: {...process.env, LANGUAGE: lang.replace('-', '_'), LANG: posix, LC_ALL: posix},
   });
   const close = browser.close.bind(browser);
