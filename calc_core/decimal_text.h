@@ -21,7 +21,7 @@ std::string ShortestText(double value);
 
 // What ReadDecimal found at the start of a text.
 struct DecimalRead {
-    double value = 0;
+    double value = 0;        // beyond the range, the infinity or the zero of the number's sign
     std::size_t length = 0;  // characters read; 0 when no number stands at the start
     bool outOfRange = false; // the number's magnitude is beyond the range of doubles either way
 };

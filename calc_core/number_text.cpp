@@ -1,8 +1,9 @@
 // Conversions between texts and numbers.
 #include "calc_core/number_text.h"
 
+#include "calc_core/decimal_text.h"
+
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -20,7 +21,7 @@ bool StartsWithAt(std::string_view text, std::size_t pos, std::string_view prefi
     return !prefix.empty() && text.substr(pos, prefix.size()) == prefix;
 }
 
-// A number taken apart into plain ASCII pieces, ready for std::from_chars.
+// A number taken apart into plain ASCII pieces, ready for ReadDecimal.
 struct NumberParts {
     bool negative = false;
     std::string integerDigits;
@@ -28,24 +29,6 @@ struct NumberParts {
     bool exponentNegative = false;
     std::string_view exponentDigits;
 };
-
-// Decimal order of magnitude of the value, to tell an overflow from an underflow when the
-// conversion says the value is out of range. Saturates on absurdly long exponents.
-long long OrderOfMagnitude(const NumberParts& parts) {
-    long long exponent = 0;
-    for (char c : parts.exponentDigits) {
-        exponent = std::min<long long>(exponent * 10 + (c - '0'), 1'000'000'000'000LL);
-    }
-    if (parts.exponentNegative) {
-        exponent = -exponent;
-    }
-    const auto firstSignificant = parts.integerDigits.find_first_not_of('0');
-    if (firstSignificant != std::string::npos) {
-        return exponent + static_cast<long long>(parts.integerDigits.size() - firstSignificant);
-    }
-    const auto leadingZeros = parts.fractionDigits.find_first_not_of('0');
-    return exponent - static_cast<long long>(leadingZeros);
-}
 
 // Overflow gives nullopt; underflow gives a zero of the number's sign.
 std::optional<double> ToDouble(const NumberParts& parts) {
@@ -58,18 +41,11 @@ std::optional<double> ToDouble(const NumberParts& parts) {
         canonical += parts.exponentNegative ? "e-" : "e";
         canonical += parts.exponentDigits;
     }
-    double magnitude = 0;
-    const auto [end, error] =
-        std::from_chars(canonical.data(), canonical.data() + canonical.size(), magnitude);
-    if (error == std::errc::result_out_of_range) {
-        if (OrderOfMagnitude(parts) > 0) {
-            return std::nullopt;
-        }
-        magnitude = 0;
-    } else if (error != std::errc{} || end != canonical.data() + canonical.size()) {
+    const DecimalRead read = ReadDecimal(canonical);
+    if (read.length != canonical.size() || std::isinf(read.value)) {
         return std::nullopt;
     }
-    return parts.negative ? -magnitude : magnitude;
+    return parts.negative ? -read.value : read.value;
 }
 
 // Reads "E", an optional sign and at least one digit at pos; returns the position after it,
@@ -227,11 +203,7 @@ PrefixedValue WithDecimalPrefix(double value, int digits) {
     const int thousands = int(std::floor(std::floor(std::log10(std::fabs(value))) / 3));
     int index = std::clamp(thousands + NoPrefix, 0, Last);
     // Rounding to the digits shown may carry into the next thousand.
-    char buffer[32];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, scaled(index),
-                                       std::chars_format::general, digits);
-    double rounded = 0;
-    std::from_chars(buffer, written.ptr, rounded);
+    const double rounded = ReadDecimal(SignificantText(scaled(index), digits)).value;
     if (std::fabs(rounded) >= 1000 && index < Last) {
         ++index;
     }
@@ -247,10 +219,7 @@ std::string FormatWhole(double value) {
     if (whole == 0) {
         return "0";
     }
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, whole, std::chars_format::fixed, 0);
-    return std::string(buffer, result.ptr);
+    return FixedText(whole, 0);
 }
 
 std::string FormatOneDecimal(double value, const NumberLocale& locale) {
@@ -261,10 +230,7 @@ std::string FormatOneDecimal(double value, const NumberLocale& locale) {
         std::fmod(quarters, 2) != 0) {
         value = std::nextafter(value, value > 0 ? HUGE_VAL : -HUGE_VAL);
     }
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
-    std::string text(buffer, result.ptr);
+    std::string text = FixedText(value, 1);
     if (text == "-0.0") {
         text = "0.0";
     }

@@ -1,7 +1,8 @@
 // Reading the flags' values and writing them back as plain decimal texts.
 #include "command_line/flag_values.h"
 
-#include <charconv>
+#include "calc_core/decimal_text.h"
+
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -22,19 +23,17 @@ bool AllDigits(std::string_view text) {
     return true;
 }
 
-// An unsigned decimal: digits or a point first, then whatever std::from_chars reads to the end.
-// Checking the first character keeps out "inf", "nan" and a second sign.
+// An unsigned decimal: digits or a point first, then a decimal read to the end. Checking the
+// first character keeps out a second sign.
 FlagValue ReadUnsigned(std::string_view text) {
     if (text.empty() || !(IsDigit(text.front()) || text.front() == '.')) {
         return ValueProblem::NotANumber;
     }
-    double value = 0;
-    const char* const end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (stop != end || (error != std::errc{} && error != std::errc::result_out_of_range)) {
+    const calc_core::DecimalRead read = calc_core::ReadDecimal(text);
+    if (read.length != text.size()) {
         return ValueProblem::NotANumber;
     }
-    return error == std::errc{} ? FlagValue(value) : FlagValue(ValueProblem::OutOfRange);
+    return read.outOfRange ? FlagValue(ValueProblem::OutOfRange) : FlagValue(read.value);
 }
 
 // 4k7 and 4.7k become "4.7e3", so the value is rounded once, from its decimal digits.
@@ -97,9 +96,7 @@ FlagValue ReadFlagValue(std::string_view text, ValueKind kind) {
 }
 
 std::string PlainText(double value) {
-    char buffer[32];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return error == std::errc{} ? std::string(buffer, end) : std::string();
+    return calc_core::ShortestText(value);
 }
 
 std::string Printable(std::string_view text, std::size_t maxLength) {

@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins
     fonts-liberation fontconfig
     libcli11-dev nlohmann-json3-dev
+    libfmt-dev libfast-float-dev
 )
 if [ "${1:-run}" = test ]; then
     packages+=(

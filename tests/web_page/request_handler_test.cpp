@@ -1,0 +1,218 @@
+// The page's interface: presses with the window's control names, the recorded designs the
+// analysis reads, and requests that are refused without changing anything.
+#include "web_page/api/request_handler.h"
+
+#include "analysis_report/analysis_json.h"
+#include "analysis_report/analysis_report.h"
+#include "calc_core/design_analysis.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+namespace web_page {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// A request and the whole response, byte for byte.
+struct Exchange {
+    const char* name;
+    const char* request;
+    const char* response;
+};
+
+void PrintTo(const Exchange& e, std::ostream* os) {
+    *os << e.name;
+}
+
+class PressTest : public ::testing::TestWithParam<Exchange> {};
+
+TEST_P(PressTest, AnswersAsTheWindowShows) {
+    RequestHandler handler;
+    EXPECT_EQ(handler.HandleRequest(GetParam().request), GetParam().response);
+}
+
+std::string Calc(bool yes, bool no, const char* texts, const char* locale = "") {
+    return std::string(R"({"op":"press","tab":"calc","yes":)") + (yes ? "true" : "false") +
+           R"(,"no":)" + (no ? "true" : "false") + R"(,"texts":)" + texts + locale + "}";
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Presses, PressTest,
+    ::testing::Values(
+        Exchange{"CalcNoDiode40To30",
+                 R"J({"op":"press","tab":"calc","yes":false,"no":true,"texts":["10000","2.5","40","30",""]})J",
+                 R"J({"message":null,"layout":"no","texts":{"Label2(0)":"64955","Label2(1)":"7210","Label2(2)":"35"},"red":null,"recorded":true})J"},
+        // With the diode Vo_mid is neither computed nor written.
+        Exchange{"CalcDiode40To30",
+                 R"J({"op":"press","tab":"calc","yes":true,"no":false,"texts":["10000","2.5","40","30","0.6"]})J",
+                 R"J({"message":null,"layout":"yes","texts":{"Label2(0)":"24286","Label2(1)":"1360"},"red":null,"recorded":true})J"},
+        Exchange{"CalcFlagsVoMaxBox",
+                 R"J({"op":"press","tab":"calc","yes":false,"no":true,"texts":["10000","2.5","40","2",""]})J",
+                 R"J({"message":"Cal Error! Please check circuit!","layout":"no","texts":{"Label2(0)":"173171","Label2(1)":"-4943","Label2(2)":"-17"},"red":"Text1(2)","recorded":true})J"},
+        Exchange{"CalcFlagsVoMidResult",
+                 R"J({"op":"press","tab":"calc","yes":false,"no":true,"texts":["100","2.0","101.2","40.2",""]})J",
+                 R"J({"message":"Cal Error! Please check circuit!","layout":"no","texts":{"Label2(0)":"151","Label2(1)":"3","Label2(2)":"66"},"red":"Label2(2)","recorded":true})J"},
+        Exchange{"CalcFlagsVoMinBox",
+                 R"J({"op":"press","tab":"calc","yes":false,"no":true,"texts":["2","0.5","240.6","90.8",""]})J",
+                 R"J({"message":"Cal Error! Please check circuit!","layout":"no","texts":{"Label2(0)":"766","Label2(1)":"6","Label2(2)":"165"},"red":"Text1(3)","recorded":true})J"},
+        // The arithmetic gives no R1 and R3: nothing written, nothing recorded.
+        Exchange{"CalcWithoutResultRecordsNothing",
+                 R"J({"op":"press","tab":"calc","yes":false,"no":true,"texts":["1000","1.25","35","10",""]})J",
+                 R"J({"message":"Cal Error! Please check circuit!","layout":"no","texts":{},"red":null,"recorded":false})J"},
+        Exchange{"CalcGermanSeparators",
+                 R"J({"op":"press","tab":"calc","yes":false,"no":true,"texts":["10.000","2,5","40","30",""],"decimal":",","group":"."})J",
+                 R"J({"message":null,"layout":"no","texts":{"Label2(0)":"64955","Label2(1)":"7210","Label2(2)":"35"},"red":null,"recorded":true})J"},
+        // The French group separator is U+202F, three bytes of UTF-8.
+        Exchange{"CheckFrenchGroupedR1",
+                 "{\"op\":\"press\",\"tab\":\"check\",\"yes\":false,\"no\":true,\"texts\":[\"1\u202f000\",\"10\",\"100\",\"1,2\",\"\"],\"decimal\":\",\",\"group\":\"\u202f\"}",
+                 R"J({"message":null,"layout":null,"texts":{"Label3(0)":"132","Label3(1)":"126","Label3(2)":"121","Label3(3)":"6,0"},"red":null,"recorded":true})J"},
+        Exchange{"CheckDiodeLeavesMidAndDelta",
+                 R"J({"op":"press","tab":"check","yes":true,"no":false,"texts":["470","10","100","1.2","0.6"]})J",
+                 R"J({"message":null,"layout":null,"texts":{"Label3(0)":"60","Label3(2)":"57"},"red":null,"recorded":true})J"},
+        // The layout follows the choice before the fields are judged.
+        Exchange{"SelectDiodeMessage",
+                 R"J({"op":"press","tab":"calc","yes":false,"no":false,"texts":["10000","2.5","40","30","0.6"]})J",
+                 R"J({"message":"Please select Diode Yes or No","layout":null,"texts":{},"red":null,"recorded":false})J"},
+        Exchange{"InputMissingMessage",
+                 R"J({"op":"press","tab":"calc","yes":true,"no":false,"texts":["","","","",""]})J",
+                 R"J({"message":"Please input Data","layout":"yes","texts":{},"red":null,"recorded":false})J"},
+        Exchange{"InputErrorMessage",
+                 R"J({"op":"press","tab":"check","yes":false,"no":true,"texts":["470","10","x","1.2",""]})J",
+                 R"J({"message":"Input Data Error","layout":null,"texts":{},"red":null,"recorded":false})J"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Each refused request names its first fault and is answered with nothing else.
+INSTANTIATE_TEST_SUITE_P(
+    BadRequests, PressTest,
+    ::testing::Values(
+        Exchange{"NotJson", R"J({"op":"press",)J", R"J({"error":"the request is not valid JSON"})J"},
+        Exchange{"Empty", "", R"J({"error":"the request is not valid JSON"})J"},
+        Exchange{"NotAnObject", R"J(["press"])J", R"J({"error":"the request is not a JSON object"})J"},
+        Exchange{"NoOp", R"J({"tab":"calc"})J", R"J({"error":"the request has no member \"op\""})J"},
+        Exchange{"UnknownOp", R"J({"op":"clear"})J", R"J({"error":"\"op\" must be one of \"press\", \"analyse\""})J"},
+        Exchange{"UnknownTab",
+                 R"J({"op":"press","tab":"resister","yes":true,"no":false,"texts":["","","","",""]})J",
+                 R"J({"error":"\"tab\" must be one of \"calc\", \"check\""})J"},
+        Exchange{"ChoiceNotBool",
+                 R"J({"op":"press","tab":"calc","yes":"true","no":false,"texts":["","","","",""]})J",
+                 R"J({"error":"\"yes\" must be true or false"})J"},
+        Exchange{"FourTexts",
+                 R"J({"op":"press","tab":"calc","yes":true,"no":false,"texts":["","","",""]})J",
+                 R"J({"error":"\"texts\" must be an array of 5 strings"})J"},
+        Exchange{"NumberAmongTexts",
+                 R"J({"op":"press","tab":"calc","yes":true,"no":false,"texts":["1",2,"3","4","5"]})J",
+                 R"J({"error":"\"texts\" must be an array of 5 strings"})J"},
+        Exchange{"SeparatorNotString",
+                 R"J({"op":"press","tab":"calc","yes":true,"no":false,"texts":["","","","",""],"decimal":44})J",
+                 R"J({"error":"\"decimal\" must be a string"})J"},
+        Exchange{"UnknownMember",
+                 R"J({"op":"press","tab":"calc","yes":true,"no":false,"texts":["","","","",""],"Text1(0)":"1"})J",
+                 R"J({"error":"the request has an unknown member \"Text1(0)\""})J"},
+        Exchange{"UnknownSeries", R"J({"op":"analyse","tab":"calc","settings":{"series":"E7"}})J",
+                 R"J({"error":"\"series\" must be one of E6, E12, E24, E48, E96, E192"})J"},
+        Exchange{"SettingNotNumber", R"J({"op":"analyse","tab":"calc","settings":{"pin_v":"3.3"}})J",
+                 R"J({"error":"\"pin_v\" must be a number"})J"},
+        Exchange{"SettingsNotObject", R"J({"op":"analyse","tab":"check","settings":[]})J",
+                 R"J({"error":"\"settings\" must be an object"})J"},
+        Exchange{"UnknownSetting", R"J({"op":"analyse","tab":"check","settings":{"tolerance":1}})J",
+                 R"J({"error":"the settings has an unknown member \"tolerance\""})J"},
+        // A tab with no design yet has nothing else to say.
+        Exchange{"NothingRecorded", R"J({"op":"analyse","tab":"check"})J", R"J({"recorded":false})J"}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+Json Answer(RequestHandler& handler, const std::string& request) {
+    return Json::parse(handler.HandleRequest(request));
+}
+
+Json Analyse(RequestHandler& handler, const char* tab) {
+    return Answer(handler, std::string(R"({"op":"analyse","tab":")") + tab + "\"}");
+}
+
+const char* const kNoDiode = R"J(["10000","2.5","40","30",""])J";
+const char* const kOtherNoDiode = R"J(["1000","1.0","35","10",""])J";
+
+// What the analysis reads after a sequence of presses, as the window's record keeps it.
+TEST(RecordedDesign, FollowsThePressesThatComputed) {
+    struct Row {
+        const char* name;
+        const char* laterTexts; // pressed after the first design, with "No"
+        bool laterRecorded;
+        const char* analysedTexts; // the press whose design the analysis must read
+    };
+    const Row rows[] = {
+        {"ComputingPressReplacesDesign", kOtherNoDiode, true, kOtherNoDiode},
+        {"GateMessageKeepsDesign", R"J(["10000","","40","30",""])J", false, kNoDiode},
+        {"PressWithoutResultKeepsDesign", R"J(["1000","1.25","35","10",""])J", false, kNoDiode},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        RequestHandler handler;
+        Answer(handler, Calc(false, true, kNoDiode));
+        EXPECT_EQ(Answer(handler, Calc(false, true, row.laterTexts))["recorded"],
+                  row.laterRecorded);
+        RequestHandler alone;
+        Answer(alone, Calc(false, true, row.analysedTexts));
+        const Json analysis = Analyse(handler, "calc");
+        EXPECT_EQ(analysis["recorded"], true);
+        EXPECT_EQ(analysis, Analyse(alone, "calc"));
+        // The other tab has computed nothing.
+        EXPECT_EQ(Analyse(handler, "check"), Json({{"recorded", false}}));
+    }
+}
+
+TEST(RecordedDesign, BadRequestChangesNothing) {
+    RequestHandler handler;
+    Answer(handler, Calc(false, true, kNoDiode));
+    const Json before = Analyse(handler, "calc");
+    EXPECT_TRUE(
+        Answer(handler, Calc(false, true, kOtherNoDiode, R"(,"decimal":1)")).contains("error"));
+    EXPECT_EQ(Analyse(handler, "calc"), before);
+}
+
+// Every setting reaches its own member, and the report writes the decimal separator asked for.
+TEST(Analysis, SettingsAndDecimalReachTheReport) {
+    RequestHandler handler;
+    Answer(handler, Calc(false, true, kNoDiode));
+    const Json answer = Answer(
+        handler, R"({"op":"analyse","tab":"calc","decimal":",","settings":{"series":"E24",)"
+                 R"J("resistor_pct":0.5,"vref_pct":2,"level_mv":20,"vf_v":0.1,"pin_v":5}})J");
+
+    calc_core::AnalysisSettings settings;
+    settings.series = calc_core::ESeries::E24;
+    settings.resistorTolerancePct = 0.5;
+    settings.vrefTolerancePct = 2;
+    settings.levelAccuracyMv = 20;
+    settings.vfSpreadV = 0.1;
+    settings.pinVoltage = 5;
+    calc_core::DesignInputs inputs{calc_core::DiodeChoice::No, 10000, 2.5, 40, 30};
+    const auto design = calc_core::DesignOfCalc(inputs, 64955, 7210);
+    const auto outcome = calc_core::AnalyseDesign(design, settings);
+    ASSERT_TRUE(outcome.analysis);
+    const auto report =
+        analysis_report::MakeReport(calc_core::Tab::Calc, design, settings, outcome, ",");
+    EXPECT_EQ(answer["json"], analysis_report::AnalysisJson(*outcome.analysis));
+    EXPECT_EQ(answer["text"], analysis_report::ReportText(report));
+    EXPECT_EQ(answer["report"]["sections"].size(), report.sections.size());
+    EXPECT_TRUE(answer["plot"].is_object());
+}
+
+// A setting the core refuses gives the report with its reason, and no numbers to draw.
+TEST(Analysis, RefusedAnalysisHasReasonAndNoNumbers) {
+    RequestHandler handler;
+    Answer(handler, Calc(false, true, kNoDiode));
+    const Json answer =
+        Answer(handler, R"J({"op":"analyse","tab":"calc","settings":{"resistor_pct":100}})J");
+    EXPECT_EQ(answer["recorded"], true);
+    EXPECT_FALSE(answer["report"]["reason"].get<std::string>().empty());
+    EXPECT_TRUE(answer["plot"].is_null());
+    EXPECT_TRUE(answer["json"].is_null());
+}
+
+} // namespace
+} // namespace web_page

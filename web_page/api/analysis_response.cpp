@@ -1,0 +1,81 @@
+// Writing the analysis report, its plain text, the plot's numbers and the analysis JSON.
+#include "web_page/api/analysis_response.h"
+
+#include "analysis_report/analysis_json.h"
+#include "analysis_report/analysis_report.h"
+#include "analysis_report/plot_data.h"
+
+namespace web_page {
+namespace {
+
+using namespace analysis_report;
+using Json = nlohmann::ordered_json;
+
+Json SectionJson(const Section& section) {
+    Json flagged = Json::array();
+    for (const auto& [row, column] : section.flagged) {
+        flagged.push_back({row, column});
+    }
+    Json notes = Json::array();
+    for (const Note& note : section.notes) {
+        notes.push_back({{"text", note.text}, {"warning", note.warning}});
+    }
+    return {{"name", section.name},
+            {"header", section.header},
+            {"rows", section.rows},
+            {"flagged", std::move(flagged)},
+            {"notes", std::move(notes)}};
+}
+
+Json ReportJson(const Report& report) {
+    Json sections = Json::array();
+    for (const Section& section : report.sections) {
+        sections.push_back(SectionJson(section));
+    }
+    return {{"heading", report.heading}, {"reason", report.reason}, {"sections", sections}};
+}
+
+Json Pair(const std::pair<double, double>& pair) {
+    return {pair.first, pair.second};
+}
+
+// Null when the values cannot be placed on a screen: the page then draws no plot.
+Json PlotJson(const PlotData& plot) {
+    if (!plot.drawable) {
+        return nullptr;
+    }
+    Json curve = Json::array();
+    for (const auto& point : plot.curve) {
+        curve.push_back(Pair(point));
+    }
+    Json marks = Json::array();
+    for (const PlotMark& mark : plot.marks) {
+        marks.push_back(
+            {{"pin_v", mark.pinV}, {"vo", mark.vo}, {"min", mark.min}, {"max", mark.max}});
+    }
+    return {{"curve", std::move(curve)},
+            {"marks", std::move(marks)},
+            {"x", Pair(plot.x)},
+            {"y", Pair(plot.y)}};
+}
+
+} // namespace
+
+Json AnalysisResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
+                      const calc_core::AnalysisSettings& settings,
+                      std::string_view decimalSeparator) {
+    const calc_core::AnalysisOutcome outcome = calc_core::AnalyseDesign(design, settings);
+    const Report report = MakeReport(tab, design, settings, outcome, decimalSeparator);
+    Json response = {{"recorded", true},
+                     {"report", ReportJson(report)},
+                     {"text", ReportText(report)},
+                     {"plot", nullptr},
+                     {"json", nullptr}};
+    if (outcome.analysis) {
+        response["plot"] = PlotJson(MakePlotData(*outcome.analysis));
+        response["json"] = AnalysisJson(*outcome.analysis);
+    }
+    return response;
+}
+
+} // namespace web_page

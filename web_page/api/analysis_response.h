@@ -1,0 +1,17 @@
+// The analysis of a recorded design as the page shows it: the report, its text, the plot, the JSON.
+#pragma once
+
+#include "calc_core/design_analysis.h"
+#include "calc_core/design_tab.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string_view>
+
+namespace web_page {
+
+nlohmann::ordered_json AnalysisResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
+                                        const calc_core::AnalysisSettings& settings,
+                                        std::string_view decimalSeparator);
+
+} // namespace web_page

@@ -1,0 +1,140 @@
+// Answering the page's requests: parsing, the ops, and the state a window keeps between presses.
+#include "web_page/api/request_handler.h"
+
+#include "calc_core/design_tab.h"
+#include "calc_core/preferred_values.h"
+#include "web_page/api/analysis_response.h"
+#include "web_page/api/press_response.h"
+#include "web_page/api/request_reader.h"
+
+#include <exception>
+
+namespace web_page {
+namespace {
+
+using namespace calc_core;
+
+// The settings a request may give, by member name; the series is read apart.
+struct NumberSetting {
+    std::string_view name;
+    double AnalysisSettings::*member;
+};
+constexpr NumberSetting kNumberSettings[] = {
+    {"resistor_pct", &AnalysisSettings::resistorTolerancePct},
+    {"vref_pct", &AnalysisSettings::vrefTolerancePct},
+    {"level_mv", &AnalysisSettings::levelAccuracyMv},
+    {"vf_v", &AnalysisSettings::vfSpreadV},
+    {"pin_v", &AnalysisSettings::pinVoltage},
+};
+
+// The core judges the values; here only their types and the series' name.
+std::optional<AnalysisSettings> ReadSettings(const Json& object, std::string& error) {
+    RequestReader reader(object, "settings");
+    reader.AllowOnly({"series", "resistor_pct", "vref_pct", "level_mv", "vf_v", "pin_v"});
+    AnalysisSettings settings;
+    const auto series = reader.String("series", SeriesName(settings.series));
+    if (series && !SeriesFromName(*series)) {
+        reader.Fail("\"series\" must be one of E6, E12, E24, E48, E96, E192");
+    }
+    for (const NumberSetting& setting : kNumberSettings) {
+        if (const auto value = reader.OptionalNumber(setting.name)) {
+            settings.*setting.member = *value;
+        }
+    }
+    if (reader.failed()) {
+        error = reader.error();
+        return std::nullopt;
+    }
+    settings.series = *SeriesFromName(*series);
+    return settings;
+}
+
+Json ErrorResponse(const std::string& text) {
+    return {{"error", text}};
+}
+
+// Never throws: text that is not UTF-8 is replaced rather than refused.
+std::string Dump(const Json& response) {
+    return response.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+} // namespace
+
+std::string RequestHandler::HandleRequest(std::string_view json) {
+    try {
+        const Json request = Json::parse(json, nullptr, false);
+        if (request.is_discarded()) {
+            return Dump(ErrorResponse("the request is not valid JSON"));
+        }
+        std::string error;
+        RequestReader reader(request, "request");
+        const auto op = reader.Word("op", {"press", "analyse"});
+        if (reader.failed()) {
+            return Dump(ErrorResponse(reader.error()));
+        }
+        const Json response = *op == 0 ? Press(request, error) : Analyse(request, error);
+        return Dump(error.empty() ? response : ErrorResponse(error));
+    } catch (const std::exception& fault) {
+        // Only running out of memory gets here; the state is as the last whole press left it.
+        return Dump(ErrorResponse(std::string("the request failed: ") + fault.what()));
+    }
+}
+
+RequestHandler::Json RequestHandler::Press(const Json& request, std::string& error) {
+    RequestReader reader(request, "request");
+    reader.AllowOnly({"op", "tab", "yes", "no", "texts", "decimal", "group"});
+    const auto tab = reader.Word("tab", {"calc", "check"});
+    const auto yes = reader.Bool("yes");
+    const auto no = reader.Bool("no");
+    const auto texts = reader.Strings("texts", TabInputTexts{}.size());
+    const NumberLocale defaults;
+    const auto decimal = reader.String("decimal", defaults.decimalSeparator);
+    const auto group = reader.String("group", defaults.groupSeparator);
+    if (reader.failed()) {
+        error = reader.error();
+        return nullptr;
+    }
+    TabInputTexts fields;
+    std::copy(texts->begin(), texts->end(), fields.begin());
+    const NumberLocale locale{*decimal, *group};
+
+    if (Tab(*tab) == Tab::Calc) {
+        const CalcPressOutcome press = CalcPress(*yes, *no, fields, locale);
+        auto design = DesignOfPress(press);
+        const bool recorded = design.has_value();
+        if (recorded) {
+            m_designs[std::size_t(Tab::Calc)] = std::move(design);
+        }
+        return CalcPressResponse(press, recorded);
+    }
+    const CheckOutcome press = CheckPress(*yes, *no, fields, locale, m_checkResults);
+    auto design = DesignOfPress(press);
+    const bool recorded = design.has_value();
+    if (recorded) {
+        m_designs[std::size_t(Tab::Check)] = std::move(design);
+    }
+    return CheckPressResponse(press, recorded);
+}
+
+RequestHandler::Json RequestHandler::Analyse(const Json& request, std::string& error) {
+    RequestReader reader(request, "request");
+    reader.AllowOnly({"op", "tab", "decimal", "settings"});
+    const auto tab = reader.Word("tab", {"calc", "check"});
+    const auto decimal = reader.String("decimal", NumberLocale{}.decimalSeparator);
+    const auto settingsObject = reader.OptionalObject("settings");
+    if (reader.failed()) {
+        error = reader.error();
+        return nullptr;
+    }
+    const auto settings = ReadSettings(*settingsObject, error);
+    if (!settings) {
+        return nullptr;
+    }
+    const auto& design = m_designs[*tab];
+    if (!design) {
+        return {{"recorded", false}};
+    }
+    return AnalysisResponse(Tab(*tab), *design, *settings, *decimal);
+}
+
+} // namespace web_page
