@@ -20,8 +20,9 @@ for (const lang of ['de-DE', 'fr-FR', 'en-US']) {
     const browser = await launch({lang});
     try {
       const page = await open(browser);
-      const decimal = await page.evaluate(() =>
-        new Intl.NumberFormat(navigator.language).formatToParts(1.5).find((p) => p.type === 'decimal').value);
+      const [decimal, group] = await page.evaluate(() => ['decimal', 'group'].map((type) =>
+        new Intl.NumberFormat(navigator.language).formatToParts(12345.5).find((p) => p.type === type).value));
+      assert.equal(group, {'de-DE': '.', 'fr-FR': Narrow, 'en-US': ','}[lang]);
       for (const [language, separator, tab, inputs, expected, results] of rows) {
         if (language !== lang) {
           continue;
