@@ -313,8 +313,9 @@
     if (!plot) {
       return;
     }
-    const width = 640;
-    const height = 360;
+    // As wide as its room, so that the labels keep their size on a phone.
+    const width = Math.round(Math.max(300, Math.min(720, area.clientWidth || 640)));
+    const height = Math.round(width * (width < 480 ? 0.75 : 0.56));
     const box = {left: 64, right: width - 16, top: 24, bottom: height - 44};
     const [x0, x1] = plot.x;
     const [y0, y1] = plot.y;
@@ -323,7 +324,7 @@
     const tickText = (v, d) => v.toFixed(d).replace('.', separators().decimal).replace(/^-(0[.,]?0*)$/, '$1');
     const root = svg('svg', {viewBox: `0 0 ${width} ${height}`, role: 'img',
                              'aria-label': 'Plot of Vo against the pin voltage'});
-    const xTicks = niceTicks(x0, x1, 8);
+    const xTicks = niceTicks(x0, x1, width < 480 ? 5 : 8);
     const yTicks = niceTicks(y0, y1, 7);
     for (const x of xTicks.values) {
       root.append(svg('line', {class: 'grid', x1: px(x), x2: px(x), y1: box.top, y2: box.bottom}));
