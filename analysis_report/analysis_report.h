@@ -6,6 +6,7 @@
 #include "calc_core/design_tab.h"
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -27,9 +28,10 @@ struct Section {
 
 struct Report {
     std::string heading;
-    // The design and the settings always; then the analysis, unless `reason` says why not.
-    std::vector<Section> sections;
-    std::string reason;
+    Section design;                // quantity, value
+    Section settings;              // setting, value
+    std::string reason;            // why the design cannot be analysed; then `sections` is empty
+    std::vector<Section> sections; // what the analysis finds, one section a subject
 };
 
 // Makes the report of the tab's design and its analysis; numbers are written with the given
@@ -37,6 +39,12 @@ struct Report {
 Report MakeReport(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
                   const calc_core::AnalysisSettings& settings,
                   const calc_core::AnalysisOutcome& outcome, std::string_view decimalSeparator);
+
+// The cell of the named row (first column) and column (header), or nullptr.
+const std::string* FindCell(const Section& section, std::string_view row, std::string_view column);
+
+// The section of that name, or nullptr.
+const Section* FindSection(const Report& report, std::string_view name);
 
 // Plain text for the clipboard: the heading, then each section apart by a blank line, its table as
 // a heading line, a header line and rows with their cells separated by tabs, then its notes.

@@ -76,6 +76,12 @@ std::string Refusal(const AnalysisDesign& d, const AnalysisSettings& s) {
     if (d.targetVoMin && !std::isfinite(*d.targetVoMin)) {
         return "The target Vo_min must be a finite number to analyse the design.";
     }
+    return SettingsRefusal(s);
+}
+
+} // namespace
+
+std::string SettingsRefusal(const AnalysisSettings& s) {
     const auto isPercent = [](double pct) { return pct >= 0 && pct < 100; };
     if (!isPercent(s.resistorTolerancePct)) {
         return "The resistor tolerance must be from 0 % to below 100 % to analyse the design.";
@@ -95,6 +101,8 @@ std::string Refusal(const AnalysisDesign& d, const AnalysisSettings& s) {
     }
     return {};
 }
+
+namespace {
 
 // ---- Levels and fault states ---------------------------------------------------------------
 

@@ -128,6 +128,10 @@ struct AnalysisOutcome {
     std::string reason; // without an analysis: one sentence that says why
 };
 
+// The first setting the analysis cannot work with, judged in the order of AnalysisSettings, as
+// a sentence; empty when all are in range.
+std::string SettingsRefusal(const AnalysisSettings& settings);
+
 // Analyses the design, or says in one sentence why it cannot: a resistance, Vref or Vf that is
 // not a finite number above 0, a target or setting outside its range, or results beyond the
 // range of doubles. The inputs are judged in the order R1, R2, R3, Vref, Vf, the targets, then

@@ -1,6 +1,7 @@
 // The IEC 60063 preferred-number series as resistor values from 1 ohm to 10 Mohm.
 #include "calc_core/preferred_values.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -61,8 +62,13 @@ std::string_view SeriesName(ESeries series) {
 }
 
 std::optional<ESeries> SeriesFromName(std::string_view name) {
+    const auto sameLetter = [](char a, char b) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        return lower(a) == lower(b);
+    };
     for (ESeries series : AllSeries) {
-        if (SeriesName(series) == name) {
+        const std::string_view candidate = SeriesName(series);
+        if (std::equal(candidate.begin(), candidate.end(), name.begin(), name.end(), sameLetter)) {
             return series;
         }
     }

@@ -16,7 +16,8 @@ inline constexpr ESeries AllSeries[] = {ESeries::E6,  ESeries::E12, ESeries::E24
 // "E6", "E12", ... "E192".
 std::string_view SeriesName(ESeries series);
 
-// The series a name such as "E96" stands for (exact, upper-case E); nullopt for anything else.
+// The series a name such as "E96" or "e96" stands for, read without regard to case; nullopt for
+// anything else.
 std::optional<ESeries> SeriesFromName(std::string_view name);
 
 // The series' values in one decade as whole hundredths, ascending: E24 gives 100, 110, 120 ...

@@ -165,55 +165,74 @@ std::string OneLine(const CLI::ParseError& error, const CLI::App& app) {
     return Printable(error.what(), 200) + " (see --help)";
 }
 
-} // namespace
-
-ParsedArguments ParseArguments(std::span<const std::string> args) {
+// The program's parser: the two commands with their flags, and where CLI11 puts their texts.
+// CLI11's apps cannot be moved, so the parser stays where it is built.
+struct Parser {
     CLI::App app{kDescription, kProgram};
-    app.set_version_flag("--version", std::string(kProgram) + " " + std::string(orvalex::Version));
-    app.require_subcommand(1);
-    app.footer(kFooter);
-
     CommandTexts calcTexts;
     CommandTexts checkTexts;
-    CLI::App* design =
-        AddCommand(app, "design", "The Calc press: R1, R3 and Vo_mid from the wanted outputs",
-                   kCalcBoxes, calcTexts);
-    CLI::App* check =
-        AddCommand(app, "check", "The Check press: the output levels and Delta -/+ of a set",
-                   kCheckBoxes, checkTexts);
-    design->footer(kFooter);
-    check->footer(kFooter);
+    CLI::App* design = nullptr;
+    CLI::App* check = nullptr;
 
-    std::vector<const char*> argv{kProgram};
-    for (const std::string& arg : args) {
-        argv.push_back(arg.c_str());
+    Parser() {
+        app.set_version_flag("--version",
+                             std::string(kProgram) + " " + std::string(orvalex::Version));
+        app.require_subcommand(1);
+        app.footer(kFooter);
+        design =
+            AddCommand(app, "design", "The Calc press: R1, R3 and Vo_mid from the wanted outputs",
+                       kCalcBoxes, calcTexts);
+        check =
+            AddCommand(app, "check", "The Check press: the output levels and Delta -/+ of a set",
+                       kCheckBoxes, checkTexts);
+        design->footer(kFooter);
+        check->footer(kFooter);
     }
-    ParsedArguments parsed;
-    try {
-        app.parse(static_cast<int>(argv.size()), argv.data());
-    } catch (const CLI::CallForHelp&) {
-        // The program's own help shows every command's flags; a command's help its own.
-        parsed.output =
-            app.get_subcommands().empty() ? app.help("", CLI::AppFormatMode::All) : app.help();
-        return parsed;
-    } catch (const CLI::CallForVersion& version) {
-        parsed.output = std::string(version.what()) + "\n";
-        return parsed;
-    } catch (const CLI::ParseError& error) {
-        parsed.error = OneLine(error, app);
-        parsed.status = 2;
-        return parsed;
-    }
+};
 
-    const bool calc = design->parsed();
-    const CLI::App* command = calc ? design : check;
-    CommandTexts& texts = calc ? calcTexts : checkTexts;
+// The analysis settings the command's flags give, on top of the defaults; false with the error
+// for the first that is not a value or out of its range.
+bool ReadSettings(const CLI::App& command, const CommandTexts& texts,
+                  calc_core::AnalysisSettings& settings, std::string& error) {
+    if (command.count("--series") > 0) {
+        const auto series = calc_core::SeriesFromName(texts.series);
+        if (!series) {
+            error = "--series: " + QuotedForMessage(texts.series) +
+                    " is not a series (E6, E12, E24, E48, E96 or E192)";
+            return false;
+        }
+        settings.series = *series;
+    }
+    for (std::size_t i = 0; i < kSettingFlags.size(); ++i) {
+        const SettingFlag& flag = kSettingFlags[i];
+        if (command.count(flag.name) == 0) {
+            continue;
+        }
+        const FlagValue value = ReadFlagValue(texts.settings[i], ValueKind::Number);
+        if (const auto* problem = std::get_if<ValueProblem>(&value)) {
+            error = ValueError(flag.name, texts.settings[i], *problem);
+            return false;
+        }
+        settings.*flag.setting = std::get<double>(value);
+    }
+    // A value the user asked for and the analysis cannot take is a bad command line, not a
+    // design that cannot be analysed.
+    error = calc_core::SettingsRefusal(settings);
+    return error.empty();
+}
+
+// The request of the command that was parsed, or the error of its first bad value.
+ParsedArguments ReadRequest(Parser& parser) {
+    const bool calc = parser.design->parsed();
+    const CLI::App& command = calc ? *parser.design : *parser.check;
+    CommandTexts& texts = calc ? parser.calcTexts : parser.checkTexts;
     const std::span<const BoxFlag> boxes =
         calc ? std::span<const BoxFlag>(kCalcBoxes) : std::span<const BoxFlag>(kCheckBoxes);
     Request request;
-    request.tab = calc ? Tab::Calc : Tab::Check;
-    request.diode = command->count(kVfBox.name) > 0;
+    request.tab = calc ? calc_core::Tab::Calc : calc_core::Tab::Check;
+    request.diode = command.count(kVfBox.name) > 0;
     request.json = texts.json;
+    ParsedArguments parsed;
     parsed.status = 2;
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         if (!ToBoxText(boxes[i], texts.boxes[i], parsed.error)) {
@@ -224,31 +243,40 @@ ParsedArguments ParseArguments(std::span<const std::string> args) {
         return parsed;
     }
     request.texts = texts.boxes;
-
-    if (command->count("--series") > 0) {
-        const auto series = calc_core::SeriesFromName(texts.series);
-        if (!series) {
-            parsed.error = "--series: " + QuotedForMessage(texts.series) +
-                           " is not a series (E6, E12, E24, E48, E96 or E192)";
-            return parsed;
-        }
-        request.settings.series = *series;
-    }
-    for (std::size_t i = 0; i < kSettingFlags.size(); ++i) {
-        const SettingFlag& flag = kSettingFlags[i];
-        if (command->count(flag.name) == 0) {
-            continue;
-        }
-        const FlagValue value = ReadFlagValue(texts.settings[i], ValueKind::Number);
-        if (const auto* problem = std::get_if<ValueProblem>(&value)) {
-            parsed.error = ValueError(flag.name, texts.settings[i], *problem);
-            return parsed;
-        }
-        request.settings.*flag.setting = std::get<double>(value);
+    if (!ReadSettings(command, texts, request.settings, parsed.error)) {
+        return parsed;
     }
     parsed.status = 0;
     parsed.request = request;
     return parsed;
+}
+
+} // namespace
+
+ParsedArguments ParseArguments(std::span<const std::string> args) {
+    Parser parser;
+    std::vector<const char*> argv{kProgram};
+    for (const std::string& arg : args) {
+        argv.push_back(arg.c_str());
+    }
+    ParsedArguments parsed;
+    try {
+        parser.app.parse(static_cast<int>(argv.size()), argv.data());
+    } catch (const CLI::CallForHelp&) {
+        // The program's own help shows every command's flags; a command's help its own.
+        parsed.output = parser.app.get_subcommands().empty()
+                            ? parser.app.help("", CLI::AppFormatMode::All)
+                            : parser.app.help();
+        return parsed;
+    } catch (const CLI::CallForVersion& version) {
+        parsed.output = std::string(version.what()) + "\n";
+        return parsed;
+    } catch (const CLI::ParseError& error) {
+        parsed.error = OneLine(error, parser.app);
+        parsed.status = 2;
+        return parsed;
+    }
+    return ReadRequest(parser);
 }
 
 } // namespace command_line

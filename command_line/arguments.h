@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calc_core/design_analysis.h"
+#include "calc_core/design_tab.h"
 #include "calc_core/input_gate.h"
 
 #include <optional>
@@ -10,11 +11,9 @@
 
 namespace command_line {
 
-enum class Tab { Calc, Check };
-
 // One press and its analysis, as the flags ask for it.
 struct Request {
-    Tab tab = Tab::Calc;
+    calc_core::Tab tab = calc_core::Tab::Calc;
     bool diode = false; // --vf given: the diode choice "Yes"
     // The tab's five boxes as a user would type the values in the "C" locale.
     calc_core::TabInputTexts texts;

@@ -56,6 +56,7 @@ void RunCalc(const Request& request, PressReport& report) {
         report.analysis.reason =
             "The press computed no R1 and R3 from these values, so there is no design to analyse.";
     } else {
+        report.design = design;
         report.analysis = AnalyseDesign(*design, request.settings);
     }
 }
@@ -70,6 +71,7 @@ void RunCheck(const Request& request, PressReport& report) {
     AddText(report, "Vo_min", press.voMinText);
     AddText(report, "Delta", press.deltaText);
     if (const auto design = DesignOfPress(press)) {
+        report.design = design;
         report.analysis = AnalyseDesign(*design, request.settings);
     } else {
         report.analysis.reason = GateReason(report.message);
@@ -82,6 +84,7 @@ PressReport RunPress(const Request& request) {
     PressReport report;
     report.tab = request.tab;
     report.diode = request.diode;
+    report.settings = request.settings;
     if (request.tab == Tab::Calc) {
         RunCalc(request, report);
     } else {

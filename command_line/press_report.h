@@ -5,6 +5,7 @@
 #include "calc_core/press_message.h"
 #include "command_line/arguments.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,11 +18,14 @@ struct ResultText {
 };
 
 struct PressReport {
-    Tab tab = Tab::Calc;
+    calc_core::Tab tab = calc_core::Tab::Calc;
     bool diode = false;
     calc_core::PressMessage message = calc_core::PressMessage::None;
     std::vector<ResultText> texts; // in the order of the tab's result labels
     std::string_view flagged;      // the element a failed design check marks red, or empty
+    // The design the press computed with, and the settings it was analysed with.
+    std::optional<calc_core::AnalysisDesign> design;
+    calc_core::AnalysisSettings settings;
     calc_core::AnalysisOutcome analysis;
 };
 

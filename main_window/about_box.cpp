@@ -19,7 +19,8 @@ void ShowAbout(QWidget* parent) {
     box->setWindowTitle(QStringLiteral("About ") + caption);
     box->setIconPixmap(QApplication::windowIcon().pixmap(48));
     box->setTextFormat(Qt::RichText);
-    box->setText(QStringLiteral("<h3>%1</h3><p>Version %2</p>").arg(caption, ToQString(orvalex::Version)));
+    box->setText(
+        QStringLiteral("<h3>%1</h3><p>Version %2</p>").arg(caption, ToQString(orvalex::Version)));
     box->setInformativeText(QStringLiteral(
         "<p>Designs and checks the three resistors that set the output voltage of a DC/DC "
         "converter: R1 from the output to the feedback node, R2 from the node to ground, and R3 "

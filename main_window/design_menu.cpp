@@ -1,8 +1,8 @@
 // The right-click menu of the Calc and Check pages and the shortcut of the design analysis.
 #include "main_window/design_menu.h"
 
+#include "analysis_window/analysis_window.h"
 #include "main_window/about_box.h"
-#include "main_window/analysis_window.h"
 #include "main_window/control_table.h"
 #include "main_window/qt_text.h"
 
@@ -41,12 +41,12 @@ DesignMenu::DesignMenu(QWidget* form, QTabWidget* tabs, const DesignRecord* reco
     });
 }
 
-bool DesignMenu::openAnalysis(DesignTab tab) {
+bool DesignMenu::openAnalysis(calc_core::Tab tab) {
     if (!m_record->design(tab)) {
         return false;
     }
     if (!m_window) {
-        m_window = new AnalysisWindow(m_record, m_form);
+        m_window = new analysis_window::AnalysisWindow(m_record, m_form);
     }
     m_window->showDesign(tab);
     return true;
@@ -65,16 +65,16 @@ bool DesignMenu::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-std::optional<DesignTab> DesignMenu::tabOf(const QWidget* widget) const {
+std::optional<calc_core::Tab> DesignMenu::tabOf(const QWidget* widget) const {
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
         if (widget && (widget == m_pages[i] || m_pages[i]->isAncestorOf(widget))) {
-            return DesignTab(i);
+            return calc_core::Tab(i);
         }
     }
     return std::nullopt;
 }
 
-void DesignMenu::showMenu(QWidget* target, DesignTab tab, const QPoint& globalPos) {
+void DesignMenu::showMenu(QWidget* target, calc_core::Tab tab, const QPoint& globalPos) {
     QMenu* menu = nullptr;
     if (auto* box = qobject_cast<QLineEdit*>(target)) {
         menu = box->createStandardContextMenu();

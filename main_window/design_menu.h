@@ -2,7 +2,7 @@
 // the keyboard shortcut of the analysis.
 #pragma once
 
-#include "main_window/design_record.h"
+#include "analysis_window/design_record.h"
 
 #include <QKeySequence>
 #include <QObject>
@@ -14,9 +14,13 @@
 class QTabWidget;
 class QWidget;
 
+namespace analysis_window {
+class AnalysisWindow;
+}
+
 namespace main_window {
 
-class AnalysisWindow;
+using analysis_window::DesignRecord;
 
 class DesignMenu : public QObject {
     Q_OBJECT
@@ -32,20 +36,20 @@ class DesignMenu : public QObject {
 
     // Opens the analysis of the tab's design and brings it to the front; false, and nothing
     // happens, before the tab's first CAL that computed.
-    bool openAnalysis(DesignTab tab);
+    bool openAnalysis(calc_core::Tab tab);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    std::optional<DesignTab> tabOf(const QWidget* widget) const;
-    void showMenu(QWidget* target, DesignTab tab, const QPoint& globalPos);
+    std::optional<calc_core::Tab> tabOf(const QWidget* widget) const;
+    void showMenu(QWidget* target, calc_core::Tab tab, const QPoint& globalPos);
 
     QWidget* m_form;
     QTabWidget* m_tabs;
     const DesignRecord* m_record;
-    std::array<QWidget*, 2> m_pages{}; // by DesignTab
-    AnalysisWindow* m_window = nullptr;
+    std::array<QWidget*, 2> m_pages{}; // by calc_core::Tab
+    analysis_window::AnalysisWindow* m_window = nullptr;
 };
 
 } // namespace main_window

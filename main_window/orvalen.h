@@ -1,9 +1,9 @@
 // The form Orvalen: the calculator window and its event handlers.
 #pragma once
 
+#include "analysis_window/design_record.h"
 #include "calc_core/check_calculation.h"
 #include "calc_core/number_locale.h"
-#include "main_window/design_record.h"
 
 #include <QWidget>
 
@@ -30,7 +30,7 @@ class Orvalen : public QWidget {
     const calc_core::CheckResults& checkResults() const { return m_checkResults; }
 
     // The designs the two CAL buttons last computed, which the design analysis reads.
-    const DesignRecord& designRecord() const { return m_designs; }
+    const analysis_window::DesignRecord& designRecord() const { return m_designs; }
 
     void Form_Load();
     void Option1_Click(int index);
@@ -62,7 +62,7 @@ class Orvalen : public QWidget {
 
     calc_core::NumberLocale m_locale;
     calc_core::CheckResults m_checkResults;
-    DesignRecord m_designs;
+    analysis_window::DesignRecord m_designs;
     MessageSink m_showMessage;
 };
 

@@ -18,8 +18,13 @@ if [ "${1:-run}" = test ]; then
         dpkg-dev file desktop-file-utils appstream
         clang libclang-rt-14-dev
         locales
+        emscripten node-acorn
         chromium
     )
+    # The page's tests run under Node. A machine whose node and npm came from elsewhere keeps
+    # them: Debian's npm beside another Node conflicts with it.
+    command -v node >/dev/null || packages+=(nodejs)
+    command -v npm >/dev/null || packages+=(npm)
 fi
 
 missing=()

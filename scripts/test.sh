@@ -10,6 +10,13 @@ export QT_QPA_PLATFORM=offscreen
 scripts/build.sh build -DBUILD_TESTING=ON -DORVALEX_BENCH=AUTO
 ctest --test-dir build --output-on-failure -j2
 
+# The page: the core built as WebAssembly and put in one file, then the same random presses and
+# analyses through the native core and the WebAssembly one.
+scripts/build-web.sh build-web/page build-web
+ORVALEX_REQUEST_DRIVER="$PWD/build/tests/web_page/web_request_driver" \
+    ORVALEX_CORE_MODULE="$PWD/build-web/web_page/orvalex-core.js" \
+    node --test tests/web_page/differential.test.mjs
+
 # Any sanitizer report ends the test program with a failure.
 export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1

@@ -57,9 +57,14 @@ TEST(PreferredValues, SeriesSpanOneOhmToTenMegohm) {
     const std::vector<double> e192 = SeriesValues(ESeries::E192);
     EXPECT_EQ(e192[185], 9.2);
     EXPECT_EQ(e192[3 * 192 + 185], 9200.0);
-    for (const char* name : {"e96", "E 96", "E97", "E96 ", ""}) {
+    for (const char* name : {"E 96", "E97", "E96 ", "", "e9",
+                             "\xc9"
+                             "96"}) {
         EXPECT_EQ(SeriesFromName(name), std::nullopt) << name;
     }
+    // Names are read without regard to case.
+    EXPECT_EQ(SeriesFromName("e96"), ESeries::E96);
+    EXPECT_EQ(SeriesFromName("e192"), ESeries::E192);
 }
 
 // Levels, currents, powers and fault states of the two worked designs; the Check design with

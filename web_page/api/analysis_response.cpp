@@ -32,7 +32,11 @@ Json ReportJson(const Report& report) {
     for (const Section& section : report.sections) {
         sections.push_back(SectionJson(section));
     }
-    return {{"heading", report.heading}, {"reason", report.reason}, {"sections", sections}};
+    return {{"heading", report.heading},
+            {"design", SectionJson(report.design)},
+            {"settings", SectionJson(report.settings)},
+            {"reason", report.reason},
+            {"sections", std::move(sections)}};
 }
 
 Json Pair(const std::pair<double, double>& pair) {
@@ -53,10 +57,20 @@ Json PlotJson(const PlotData& plot) {
         marks.push_back(
             {{"pin_v", mark.pinV}, {"vo", mark.vo}, {"min", mark.min}, {"max", mark.max}});
     }
+    const auto ticks = [](const std::vector<std::pair<double, std::string>>& values) {
+        Json list = Json::array();
+        for (const auto& [value, label] : values) {
+            list.push_back({value, label});
+        }
+        return list;
+    };
     return {{"curve", std::move(curve)},
             {"marks", std::move(marks)},
             {"x", Pair(plot.x)},
-            {"y", Pair(plot.y)}};
+            {"y", Pair(plot.y)},
+            {"x_ticks", ticks(plot.xTicks)},
+            {"y_ticks", ticks(plot.yTicks)},
+            {"description", plot.description}};
 }
 
 } // namespace
@@ -72,7 +86,7 @@ Json AnalysisResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& desig
                      {"plot", nullptr},
                      {"json", nullptr}};
     if (outcome.analysis) {
-        response["plot"] = PlotJson(MakePlotData(*outcome.analysis));
+        response["plot"] = PlotJson(MakePlotData(*outcome.analysis, decimalSeparator));
         response["json"] = AnalysisJson(*outcome.analysis);
     }
     return response;

@@ -1,7 +1,8 @@
 // The design analysis window.
-#include "main_window/analysis_window.h"
+#include "analysis_window/analysis_window.h"
 
-#include "main_window/analysis_plot.h"
+#include "analysis_report/plot_data.h"
+#include "analysis_window/analysis_plot.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -19,11 +20,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-namespace main_window {
+namespace analysis_window {
 namespace {
 
-QString TabName(DesignTab tab) {
-    return tab == DesignTab::Calc ? QStringLiteral("Calc") : QStringLiteral("Check");
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 // A label whose text can be selected and copied, and reached with the Tab key.
@@ -36,34 +37,39 @@ QLabel* TextLabel(const QString& accessibleName) {
     return label;
 }
 
-QString NotesHtml(const QList<ReportNote>& notes) {
+QString NotesHtml(const std::vector<analysis_report::Note>& notes) {
     QStringList paragraphs;
-    for (const ReportNote& note : notes) {
-        const QString text = note.text.toHtmlEscaped();
+    for (const analysis_report::Note& note : notes) {
+        const QString text = ToQString(note.text).toHtmlEscaped();
         paragraphs << (note.warning ? QStringLiteral("<p><b>%1</b></p>").arg(text)
                                     : QStringLiteral("<p>%1</p>").arg(text));
     }
     return paragraphs.join(QString());
 }
 
-QString NotesPlain(const QList<ReportNote>& notes) {
+QString NotesPlain(const std::vector<analysis_report::Note>& notes) {
     QStringList lines;
-    for (const ReportNote& note : notes) {
-        lines << note.text;
+    for (const analysis_report::Note& note : notes) {
+        lines << ToQString(note.text);
     }
     return lines.join(u' ');
 }
 
-void FillTable(QTableWidget* widget, const ReportTable& table) {
+void FillTable(QTableWidget* widget, const analysis_report::Section& table) {
     widget->clear();
     widget->setColumnCount(int(table.header.size()));
     widget->setRowCount(int(table.rows.size()));
-    widget->setHorizontalHeaderLabels(table.header);
+    QStringList header;
+    for (const std::string& cell : table.header) {
+        header << ToQString(cell);
+    }
+    widget->setHorizontalHeaderLabels(header);
     QFont bold = widget->font();
     bold.setBold(true);
-    for (int r = 0; r < table.rows.size(); ++r) {
-        for (int c = 0; c < table.rows[r].size(); ++c) {
-            auto* item = new QTableWidgetItem(table.rows[r][c]);
+    for (int r = 0; r < int(table.rows.size()); ++r) {
+        for (int c = 0; c < int(table.rows[std::size_t(r)].size()); ++c) {
+            auto* item =
+                new QTableWidgetItem(ToQString(table.rows[std::size_t(r)][std::size_t(c)]));
             // Numbers line up on the right; the first column names the row.
             item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter
                                           : Qt::AlignRight | Qt::AlignVCenter);
@@ -110,16 +116,9 @@ AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
     m_pages = new QTabWidget;
     m_pages->setAccessibleName(QStringLiteral("Analysis"));
     m_pages->tabBar()->setAccessibleName(QStringLiteral("Analysis pages"));
-    m_pages->addTab(buildPage(m_levels, m_levelNotes, QStringLiteral("Levels")),
-                    QStringLiteral("&Levels"));
-    m_pages->addTab(buildPage(m_faults, m_faultNotes, QStringLiteral("Pin faults")),
-                    QStringLiteral("Pin &faults"));
-    m_pages->addTab(buildPage(m_preferred, m_preferredNotes, QStringLiteral("Preferred values")),
-                    QStringLiteral("P&referred values"));
-    m_pages->addTab(buildPage(m_tolerance, m_toleranceNotes, QStringLiteral("Tolerances")),
-                    QStringLiteral("&Tolerances"));
-    auto* plotPage = new QWidget;
-    auto* plotLayout = new QVBoxLayout(plotPage);
+    // The pages of the report's sections come before the plot's, as the report first names them.
+    m_plotPage = new QWidget;
+    auto* plotLayout = new QVBoxLayout(m_plotPage);
     m_plot = new AnalysisPlot;
     auto* plotCaption = TextLabel(QStringLiteral("About the plot"));
     plotCaption->setText(QStringLiteral(
@@ -127,7 +126,7 @@ AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
         "level is marked by its output (dot) and its worst-case band (bar and shaded strip)."));
     plotLayout->addWidget(m_plot, 1);
     plotLayout->addWidget(plotCaption);
-    m_pages->addTab(plotPage, QStringLiteral("Pl&ot"));
+    m_pages->addTab(m_plotPage, QStringLiteral("Pl&ot"));
 
     auto* buttons = new QDialogButtonBox;
     QPushButton* copy = buttons->addButton(QStringLiteral("&Copy"), QDialogButtonBox::ActionRole);
@@ -150,7 +149,7 @@ AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
     layout->addWidget(m_pages, 1);
     layout->addWidget(buttons);
 
-    connect(m_record, &DesignRecord::recorded, this, [this](DesignTab tab) {
+    connect(m_record, &DesignRecord::recorded, this, [this](calc_core::Tab tab) {
         if (tab == m_tab && isVisible()) {
             recompute();
         }
@@ -158,12 +157,18 @@ AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
     m_series->setFocus();
 }
 
-QWidget* AnalysisWindow::buildPage(QTableWidget*& table, QLabel*& notes, const QString& name) {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    table = new QTableWidget;
-    table->setObjectName(name);
-    table->setAccessibleName(name);
+AnalysisWindow::Page& AnalysisWindow::pageFor(const std::string& name) {
+    for (Page& page : m_sectionPages) {
+        if (page.name == name) {
+            return page;
+        }
+    }
+    const QString title = ToQString(name);
+    Page page{name, new QWidget, new QTableWidget, nullptr};
+    auto* layout = new QVBoxLayout(page.widget);
+    QTableWidget* table = page.table;
+    table->setObjectName(title);
+    table->setAccessibleName(title);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setTabKeyNavigation(false); // Tab leaves the table, as everywhere else
     table->setWordWrap(false);
@@ -172,12 +177,27 @@ QWidget* AnalysisWindow::buildPage(QTableWidget*& table, QLabel*& notes, const Q
     table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // as high as its rows
     table->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
-    notes = TextLabel(name + QStringLiteral(" notes"));
-    notes->setTextFormat(Qt::RichText);
+    page.notes = TextLabel(title + QStringLiteral(" notes"));
+    page.notes->setTextFormat(Qt::RichText);
     layout->addWidget(table);
-    layout->addWidget(notes);
+    layout->addWidget(page.notes);
     layout->addStretch(1);
-    return page;
+    // Its shortcut: the first letter of its name that no other control of the window takes.
+    QString caption = title;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        const QChar letter = caption[i].toLower();
+        if (letter.isLetter() && !m_mnemonics.contains(letter)) {
+            m_mnemonics += letter;
+            caption.insert(i, u'&');
+            break;
+        }
+    }
+    m_pages->insertTab(m_pages->indexOf(m_plotPage), page.widget, caption);
+    if (m_sectionPages.empty()) {
+        m_pages->setCurrentIndex(0); // the report opens on its first section, not on the plot
+    }
+    m_sectionPages.push_back(page);
+    return m_sectionPages.back();
 }
 
 QWidget* AnalysisWindow::buildSettings() {
@@ -226,6 +246,12 @@ QWidget* AnalysisWindow::buildSettings() {
         grid->addWidget(fields[i].second, i / 3, (i % 3) * 2 + 1);
     }
     m_vfSpread->setToolTip(QStringLiteral("Used with the diode only"));
+    // Pages take the letters that the settings, Copy and the plot's page leave.
+    for (const auto& field : fields) {
+        const qsizetype amp = field.first.indexOf(u'&');
+        m_mnemonics += field.first[amp + 1].toLower();
+    }
+    m_mnemonics += QStringLiteral("co");
     for (int column : {1, 3, 5}) {
         grid->setColumnStretch(column, 1);
     }
@@ -254,9 +280,10 @@ void AnalysisWindow::readSettings() {
     m_settings.pinVoltage = m_pinVoltage->value();
 }
 
-void AnalysisWindow::showDesign(DesignTab tab) {
+void AnalysisWindow::showDesign(calc_core::Tab tab) {
     m_tab = tab;
-    setWindowTitle(QStringLiteral("Design analysis \u2013 %1 tab").arg(TabName(tab)));
+    setWindowTitle(
+        QStringLiteral("Design analysis \u2013 %1 tab").arg(ToQString(calc_core::TabName(tab))));
     recompute();
     if (!m_sized) {
         // Room for the widest table and the plot, once; then as the user leaves it.
@@ -278,43 +305,48 @@ void AnalysisWindow::recompute() {
         return;
     }
     m_outcome = calc_core::AnalyseDesign(*design, m_settings);
-    m_report = MakeReport(TabName(m_tab), m_tab == DesignTab::Check, *design, m_settings, m_outcome,
-                          locale());
+    m_report = analysis_report::MakeReport(m_tab, *design, m_settings, m_outcome,
+                                           locale().decimalPoint().toStdString());
     m_vfSpread->setEnabled(design->circuit.diode());
     showReport();
 }
 
 void AnalysisWindow::showReport() {
     QStringList pairs;
-    for (const QStringList& row : m_report.design.rows) {
-        pairs << row.join(QStringLiteral(": "));
+    for (const auto& row : m_report.design.rows) {
+        QStringList cells;
+        for (const std::string& cell : row) {
+            cells << ToQString(cell);
+        }
+        pairs << cells.join(QStringLiteral(": "));
     }
-    m_design->setText(m_report.heading + QStringLiteral(": ") + pairs.join(QStringLiteral(", ")));
+    m_design->setText(ToQString(m_report.heading) + QStringLiteral(": ") +
+                      pairs.join(QStringLiteral(", ")));
 
-    const bool analysed = m_report.reason.isEmpty();
-    m_reason->setText(m_report.reason);
+    const bool analysed = m_report.reason.empty();
+    m_reason->setText(ToQString(m_report.reason));
     m_reason->setVisible(!analysed);
     m_pages->setVisible(analysed);
     if (!analysed) {
         m_plot->clear();
         return;
     }
-    const std::tuple<QTableWidget*, QLabel*, const ReportTable*, const QList<ReportNote>*>
-        sections[] = {
-            {m_levels, m_levelNotes, &m_report.levels, &m_report.levelNotes},
-            {m_faults, m_faultNotes, &m_report.faults, &m_report.faultNotes},
-            {m_preferred, m_preferredNotes, &m_report.preferred, &m_report.preferredNotes},
-            {m_tolerance, m_toleranceNotes, &m_report.tolerance, &m_report.toleranceNotes}};
-    for (const auto& [widget, notes, table, lines] : sections) {
-        FillTable(widget, *table);
-        notes->setText(NotesHtml(*lines));
-        notes->setAccessibleDescription(NotesPlain(*lines));
+    for (Page& page : m_sectionPages) {
+        m_pages->setTabVisible(m_pages->indexOf(page.widget), false);
     }
-    m_plot->setAnalysis(*m_outcome.analysis, locale());
+    for (const analysis_report::Section& section : m_report.sections) {
+        Page& page = pageFor(section.name);
+        m_pages->setTabVisible(m_pages->indexOf(page.widget), true);
+        FillTable(page.table, section);
+        page.notes->setText(NotesHtml(section.notes));
+        page.notes->setAccessibleDescription(NotesPlain(section.notes));
+    }
+    m_plot->setPlot(
+        analysis_report::MakePlotData(*m_outcome.analysis, locale().decimalPoint().toStdString()));
 }
 
 void AnalysisWindow::copyToClipboard() const {
-    QGuiApplication::clipboard()->setText(ReportText(m_report));
+    QGuiApplication::clipboard()->setText(ToQString(analysis_report::ReportText(m_report)));
 }
 
-} // namespace main_window
+} // namespace analysis_window

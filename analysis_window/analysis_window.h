@@ -1,12 +1,16 @@
 // The design analysis window: the design of the Calc or Check tab's last CAL, the settings of
-// the analysis, and what it finds, in tables and a plot. It only reads the calculator window.
+// the analysis, and the report of what it finds, in tables and a plot. It only reads the
+// calculator window's record of designs.
 #pragma once
 
+#include "analysis_report/analysis_report.h"
+#include "analysis_window/design_record.h"
 #include "calc_core/design_analysis.h"
-#include "main_window/analysis_text.h"
-#include "main_window/design_record.h"
+#include "calc_core/design_tab.h"
 
 #include <QDialog>
+
+#include <vector>
 
 class QComboBox;
 class QDoubleSpinBox;
@@ -14,7 +18,7 @@ class QLabel;
 class QTabWidget;
 class QTableWidget;
 
-namespace main_window {
+namespace analysis_window {
 
 class AnalysisPlot;
 
@@ -26,26 +30,34 @@ class AnalysisWindow : public QDialog {
 
     // Analyses the tab's recorded design, follows that tab's next CAL that computes from now
     // on, and shows the window in front. The tab must have a recorded design.
-    void showDesign(DesignTab tab);
+    void showDesign(calc_core::Tab tab);
 
-    DesignTab tab() const { return m_tab; }
-    const AnalysisReport& report() const { return m_report; }
+    calc_core::Tab tab() const { return m_tab; }
+    const analysis_report::Report& report() const { return m_report; }
 
     // Puts the whole analysis on the clipboard as plain text, its tables tab-separated.
     void copyToClipboard() const;
 
   private:
+    // A page of the analysis: one section's table and notes.
+    struct Page {
+        std::string name;
+        QWidget* widget = nullptr;
+        QTableWidget* table = nullptr;
+        QLabel* notes = nullptr;
+    };
+
     QWidget* buildSettings();
-    QWidget* buildPage(QTableWidget*& table, QLabel*& notes, const QString& name);
+    Page& pageFor(const std::string& name);
     void readSettings();
     void recompute();
     void showReport();
 
     const DesignRecord* m_record;
-    DesignTab m_tab = DesignTab::Calc;
+    calc_core::Tab m_tab = calc_core::Tab::Calc;
     calc_core::AnalysisSettings m_settings;
     calc_core::AnalysisOutcome m_outcome;
-    AnalysisReport m_report;
+    analysis_report::Report m_report;
 
     QLabel* m_design = nullptr;
     QComboBox* m_series = nullptr;
@@ -56,16 +68,11 @@ class AnalysisWindow : public QDialog {
     QDoubleSpinBox* m_pinVoltage = nullptr;
     QLabel* m_reason = nullptr;
     QTabWidget* m_pages = nullptr;
-    QTableWidget* m_levels = nullptr;
-    QLabel* m_levelNotes = nullptr;
-    QTableWidget* m_faults = nullptr;
-    QLabel* m_faultNotes = nullptr;
-    QTableWidget* m_preferred = nullptr;
-    QLabel* m_preferredNotes = nullptr;
-    QTableWidget* m_tolerance = nullptr;
-    QLabel* m_toleranceNotes = nullptr;
+    std::vector<Page> m_sectionPages; // in the order first shown, before the plot's page
+    QWidget* m_plotPage = nullptr;
     AnalysisPlot* m_plot = nullptr;
+    QString m_mnemonics; // letters the window's shortcuts already take
     bool m_sized = false;
 };
 
-} // namespace main_window
+} // namespace analysis_window

@@ -4,15 +4,14 @@
 #include "calc_core/check_calculation.h"
 #include "calc_core/design_analysis.h"
 #include "calc_core/design_calculation.h"
+#include "calc_core/design_tab.h"
 
 #include <QObject>
 
 #include <array>
 #include <optional>
 
-namespace main_window {
-
-enum class DesignTab { Calc, Check };
+namespace analysis_window {
 
 // Kept with the window like CheckResults: a press that computes replaces its tab's design, a
 // press that ends with a message of the input check leaves it, and neither CLEAR resets it.
@@ -23,7 +22,7 @@ class DesignRecord : public QObject {
     using QObject::QObject;
 
     // Absent until the tab's first press that wrote results.
-    const std::optional<calc_core::AnalysisDesign>& design(DesignTab tab) const {
+    const std::optional<calc_core::AnalysisDesign>& design(calc_core::Tab tab) const {
         return m_designs[std::size_t(tab)];
     }
 
@@ -32,14 +31,14 @@ class DesignRecord : public QObject {
     void recordCalc(const calc_core::CalcPressOutcome& press);
     // A Check press that computed records the set it computed with.
     void recordCheck(const calc_core::CheckOutcome& press);
+    // Records a design as a press of the tab would.
+    void record(calc_core::Tab tab, const calc_core::AnalysisDesign& design);
 
   signals:
-    void recorded(main_window::DesignTab tab);
+    void recorded(calc_core::Tab tab);
 
   private:
-    void record(DesignTab tab, const calc_core::AnalysisDesign& design);
-
     std::array<std::optional<calc_core::AnalysisDesign>, 2> m_designs;
 };
 
-} // namespace main_window
+} // namespace analysis_window

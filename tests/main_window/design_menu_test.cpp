@@ -1,11 +1,11 @@
-// Tests of the design analysis as the calculator window offers it: the right-click menu and its
-// shortcut on the Calc and Check pages, the analysis window following its tab's CAL, Copy, About.
+// Tests of the way into the design analysis from the calculator window: the right-click menu and
+// its shortcut on the Calc and Check pages, the analysis window following its tab's CAL, Copy of a
+// result, About.
 #include "window_fixture.h"
 
-#include "main_window/analysis_window.h"
+#include "analysis_window/analysis_window.h"
 #include "main_window/colour_value.h"
 
-#include <QAccessible>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -19,8 +19,8 @@
 #include <QTableWidget>
 #include <QtTest>
 
-using main_window::AnalysisWindow;
-using main_window::DesignTab;
+using analysis_window::AnalysisWindow;
+using calc_core::Tab;
 
 namespace {
 
@@ -37,7 +37,7 @@ const Press CheckDiode{2, true, {"470", "10", "100", "1.2", "0.6"}};
 
 } // namespace
 
-class AnalysisWindowTest : public QObject, public window_test::WindowFixture {
+class DesignMenuTest : public QObject, public window_test::WindowFixture {
     Q_OBJECT
 
     void Cal(const Press& press) const {
@@ -94,15 +94,12 @@ class AnalysisWindowTest : public QObject, public window_test::WindowFixture {
                      .arg(r.delta);
         return state;
     }
-    // The cell of a table of the report whose first cell is rowName.
-    static QString Cell(const main_window::ReportTable& table, const QString& rowName,
-                        const QString& column) {
-        for (const QStringList& row : table.rows) {
-            if (row.value(0) == rowName) {
-                return row.value(int(table.header.indexOf(column)));
-            }
-        }
-        return "no row " + rowName;
+    // The cell of a section of the shown report whose first cell is rowName.
+    QString Cell(const char* section, const char* rowName, const char* column) const {
+        const auto* found = analysis_report::FindSection(Window()->report(), section);
+        const std::string* cell =
+            found ? analysis_report::FindCell(*found, rowName, column) : nullptr;
+        return cell ? QString::fromStdString(*cell) : QString("no cell ") + rowName;
     }
 
   private slots:
@@ -155,9 +152,8 @@ class AnalysisWindowTest : public QObject, public window_test::WindowFixture {
         Cal(press);
         Choose(OpenMenu(target), "AnalyseDesign");
         QVERIFY(WindowShown());
-        QCOMPARE(Window()->tab(), tab == 1 ? DesignTab::Calc : DesignTab::Check);
-        QCOMPARE(Cell(Window()->report().design, "R1", "Value"),
-                 tab == 1 ? "64.955 k\u03a9" : "470 \u03a9");
+        QCOMPARE(Window()->tab(), tab == 1 ? Tab::Calc : Tab::Check);
+        QCOMPARE(Cell("Design", "R1", "Value"), tab == 1 ? "64.955 k\u03a9" : "470 \u03a9");
     }
 
     void shortcutOpensTheAnalysisOfThePageInFront_data() {
@@ -185,7 +181,7 @@ class AnalysisWindowTest : public QObject, public window_test::WindowFixture {
         const QStringList before = Snapshot();
         ctrlD();
         QVERIFY(WindowShown());
-        QCOMPARE(Window()->tab(), tab == 1 ? DesignTab::Calc : DesignTab::Check);
+        QCOMPARE(Window()->tab(), tab == 1 ? Tab::Calc : Tab::Check);
         // The key is not one an input box edits with.
         QCOMPARE(Snapshot(), before);
 
@@ -202,7 +198,7 @@ class AnalysisWindowTest : public QObject, public window_test::WindowFixture {
         Cal(CalcExample);
         QVERIFY(form->findChildren<AnalysisWindow*>().isEmpty()); // built when first opened
         Choose(OpenMenu("Label2(0)"), "AnalyseDesign");
-        const auto voAtLow = [&] { return Cell(Window()->report().levels, "0.140 V", "Vo"); };
+        const auto voAtLow = [&] { return Cell("Levels", "0.140 V", "Vo"); };
         QCOMPARE(voAtLow(), "40.000 V");
 
         // Another tab's CAL, CLEAR, and a CAL that ends at the input check change nothing.
@@ -211,19 +207,19 @@ class AnalysisWindowTest : public QObject, public window_test::WindowFixture {
         Click("Option1(1)");
         Click("Command1");
         QCOMPARE(prompts, QStringList{window_test::InputMissing});
-        QCOMPARE(Window()->tab(), DesignTab::Calc);
+        QCOMPARE(Window()->tab(), Tab::Calc);
         QCOMPARE(voAtLow(), "40.000 V");
 
         Cal(CalcOther);
-        QCOMPARE(Cell(Window()->report().design, "R1", "Value"), "14.631 k\u03a9");
+        QCOMPARE(Cell("Design", "R1", "Value"), "14.631 k\u03a9");
         QCOMPARE(voAtLow(), "34.989 V"); // from R1 14631 and R3 650 as shown
 
         // Opened from the Check tab it shows that tab's design, and follows Check only.
         Choose(OpenMenu("SSTab1 tab 3"), "AnalyseDesign");
-        QCOMPARE(Window()->tab(), DesignTab::Check);
+        QCOMPARE(Window()->tab(), Tab::Check);
         QCOMPARE(form->findChildren<AnalysisWindow*>().size(), 1);
         Cal(CalcExample);
-        QCOMPARE(Cell(Window()->report().design, "R1", "Value"), "470 \u03a9");
+        QCOMPARE(Cell("Design", "R1", "Value"), "470 \u03a9");
     }
 
     void analysisNeverTouchesTheCalculatorWindow() {
@@ -243,23 +239,6 @@ class AnalysisWindowTest : public QObject, public window_test::WindowFixture {
         Window()->close();
         QCOMPARE(Snapshot(), before);
         QCOMPARE(prompts, messages);
-    }
-
-    void copyPutsTheWholeAnalysisOnTheClipboard() {
-        Cal(CalcExample);
-        Choose(OpenMenu("Command1"), "AnalyseDesign");
-        QTest::mouseClick(Window()->findChild<QPushButton*>("CopyAnalysis"), Qt::LeftButton);
-        const QString text = QGuiApplication::clipboard()->text();
-        QCOMPARE(text, ReportText(Window()->report()));
-        const QStringList lines = text.split('\n');
-        // The pin's fault states of the worked example, one tab-separated row each.
-        QVERIFY(lines.contains("Pin\tPin voltage\tVo\tAgainst the normal levels"));
-        QVERIFY(lines.contains("At 0 V\t0.000 V\t41.261 V\tovervoltage risk"));
-        QVERIFY(lines.contains("Open\tnot driven\t18.739 V\tnot higher"));
-        for (const char* table :
-             {"Design", "Settings", "Levels", "Preferred values", "Tolerances"}) {
-            QVERIFY2(lines.contains(table), qPrintable(table));
-        }
     }
 
     void copyOnAResultLabelTakesExactlyTheShownText_data() {
@@ -298,80 +277,6 @@ class AnalysisWindowTest : public QObject, public window_test::WindowFixture {
         menu->close();
     }
 
-    void diodeThatBlocksIsStatedWithBothOutputs() {
-        Cal(CheckDiode);
-        Choose(OpenMenu("Frame1(1)"), "AnalyseDesign");
-        const auto& report = Window()->report();
-        QCOMPARE(Cell(report.levels, "0.700 V", "Vo"), "57.600 V");
-        QCOMPARE(Cell(report.levels, "0.700 V", "Diode"), "blocks");
-        QCOMPARE(Cell(report.levels, "0.700 V", "Vo by the tabs' formula"), "57.130 V");
-        QCOMPARE(Cell(report.levels, "0.140 V", "Diode"), "conducts");
-        QVERIFY(report.levelNotes.value(1).text.contains("R1: 7.297 W"));
-        QVERIFY(Window()->findChild<QDoubleSpinBox*>("VfSpread")->isEnabled());
-    }
-
-    void designItCannotAnalyseGivesASentence() {
-        // Vo_max below Vo_min: CAL shows a negative R3 and flags the design.
-        Cal({1, false, {"10000", "2.5", "30", "40"}});
-        QVERIFY(C<QLabel>("Label2(1)")->text().startsWith('-'));
-        Choose(OpenMenu("Label2(1)"), "AnalyseDesign");
-        QVERIFY(WindowShown());
-        QVERIFY(!Window()->report().reason.isEmpty());
-        QVERIFY(Window()->findChild<QTabWidget*>()->isHidden());
-        QStringList texts;
-        for (QLabel* label : Window()->findChildren<QLabel*>()) {
-            texts << label->text();
-        }
-        QVERIFY(texts.contains(Window()->report().reason));
-        const QString all = texts.join('\n') + ReportText(Window()->report());
-        for (const char* bad : {"nan", "inf", "-0 ", "-0.000"}) {
-            QVERIFY2(!all.contains(bad, Qt::CaseInsensitive), bad);
-        }
-    }
-
-    void settingsRecomputeAtOnce() {
-        Cal(CalcExample);
-        Choose(OpenMenu("Label2(0)"), "AnalyseDesign");
-        QVERIFY(!Window()->findChild<QDoubleSpinBox*>("VfSpread")->isEnabled());
-        Window()->findChild<QComboBox*>("Series")->setCurrentText("E192");
-        QVERIFY(Window()->report().preferredNotes.value(0).text.startsWith("Pairs of E192"));
-        Window()->findChild<QDoubleSpinBox*>("PinVoltage")->setValue(5);
-        QCOMPARE(Cell(Window()->report().faults, "At the set voltage", "Pin voltage"), "5.000 V");
-        // The plot runs to the new pin voltage, where R3 pulls the output below 0 V.
-        auto* plot = Window()->findChild<QWidget*>("Plot");
-        Window()->findChild<QTabWidget*>()->setCurrentWidget(plot->parentWidget());
-        QVERIFY(plot->accessibleDescription().contains("to -3.784 V at 5.000 V"));
-        QVERIFY(!plot->grab().isNull());
-        Window()->findChild<QDoubleSpinBox*>("ResistorTolerance")->setValue(0);
-        Window()->findChild<QDoubleSpinBox*>("VrefTolerance")->setValue(0);
-        Window()->findChild<QDoubleSpinBox*>("LevelAccuracy")->setValue(0);
-        QCOMPARE(Cell(Window()->report().tolerance, "Worst-case max", "0.140 V"), "40.000 V");
-    }
-
-    // From the first field, the Tab key goes round every field of the window, each named for
-    // assistive technology.
-    void keyboardReachesEveryNamedField() {
-        Cal(CheckDiode);
-        Choose(OpenMenu("Command3"), "AnalyseDesign");
-        QStringList reached;
-        for (int i = 0; i < 30; ++i) {
-            QWidget* focus = Window()->focusWidget();
-            // A button is named by its caption; a combo box reads out its value on this system.
-            QString name = focus->accessibleName();
-            if (name.isEmpty()) {
-                name = QAccessible::queryAccessibleInterface(focus)->text(QAccessible::Name);
-            }
-            QVERIFY2(!name.isEmpty(), focus->metaObject()->className());
-            reached << name;
-            QTest::keyClick(focus, Qt::Key_Tab);
-        }
-        for (const char* name : {"Design", "Series", "Resistor tolerance", "Vref tolerance",
-                                 "Pin voltage", "Pin level accuracy", "Vf spread", "Analysis pages",
-                                 "Levels", "Levels notes", "Copy", "Close"}) {
-            QVERIFY2(reached.contains(name), qPrintable(reached.join(", ")));
-        }
-    }
-
     void aboutNamesTheVersionAndTheLicence() {
         QStringList shown; // heading, description, licence text; the fixture then closes it
         ExpectModal([&](QWidget* modal) {
@@ -386,5 +291,5 @@ class AnalysisWindowTest : public QObject, public window_test::WindowFixture {
     }
 };
 
-QTEST_MAIN(AnalysisWindowTest)
-#include "analysis_window_test.moc"
+QTEST_MAIN(DesignMenuTest)
+#include "design_menu_test.moc"

@@ -1,0 +1,127 @@
+// The window and the command line show the same report: for the same design, every table of the
+// analysis window holds the cells that the command line prints, and every note.
+#include "analysis_window/analysis_window.h"
+#include "analysis_window/design_record.h"
+#include "calc_core/check_calculation.h"
+#include "calc_core/design_calculation.h"
+#include "command_line/run.h"
+
+#include <QLabel>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using calc_core::Tab;
+
+Q_DECLARE_METATYPE(calc_core::TabInputTexts)
+
+namespace {
+
+// The command line's text output as lines, and the cells of its aligned rows.
+QStringList Lines(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    command_line::Run(args, out, err);
+    return QString::fromStdString(out.str()).split('\n');
+}
+
+QStringList Cells(const QString& line) {
+    return line.trimmed().split(QRegularExpression("\\s{2,}"));
+}
+
+} // namespace
+
+class SameCellsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void windowAndCommandLineShowTheSameCells_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<bool>("diode");
+        QTest::addColumn<calc_core::TabInputTexts>("texts");
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("Calc example")
+            << int(Tab::Calc) << false << calc_core::TabInputTexts{"10000", "2.5", "40", "30", ""}
+            << QStringList{"design",   "--r2", "10000",    "--vref", "2.5",
+                           "--vo-max", "40",   "--vo-min", "30"};
+        QTest::newRow("Calc with the diode")
+            << int(Tab::Calc) << true << calc_core::TabInputTexts{"10000", "2.5", "40", "30", "0.6"}
+            << QStringList{"design", "--r2",     "10000", "--vref", "2.5", "--vo-max",
+                           "40",     "--vo-min", "30",    "--vf",   "0.6"};
+        QTest::newRow("Check, the diode blocks")
+            << int(Tab::Check) << true << calc_core::TabInputTexts{"470", "10", "100", "1.2", "0.6"}
+            << QStringList{"check", "--r1",   "470", "--r2", "10", "--r3",
+                           "100",   "--vref", "1.2", "--vf", "0.6"};
+        QTest::newRow("refused: a negative R3")
+            << int(Tab::Calc) << false << calc_core::TabInputTexts{"10000", "2.5", "30", "40", ""}
+            << QStringList{"design",   "--r2", "10000",    "--vref", "2.5",
+                           "--vo-max", "30",   "--vo-min", "40"};
+    }
+    void windowAndCommandLineShowTheSameCells() {
+        QFETCH(int, tab);
+        QFETCH(bool, diode);
+        QFETCH(calc_core::TabInputTexts, texts);
+        QFETCH(QStringList, args);
+        analysis_window::DesignRecord record;
+        if (Tab(tab) == Tab::Calc) {
+            record.recordCalc(calc_core::CalcPress(diode, !diode, texts, {}));
+        } else {
+            calc_core::CheckResults results;
+            record.recordCheck(calc_core::CheckPress(diode, !diode, texts, {}, results));
+        }
+        analysis_window::AnalysisWindow window(&record, nullptr);
+        window.showDesign(Tab(tab));
+        std::vector<std::string> arguments;
+        for (const QString& arg : args) {
+            arguments.push_back(arg.toStdString());
+        }
+        const QStringList lines = Lines(arguments);
+
+        const QString reason = QString::fromStdString(window.report().reason);
+        if (!reason.isEmpty()) {
+            QVERIFY(lines.contains("No analysis: " + reason));
+            QVERIFY(window.findChild<QTabWidget*>()->isHidden());
+            return;
+        }
+        int tables = 0;
+        for (auto* table : window.findChildren<QTableWidget*>()) {
+            const qsizetype at = lines.indexOf(table->objectName());
+            QVERIFY2(at >= 0, qPrintable(table->objectName()));
+            QStringList header;
+            for (int c = 0; c < table->columnCount(); ++c) {
+                header << table->horizontalHeaderItem(c)->text();
+            }
+            QCOMPARE(Cells(lines[at + 1]), header);
+            for (int r = 0; r < table->rowCount(); ++r) {
+                QStringList row;
+                for (int c = 0; c < table->columnCount(); ++c) {
+                    row << table->item(r, c)->text();
+                }
+                QCOMPARE(Cells(lines[at + 2 + r]), row);
+            }
+            // Then its notes, which the window shows under the table in one label.
+            const QList<QLabel*> labels = window.findChildren<QLabel*>();
+            for (qsizetype n = at + 2 + table->rowCount(); n < lines.size() && !lines[n].isEmpty();
+                 ++n) {
+                const QString note = lines[n].trimmed().remove(QRegularExpression("^Warning: "));
+                const bool inWindow = std::any_of(labels.begin(), labels.end(), [&](QLabel* label) {
+                    return label->accessibleDescription().contains(note);
+                });
+                QVERIFY2(inWindow, qPrintable(note));
+            }
+            ++tables;
+        }
+        QCOMPARE(tables, 4);
+    }
+};
+
+QTEST_MAIN(SameCellsTest)
+#include "same_cells_test.moc"

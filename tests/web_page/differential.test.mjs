@@ -1,0 +1,202 @@
+// The same seeded random presses and analyses through the native core (the request driver) and
+// through the WebAssembly core under Node: every response must be the same, byte for byte.
+// ORVALEX_REQUEST_DRIVER: the native driver; ORVALEX_CORE_MODULE: orvalex-core.js, with its
+// .wasm beside it; ORVALEX_DIFFERENTIAL_COUNT: how many requests (100000); ..._SEED: the seed.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { spawn } from 'node:child_process';
+import { createRequire } from 'node:module';
+import { readFileSync } from 'node:fs';
+import { createInterface } from 'node:readline';
+
+const driverPath = process.env.ORVALEX_REQUEST_DRIVER;
+const modulePath = process.env.ORVALEX_CORE_MODULE;
+const count = Number(process.env.ORVALEX_DIFFERENTIAL_COUNT ?? 100000);
+const seed = Number(process.env.ORVALEX_DIFFERENTIAL_SEED ?? 20261207);
+
+// mulberry32: small, seeded, and the same on every machine.
+function generator(seedValue) {
+  let a = seedValue >>> 0;
+  const next = () => {
+    a = (a + 0x6d2b79f5) >>> 0;
+    let t = a;
+    t = Math.imul(t ^ (t >>> 15), t | 1);
+    t ^= t + Math.imul(t ^ (t >>> 7), t | 61);
+    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
+  };
+  const int = (n) => Math.floor(next() * n);
+  const pick = (items) => items[int(items.length)];
+  const chance = (p) => next() < p;
+  const between = (lo, hi) => lo + (hi - lo) * next();
+  return { next, int, pick, chance, between };
+}
+
+// Decimal and group separators of several locales, and some no browser gives.
+const LOCALES = [
+  ['.', ','], [',', '.'], [',', '\u202f'], [',', '\u00a0'], ['.', "'"], [',', ' '],
+  ['.', ''], ['\u066b', '\u066c'], ['.', '.'], ['', ''], ['\u00b7', ','],
+];
+const PIECES = {
+  number: ['0', '1', '10000', '2.5', '40', '30', '0.6', '1.25', '0.14', '0.7', '1e308', '1e-300',
+           '4.9e-324', '1.7976931348623157e308', '999999999999999999999', '0.000', '64954.9999999999999'],
+  separator: ['.', ',', '\u202f', '\u00a0', "'", ' ', '\u066b', '\u066c'],
+  blank: [' ', '\t', '  ', '\u3000'],
+  sign: ['+', '-', '--', '+-'],
+  exponent: ['e', 'E', 'e-', 'e+', 'e3', 'E-12', 'e400', 'e-400', 'e0'],
+  garbage: ['x', 'abc', '%', '\u221e', 'NaN', 'inf', 'Infinity', '0x1A', '\uff11', '\u00e9', 'k',
+            'Ω', '"', '\\', '{', '\u0000', '\ud83d\ude00'],
+};
+
+function numberText(r, value, [decimal, group]) {
+  let text;
+  switch (r.int(4)) {
+    case 0: text = String(value); break;
+    case 1: text = value.toFixed(r.int(6)); break;
+    case 2: text = value.toExponential(r.int(8)); break;
+    default: text = String(Math.round(value));
+  }
+  let [whole, rest = ''] = text.split('.');
+  if (group && r.chance(0.3) && /^-?\d{4,}$/.test(whole)) {
+    whole = whole.replace(/\B(?=(\d{3})+(?!\d))/g, group);
+  }
+  return rest ? whole + decimal + rest : whole;
+}
+
+// A text for an input box: a sensible value, or pieces of every kind put together.
+function boxText(r, sensible, locale, messy) {
+  if (!r.chance(messy)) {
+    return numberText(r, sensible, locale);
+  }
+  if (r.chance(0.1)) {
+    return '';
+  }
+  let text = '';
+  const parts = 1 + r.int(4);
+  for (let i = 0; i < parts; ++i) {
+    text += r.pick(PIECES[r.pick(Object.keys(PIECES))]);
+  }
+  return text;
+}
+
+function pressRequest(r) {
+  const tab = r.pick(['calc', 'check']);
+  const choice = r.int(10);
+  const yes = choice < 4 || choice === 9;
+  const no = (choice >= 4 && choice < 8) || choice === 9;
+  const locale = r.chance(0.7) ? r.pick(LOCALES.slice(0, 3)) : r.pick(LOCALES);
+  const vref = r.between(0.3, 3);
+  const sensible = tab === 'calc'
+    ? [r.between(100, 100000), vref, r.between(vref, 60), r.between(vref, 40), r.between(0.2, 0.8)]
+    : [r.between(1, 1e6), r.between(100, 100000), r.between(100, 1e6), vref, r.between(0.2, 0.8)];
+  // Most presses compute, so that most analyses have a design to work on.
+  const messy = r.chance(0.6) ? 0 : 0.4;
+  const texts = sensible.map((value) => boxText(r, value, locale, messy));
+  const request = { op: 'press', tab, yes, no, texts };
+  if (r.chance(0.9)) {
+    [request.decimal, request.group] = locale;
+  }
+  return request;
+}
+
+const SETTING_VALUES = {
+  resistor_pct: [0, 0.1, 1, 5, 99.999, 100, -1],
+  vref_pct: [0, 0.5, 1, 2, 100, -0.001],
+  level_mv: [0, 1, 10, 50, 1e6, -1],
+  vf_v: [0, 0.05, 0.2, -0.05],
+  pin_v: [0, 1.8, 3.3, 5, 12, -1, 1e308, 5e-324],
+};
+
+function analyseRequest(r) {
+  const request = { op: 'analyse', tab: r.pick(['calc', 'check']) };
+  if (r.chance(0.8)) {
+    request.decimal = r.pick(['.', ',', '\u066b', '']);
+  }
+  if (r.chance(0.7)) {
+    const settings = {};
+    if (r.chance(0.4)) {
+      settings.series = r.chance(0.97) ? r.pick(['E6', 'E12', 'E24', 'E48', 'E96', 'E192']) : 'e96';
+    }
+    for (const [name, values] of Object.entries(SETTING_VALUES)) {
+      if (r.chance(0.4)) {
+        settings[name] = r.chance(0.2) ? r.pick(values) : r.between(0, values[2] * 2);
+      }
+    }
+    request.settings = settings;
+  }
+  return request;
+}
+
+// Requests the interface must refuse: broken text, wrong types, unknown members.
+function badRequest(r) {
+  const whole = JSON.stringify(r.chance(0.5) ? pressRequest(r) : analyseRequest(r));
+  switch (r.int(5)) {
+    case 0: return whole.slice(0, r.int(whole.length));
+    case 1: return whole.replace(/true|false/, '"yes"');
+    case 2: return whole.replace('{', '{"extra":1,');
+    case 3: return r.pick(['', '[]', 'null', '42', '"press"', '{}', '{"op":1}', '\u00ff']);
+    default: return whole.replace(/"texts":\[[^\]]*\]/, '"texts":["1","2"]');
+  }
+}
+
+function requests(total) {
+  const r = generator(seed);
+  const lines = [];
+  for (let i = 0; i < total; ++i) {
+    const kind = r.next();
+    const line = kind < 0.68 ? JSON.stringify(pressRequest(r))
+      : kind < 0.95 ? JSON.stringify(analyseRequest(r)) : badRequest(r);
+    lines.push(line.replace(/\n/g, ' '));
+  }
+  return lines;
+}
+
+// The driver answers a batch of lines before the next batch is written.
+function nativeCore(path) {
+  const child = spawn(path, [], { stdio: ['pipe', 'pipe', 'inherit'] });
+  const lines = createInterface({ input: child.stdout });
+  const waiting = [];
+  const ready = [];
+  lines.on('line', (line) => (waiting.length ? waiting.shift()(line) : ready.push(line)));
+  const nextLine = () => new Promise((resolve) => (ready.length ? resolve(ready.shift()) : waiting.push(resolve)));
+  return {
+    async answer(batch) {
+      child.stdin.write(batch.join('\n') + '\n');
+      const answers = [];
+      for (let i = 0; i < batch.length; ++i) {
+        answers.push(await nextLine());
+      }
+      return answers;
+    },
+    close() {
+      child.stdin.end();
+    },
+  };
+}
+
+test('native and WebAssembly cores answer every request alike', { skip: !driverPath || !modulePath
+  ? 'set ORVALEX_REQUEST_DRIVER and ORVALEX_CORE_MODULE (scripts/test.sh does)' : false }, async () => {
+  const OrvalexCore = createRequire(import.meta.url)(modulePath);
+  const wasm = await OrvalexCore({ wasmBinary: readFileSync(modulePath.replace(/\.js$/, '.wasm')) });
+  const native = nativeCore(driverPath);
+  const started = performance.now();
+  const all = requests(count);
+  const kinds = { press: 0, analyse: 0, refused: 0 };
+  let mismatches = [];
+  const batchSize = 500;
+  for (let start = 0; start < all.length; start += batchSize) {
+    const batch = all.slice(start, start + batchSize);
+    const nativeAnswers = await native.answer(batch);
+    batch.forEach((request, i) => {
+      const answer = wasm.request(request);
+      if (answer !== nativeAnswers[i] && mismatches.length < 5) {
+        mismatches.push({ index: start + i, request, native: nativeAnswers[i], wasm: answer });
+      }
+      kinds[answer.startsWith('{"error"') ? 'refused' : answer.startsWith('{"recorded"') ? 'analyse' : 'press'] += 1;
+    });
+  }
+  native.close();
+  const seconds = (performance.now() - started) / 1000;
+  console.log(`differential: ${all.length} requests (${kinds.press} presses, ${kinds.analyse} ` +
+    `analyses, ${kinds.refused} refused), seed ${seed}, ${seconds.toFixed(1)} s`);
+  assert.deepEqual(mismatches, []);
+});
