@@ -237,10 +237,11 @@
     const target = byId('AnalysisReport');
     target.replaceChildren();
     byId('AnalysisDesign').textContent = report.heading;
+    const sections = report.design ? [report.design, ...report.sections] : report.sections;
     if (report.reason) {
       target.append(element('p', 'reason', report.reason));
     }
-    for (const section of report.sections) {
+    for (const section of sections) {
       const part = element('div', 'report-section');
       const heading = element('h3', '', section.name);
       heading.id = `Section-${section.name.replace(/\W+/g, '-')}`;
@@ -277,23 +278,6 @@
     }
   }
 
-  // Round steps of 1, 2 or 5 times a power of ten, as the desktop plot takes them.
-  function niceTicks(lo, hi, most) {
-    const rough = (hi - lo) / Math.max(most - 1, 1);
-    if (!(rough > 0) || !Number.isFinite(rough)) {
-      return {values: [], decimals: 0};
-    }
-    const power = 10 ** Math.floor(Math.log10(rough));
-    const step = [1, 2, 5].map((f) => power * f).find((s) => s >= rough) || power * 10;
-    const decimals = Math.max(0, -Math.floor(Math.log10(step) + 1e-9));
-    const first = Math.ceil(lo / step);
-    const values = [];
-    for (let i = 0; i <= most && (first + i) * step <= hi + step * 1e-9; ++i) {
-      values.push(first + i === 0 ? 0 : (first + i) * step);
-    }
-    return {values, decimals};
-  }
-
   const SvgNs = 'http://www.w3.org/2000/svg';
   function svg(tag, attributes, text) {
     const node = document.createElementNS(SvgNs, tag);
@@ -321,20 +305,20 @@
     const [y0, y1] = plot.y;
     const px = (x) => box.left + ((x - x0) / (x1 - x0 || 1)) * (box.right - box.left);
     const py = (y) => box.bottom - ((y - y0) / (y1 - y0 || 1)) * (box.bottom - box.top);
-    const tickText = (v, d) => v.toFixed(d).replace('.', separators().decimal).replace(/^-(0[.,]?0*)$/, '$1');
     const root = svg('svg', {viewBox: `0 0 ${width} ${height}`, role: 'img',
                              'aria-label': 'Plot of Vo against the pin voltage'});
-    const xTicks = niceTicks(x0, x1, width < 480 ? 5 : 8);
-    const yTicks = niceTicks(y0, y1, 7);
-    for (const x of xTicks.values) {
+    root.append(svg('desc', {}, plot.description || ''));
+    // On a narrow plot every other tick of the pin voltage keeps its label, so none overlap.
+    const xStep = width < 480 && plot.x_ticks.length > 6 ? 2 : 1;
+    plot.x_ticks.forEach(([x, label], i) => {
       root.append(svg('line', {class: 'grid', x1: px(x), x2: px(x), y1: box.top, y2: box.bottom}));
-      root.append(svg('text', {x: px(x), y: box.bottom + 18, 'text-anchor': 'middle'},
-                      tickText(x, xTicks.decimals)));
-    }
-    for (const y of yTicks.values) {
+      if (i % xStep === 0) {
+        root.append(svg('text', {x: px(x), y: box.bottom + 18, 'text-anchor': 'middle'}, label));
+      }
+    });
+    for (const [y, label] of plot.y_ticks) {
       root.append(svg('line', {class: 'grid', x1: box.left, x2: box.right, y1: py(y), y2: py(y)}));
-      root.append(svg('text', {x: box.left - 6, y: py(y) + 4, 'text-anchor': 'end'},
-                      tickText(y, yTicks.decimals)));
+      root.append(svg('text', {x: box.left - 6, y: py(y) + 4, 'text-anchor': 'end'}, label));
     }
     root.append(svg('rect', {class: 'axis', x: box.left, y: box.top, width: box.right - box.left,
                              height: box.bottom - box.top, fill: 'none'}));
@@ -456,8 +440,9 @@
   }
 
   formLoad();
-  const factory = globalThis.OrvalexCore;
-  Promise.resolve(typeof factory === 'function' ? factory() : Promise.reject(new Error('no core')))
+  // The one-file page unpacks the core with loadOrvalexCore(); a bare module has OrvalexCore().
+  const load = globalThis.loadOrvalexCore || globalThis.OrvalexCore;
+  Promise.resolve(typeof load === 'function' ? load() : Promise.reject(new Error('no core')))
     .then((module) => {
       core = module;
       wire();
