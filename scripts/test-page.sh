@@ -4,7 +4,7 @@
 # command line, for the analysis numbers, is build/command_line/orvalex-kep.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-out="${1:-build-web}"
+out="${1:-build-web/page}"
 [ -f "$out/orvalex-kep.html" ] || scripts/build-web.sh "$out"
 
 export ORVALEX_PAGE="$PWD/$out/orvalex-kep.html"
