@@ -422,8 +422,8 @@
         byId('MsgBoxOK').focus();
       }
     });
-    byId('Command2').addEventListener('click', clearCalc);
-    byId('Command4').addEventListener('click', clearCheck);
+    byId(TabControls.calc.clear).addEventListener('click', clearCalc);
+    byId(TabControls.check.clear).addEventListener('click', clearCheck);
     byId('Series').addEventListener('change', guarded(() => showAnalysis(analysisTab)));
     for (const input of settingInputs) {
       input.addEventListener('change', guarded(() => showAnalysis(analysisTab)));
