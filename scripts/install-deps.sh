@@ -20,6 +20,7 @@ if [ "${1:-run}" = test ]; then
         locales
         g++-mingw-w64-x86-64-posix wine64 zip groff-base bsdextrautils
         emscripten node-acorn
+        chromium
     )
     # The page's tests run under Node. A machine whose node and npm came from elsewhere keeps
     # them: Debian's npm beside another Node conflicts with it.

@@ -40,3 +40,6 @@ desktop-file-validate "$package_root"/usr/share/applications/*.desktop
 "$package_root"/usr/bin/orvalex-kep --version
 test -f "$package_root"/usr/share/man/man1/orvalex-kep.1.gz
 appstreamcli validate --no-net "$package_root"/usr/share/metainfo/*.metainfo.xml
+
+# The page in headless Chromium, opened from disk with the network off.
+scripts/test-page.sh build-web/page

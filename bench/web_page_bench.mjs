@@ -1,0 +1,83 @@
+// Benchmark of the one-file page: its size, its start against a bare page of the same form, and
+// one CAL press. Prints figures; run with ORVALEX_PAGE set to the built page.
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import {pathToFileURL} from 'node:url';
+
+import {launch, open, PagePath, PageUrl, setText} from '../tests/web_page/page_fixture.mjs';
+
+const Rounds = Number(process.env.ROUNDS || 15);
+const Presses = Number(process.env.PRESSES || 2000);
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+
+// The same empty four-tab form with no style, script, core or pictures.
+const template = fs.readFileSync(new URL('../web_page/page/orvalex-kep.html', import.meta.url), 'utf8');
+const barePath = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'orvalex-bare-')), 'bare.html');
+fs.writeFileSync(barePath, template.replace(/<!-- [A-Z]+( \S+)? -->/g, '').replace(/<link rel="icon"[^>]*>/, ''));
+const BareUrl = pathToFileURL(barePath).href;
+
+const size = fs.statSync(PagePath).size;
+console.log(`page size: ${size} bytes (${(size / 1024).toFixed(1)} KiB; budget 400 KB)`);
+
+const browser = await launch();
+// Navigation to a usable page: the page's core ready, the bare page's DOMContentLoaded. The
+// page's own DOMContentLoaded is kept too, to tell its parsing from the core's start.
+async function startTime(url) {
+  const page = await browser.newPage();
+  await page.setOfflineMode(true);
+  await page.evaluateOnNewDocument(() => {
+    document.addEventListener('DOMContentLoaded', () => (window.domReady = performance.now()));
+    document.addEventListener('orvalex-ready', () => (window.coreReady = performance.now()));
+  });
+  await page.goto(url);
+  const bare = url === BareUrl;
+  await page.waitForFunction((bare) => (bare ? window.domReady : window.coreReady) !== undefined, {}, bare);
+  const times = await page.evaluate(() => [window.domReady, Math.max(window.domReady, window.coreReady || 0)]);
+  await page.close();
+  return times;
+}
+await startTime(PageUrl); // warm the browser's caches of both once
+await startTime(BareUrl);
+const ours = [];
+const oursParsed = [];
+const bare = [];
+for (let i = 0; i < Rounds; ++i) {
+  const [parsed, ready] = await startTime(PageUrl);
+  ours.push(ready);
+  oursParsed.push(parsed);
+  bare.push((await startTime(BareUrl))[0]);
+}
+const ratio = median(ours) / median(bare);
+console.log(`start, median of ${Rounds} alternated: page ready ${median(ours).toFixed(1)} ms ` +
+            `(parsed ${median(oursParsed).toFixed(1)} ms), bare form ${median(bare).toFixed(1)} ms, ` +
+            `ratio ${ratio.toFixed(2)} (budget 1.5)`);
+
+// One CAL press from the click to the result texts, timed inside the page.
+const page = await open(browser);
+await page.evaluate(() => document.getElementById('Option1(1)').click());
+for (const [i, text] of ['10000', '2.5', '40', '30'].entries()) {
+  await setText(page, `Text1(${i})`, text);
+}
+// Timed over batches of presses, since the page's clock is coarse.
+const batches = await page.evaluate((presses) => {
+  const button = document.getElementById('Command1');
+  const result = document.getElementById('Label2(0)');
+  const out = [];
+  for (let b = 0; b < 20; ++b) {
+    const t0 = performance.now();
+    for (let i = 0; i < presses / 20; ++i) {
+      result.textContent = '';
+      button.click();
+      if (result.textContent !== '64955') {
+        throw new Error(`press gave ${result.textContent}`);
+      }
+    }
+    out.push((performance.now() - t0) / (presses / 20));
+  }
+  return out;
+}, Presses);
+console.log(`CAL press, ${Presses} presses in 20 batches: median ${(median(batches) * 1000).toFixed(0)} us ` +
+            `a press, slowest batch ${(Math.max(...batches) * 1000).toFixed(0)} us (budget 1 ms)`);
+await browser.close();
+fs.rmSync(path.dirname(barePath), {recursive: true, force: true});
