@@ -98,13 +98,30 @@ function pressRequest(r) {
   return request;
 }
 
+// Each setting's values: its default, edges and faults; the third sets the scale of random ones.
 const SETTING_VALUES = {
   resistor_pct: [0, 0.1, 1, 5, 99.999, 100, -1],
   vref_pct: [0, 0.5, 1, 2, 100, -0.001],
   level_mv: [0, 1, 10, 50, 1e6, -1],
   vf_v: [0, 0.05, 0.2, -0.05],
   pin_v: [0, 1.8, 3.3, 5, 12, -1, 1e308, 5e-324],
+  temp_min_c: [-40, 25, -60, -273.15, -273.16, 85, 500, 501],
+  temp_max_c: [85, 25, 125, -40, 500, 500.01, -300],
+  tcr_ppm: [0, 25, 100, 500, 1e4, -1, 1e6],
+  vref_drift_ppm: [0, 10, 50, -0.5, 1e5],
+  vf_tempco_mv: [-2, 0, -3, -100, 100, -100.01, 2.5],
+  fb_current_na: [0, 10, 100, 1e4, 1e6, -1],
+  spec_pct: [5, 0.01, 3, 0, 100, 99.99, -5],
 };
+
+// The pair to fit: a preferred pair's rank, or R1 and R3 near the design's or out of range.
+function fitMember(r) {
+  if (r.chance(0.6)) {
+    return { pair: r.chance(0.9) ? 1 + r.int(3) : r.pick([0, 4, -1, 1e9]) };
+  }
+  const ohms = () => (r.chance(0.9) ? r.between(1, 1e6) : r.pick([0, -1, 5e-324, 1e308]));
+  return { r1: ohms(), r3: ohms() };
+}
 
 function analyseRequest(r) {
   const request = { op: 'analyse', tab: r.pick(['calc', 'check']) };
@@ -123,6 +140,9 @@ function analyseRequest(r) {
     }
     request.settings = settings;
   }
+  if (r.chance(0.4)) {
+    request.fit = fitMember(r);
+  }
   return request;
 }
 
@@ -131,7 +151,7 @@ function badRequest(r) {
   const whole = JSON.stringify(r.chance(0.5) ? pressRequest(r) : analyseRequest(r));
   switch (r.int(5)) {
     case 0: return whole.slice(0, r.int(whole.length));
-    case 1: return whole.replace(/true|false/, '"yes"');
+    case 1: return whole.replace(/true|false|"pair":\d/, '"yes"');
     case 2: return whole.replace('{', '{"extra":1,');
     case 3: return r.pick(['', '[]', 'null', '42', '"press"', '{}', '{"op":1}', '\u00ff']);
     default: return whole.replace(/"texts":\[[^\]]*\]/, '"texts":["1","2"]');

@@ -22,6 +22,15 @@ const views = [
     await pressTab(page, 'calc', {diode: 'no', texts: ['100', '2.0', '101.2', '40.2', '']});
     await click(page, 'AnalyseCalc');
   }],
+  ['Calc with a fitted pair and a failing spec', async (page) => {
+    await pressTab(page, 'calc', {diode: 'no', texts: ['10000', '2.5', '40', '30', '']});
+    await click(page, 'AnalyseCalc');
+    await page.evaluate(() => {
+      document.getElementById('Spec').value = '0.5';
+      document.getElementById('Spec').dispatchEvent(new Event('change'));
+    });
+    await click(page, 'FitRank2');
+  }],
   ['message box', async (page) => {
     await selectTab(page, 'Calc');
     await click(page, 'Command1');

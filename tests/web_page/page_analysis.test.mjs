@@ -124,3 +124,135 @@ test('Analyse waits for a recorded CAL, follows the next one, and Copy copies th
   }
   assert.deepEqual(page.errors, []);
 });
+
+// A setting's or fit box's text typed and left, as the change event gives it.
+const setBox = (page, id, value) => page.evaluate((id, value) => {
+  const input = document.getElementById(id);
+  input.value = value;
+  input.dispatchEvent(new Event('change'));
+}, id, value);
+
+// The fitted pair as the page shows it: the sections' subjects, the chosen rank, the fit boxes,
+// the plot's spec bands and the warnings at the report's head.
+function fitView(page) {
+  return page.evaluate(() => ({
+    subjects: [...new Set([...document.querySelectorAll('#AnalysisReport .subject')].map((p) => p.textContent))],
+    rank: [...document.querySelectorAll('input[name="FitRank"]')].findIndex((r) => r.checked) + 1,
+    boxes: ['FitR1', 'FitR3'].map((id) => document.getElementById(id).value),
+    spec: [...document.querySelectorAll('#PlotArea rect.spec')].map((r) =>
+      [Number(r.dataset.low), Number(r.dataset.high), r.dataset.meets === 'true', r.getAttribute('fill')]),
+    warnings: document.getElementById('AnalysisWarnings').hidden ? []
+      : [...document.querySelectorAll('#AnalysisWarningList li')].map((li) => li.textContent),
+    specNotes: [...document.querySelectorAll('.report-section:has(table[data-section="Output spec"]) .note.warning')].map((p) => p.textContent),
+    specFlagged: document.querySelectorAll('table[data-section="Output spec"] td.flagged').length,
+  }));
+}
+
+const NoDiode = ['10000', '2.5', '40', '30', ''];
+const NoDiodeArgs = ['design', '--r2', '10000', '--vref', '2.5', '--vo-max', '40', '--vo-min', '30'];
+
+// design, settings (page box, value, flag), how the pair is fitted, the command line's fit flags
+const fits = [
+  ['pair 2 misses the spec the design meets', ['calc', 'no', NoDiode, NoDiodeArgs], [],
+   {pair: 2}, ['--fit-pair', '2'], 'As fitted: R1 66.5 k\u03a9, R3 7.5 k\u03a9, preferred pair 2'],
+  ['typed pair over a wider range', ['calc', 'no', NoDiode, NoDiodeArgs],
+   [['TempMax', '125', '--temp-max'], ['ResistorTcr', '500', '--tcr'], ['FbCurrent', '200', '--fb-current']],
+   {r1: '65000', r3: '7150'}, ['--fit-r1', '65000', '--fit-r3', '7150'],
+   'As fitted: R1 65 k\u03a9, R3 7.15 k\u03a9, as typed'],
+  ['Check set with the diode, pair 1, its tempco and spec', ['check', 'yes', ['470', '10', '100', '1.2', '0.6'],
+   ['check', '--r1', '470', '--r2', '10', '--r3', '100', '--vref', '1.2', '--vf', '0.6']],
+   [['VfTempco', '-3.5', '--vf-tempco'], ['Spec', '2.5', '--spec'], ['TempMin', '-55', '--temp-min'],
+    ['VrefDrift', '30', '--vref-drift']],
+   {pair: 1}, ['--fit-pair', '1'], 'As fitted: R1 475 \u03a9, R3 140 \u03a9, preferred pair 1'],
+];
+
+test('a fitted pair shows the command line\'s numbers with the same flags', {skip: !Cli && 'ORVALEX_CLI not set'}, async () => {
+  for (const [name, [tab, diode, inputs, args], settings, choice, fitArgs, subject] of fits) {
+    const page = await open(browser);
+    await pressTab(page, tab, {diode, texts: inputs});
+    await click(page, tab === 'calc' ? 'AnalyseCalc' : 'AnalyseCheck');
+    for (const [id, value] of settings) {
+      await setBox(page, id, value);
+    }
+    if (choice.pair) {
+      await click(page, `FitRank${choice.pair}`);
+    } else {
+      await setBox(page, 'FitR1', choice.r1);
+      await setBox(page, 'FitR3', choice.r3);
+      await click(page, 'FitTyped');
+    }
+    const flags = settings.flatMap(([, value, flag]) => [flag, value]);
+    const {fitted} = cliJson([...args, ...flags, ...fitArgs]).analysis;
+    const view = await fitView(page);
+    const cells = (await shown(page)).cells;
+    assert.deepEqual(view.subjects, [subject], name);
+    assert.equal(view.rank, choice.pair ?? 0, name);
+    assert.deepEqual(view.boxes, [String(fitted.r1), String(fitted.r3)], name);
+    for (const level of fitted.levels) {
+      assert.ok(hasCell(cells, level.vo), `${name}: fitted Vo ${level.vo}`);
+    }
+    assert.deepEqual((await shown(page)).marks.map((m) => m.slice(2)),
+                     fitted.tolerance.levels.map((l) => [l.min, l.max]), name);
+    assert.deepEqual(view.spec.map((s) => s.slice(0, 3)),
+                     fitted.spec.levels.map((l) => [l.low, l.high, l.meets]), name);
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  }
+});
+
+test('the fit is kept through settings and the other tab, and dropped at its tab\'s next CAL', async () => {
+  const page = await open(browser);
+  await pressTab(page, 'calc', {diode: 'no', texts: NoDiode});
+  await click(page, 'AnalyseCalc');
+  const designed = 'As designed: R1 64.955 k\u03a9, R3 7.21 k\u03a9';
+  // step, what it does, the subject after it, the chosen rank, the fit boxes
+  const steps = [
+    ['opens as designed', async () => {}, designed, 0, ['64955', '7210']],
+    ['the keyboard chooses a row', async () => {
+      await page.focus('#FitRank1');
+      await page.keyboard.press('Space');
+      await page.keyboard.press('ArrowDown');
+      assert.equal(await page.evaluate(() => document.activeElement.id), 'FitRank2',
+                   'the focus stays on the row chosen');
+    }, 'As fitted: R1 66.5 k\u03a9, R3 7.5 k\u03a9, preferred pair 2', 2, ['66500', '7500']],
+    ['a setting keeps the fit', () => setBox(page, 'Spec', '1'),
+     'As fitted: R1 66.5 k\u03a9, R3 7.5 k\u03a9, preferred pair 2', 2, ['66500', '7500']],
+    ['a Check CAL keeps the Calc fit', () => pressTab(page, 'check', {diode: 'no', texts: ['470', '10', '100', '1.2', '']}),
+     'As fitted: R1 66.5 k\u03a9, R3 7.5 k\u03a9, preferred pair 2', 2, ['66500', '7500']],
+    // An empty box keeps its number and one out of range is held at the limit, as a spin box does.
+    ['typed boxes held within their limits', async () => {
+      await setBox(page, 'FitR1', '');
+      await setBox(page, 'FitR3', '-5');
+      await click(page, 'FitTyped');
+    }, 'As fitted: R1 66.5 k\u03a9, R3 1 m\u03a9, as typed', 0, ['66500', '0.001']],
+    ['As designed goes back', () => click(page, 'AsDesigned'), designed, 0, ['64955', '7210']],
+    ['a fit again', () => click(page, 'FitRank3'), 'As fitted: R1 63.4 k\u03a9, R3 6.98 k\u03a9, preferred pair 3', 3, ['63400', '6980']],
+    ['the tab\'s next CAL drops it', () => pressTab(page, 'calc', {diode: 'no', texts: NoDiode}), designed, 0, ['64955', '7210']],
+  ];
+  for (const [name, act, subject, rank, boxes] of steps) {
+    await act();
+    const view = await fitView(page);
+    assert.deepEqual([view.subjects, view.rank, view.boxes], [[subject], rank, boxes], name);
+  }
+  assert.deepEqual(page.errors, []);
+});
+
+test('a failing spec stands at the report\'s head, flagged and hatched', async () => {
+  const page = await open(browser);
+  await pressTab(page, 'calc', {diode: 'no', texts: NoDiode});
+  await click(page, 'AnalyseCalc');
+  // spec, levels that meet it (plot), warnings from the Output spec section
+  for (const [spec, meets, specWarnings] of [['5', [true, true, true], 0], ['0.5', [false, false, false], 3],
+                                             ['4.5', [true, false, false], 2]]) {
+    await setBox(page, 'Spec', spec);
+    const view = await fitView(page);
+    assert.deepEqual(view.spec.map((s) => s[2]), meets, `spec ${spec}`);
+    assert.deepEqual(view.spec.map((s) => s[3]), meets.map((m) => (m ? null : 'url(#SpecHatch)')));
+    assert.equal(view.specNotes.length, specWarnings, `spec ${spec}`);
+    assert.equal(view.specFlagged, 2 * specWarnings);
+    for (const note of view.specNotes) {
+      assert.ok(view.warnings.includes(note), `"${note}" at the head`);
+    }
+  }
+  assert.deepEqual(page.errors, []);
+});

@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <optional>
 #include <string>
 
 namespace web_page {
@@ -121,6 +122,12 @@ INSTANTIATE_TEST_SUITE_P(
                  R"J({"error":"\"settings\" must be an object"})J"},
         Exchange{"UnknownSetting", R"J({"op":"analyse","tab":"check","settings":{"tolerance":1}})J",
                  R"J({"error":"the settings has an unknown member \"tolerance\""})J"},
+        Exchange{"FitBothWays", R"J({"op":"analyse","tab":"calc","fit":{"pair":1,"r1":1000}})J",
+                 R"J({"error":"the fit must be {\"pair\": rank} or {\"r1\": ohms, \"r3\": ohms}"})J"},
+        Exchange{"FitR1Alone", R"J({"op":"analyse","tab":"calc","fit":{"r1":1000}})J",
+                 R"J({"error":"the fit must be {\"pair\": rank} or {\"r1\": ohms, \"r3\": ohms}"})J"},
+        Exchange{"FitRankNotWhole", R"J({"op":"analyse","tab":"calc","fit":{"pair":1.5}})J",
+                 R"J({"error":"\"pair\" must be a whole number"})J"},
         // A tab with no design yet has nothing else to say.
         Exchange{"NothingRecorded", R"J({"op":"analyse","tab":"check"})J", R"J({"recorded":false})J"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -181,7 +188,9 @@ TEST(Analysis, SettingsAndDecimalReachTheReport) {
     Answer(handler, Calc(false, true, kNoDiode));
     const Json answer = Answer(
         handler, R"({"op":"analyse","tab":"calc","decimal":",","settings":{"series":"E24",)"
-                 R"J("resistor_pct":0.5,"vref_pct":2,"level_mv":20,"vf_v":0.1,"pin_v":5}})J");
+                 R"J("resistor_pct":0.5,"vref_pct":2,"level_mv":20,"vf_v":0.1,"pin_v":5,)J"
+                 R"J("temp_min_c":-20,"temp_max_c":105,"tcr_ppm":50,"vref_drift_ppm":20,)J"
+                 R"J("vf_tempco_mv":-1.5,"fb_current_na":200,"spec_pct":2},"fit":{"pair":2}})J");
 
     calc_core::AnalysisSettings settings;
     settings.series = calc_core::ESeries::E24;
@@ -190,16 +199,52 @@ TEST(Analysis, SettingsAndDecimalReachTheReport) {
     settings.levelAccuracyMv = 20;
     settings.vfSpreadV = 0.1;
     settings.pinVoltage = 5;
+    settings.tempMinC = -20;
+    settings.tempMaxC = 105;
+    settings.resistorTcrPpm = 50;
+    settings.vrefDriftPpm = 20;
+    settings.vfTempcoMv = -1.5;
+    settings.fbCurrentNa = 200;
+    settings.specPct = 2;
     calc_core::DesignInputs inputs{calc_core::DiodeChoice::No, 10000, 2.5, 40, 30};
     const auto design = calc_core::DesignOfCalc(inputs, 64955, 7210);
-    const auto outcome = calc_core::AnalyseDesign(design, settings);
+    const auto outcome = calc_core::AnalyseDesign(design, settings, calc_core::FitChoice::Pair(2));
     ASSERT_TRUE(outcome.analysis);
+    ASSERT_TRUE(outcome.analysis->fitted);
     const auto report =
         analysis_report::MakeReport(calc_core::Tab::Calc, design, settings, outcome, ",");
     EXPECT_EQ(answer["json"], analysis_report::AnalysisJson(*outcome.analysis));
     EXPECT_EQ(answer["text"], analysis_report::ReportText(report));
     EXPECT_EQ(answer["report"]["sections"].size(), report.sections.size());
-    EXPECT_TRUE(answer["plot"].is_object());
+    EXPECT_EQ(answer["report"]["sections"][0]["subject"], report.sections[0].subject);
+    // The plot's marks carry the fitted pair's spec bands.
+    const Json& mark = answer["plot"]["marks"][0];
+    EXPECT_EQ(mark["spec_low"], outcome.analysis->fitted->spec[0].low);
+    EXPECT_EQ(mark["spec_high"], outcome.analysis->fitted->spec[0].high);
+    EXPECT_EQ(mark["meets_spec"], outcome.analysis->fitted->spec[0].meets);
+}
+
+// A fit the core cannot take is a design it cannot analyse, as typed values out of range are:
+// the report says why, and the next request without the fit analyses the design again.
+TEST(Analysis, RefusedFitIsTheReportsReason) {
+    const struct {
+        const char* fit;
+        std::optional<calc_core::FitChoice> choice;
+    } rows[] = {
+        {R"J({"pair":4})J", calc_core::FitChoice::Pair(4)},
+        {R"J({"r1":64955,"r3":0})J", calc_core::FitChoice::Typed(64955, 0)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.fit);
+        RequestHandler handler;
+        Answer(handler, Calc(false, true, kNoDiode));
+        const Json answer =
+            Answer(handler, std::string(R"({"op":"analyse","tab":"calc","fit":)") + row.fit + "}");
+        EXPECT_EQ(answer["report"]["reason"], calc_core::FitRefusal(row.choice));
+        EXPECT_TRUE(answer["json"].is_null());
+        const Json again = Analyse(handler, "calc")["json"];
+        EXPECT_TRUE(again.is_object() && again["fitted"].is_null());
+    }
 }
 
 // A setting the core refuses gives the report with its reason, and no numbers to draw.

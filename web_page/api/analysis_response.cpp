@@ -20,11 +20,8 @@ Json SectionJson(const Section& section) {
     for (const Note& note : section.notes) {
         notes.push_back({{"text", note.text}, {"warning", note.warning}});
     }
-    return {{"name", section.name},
-            {"header", section.header},
-            {"rows", section.rows},
-            {"flagged", std::move(flagged)},
-            {"notes", std::move(notes)}};
+    return {{"name", section.name}, {"subject", section.subject},    {"header", section.header},
+            {"rows", section.rows}, {"flagged", std::move(flagged)}, {"notes", std::move(notes)}};
 }
 
 Json ReportJson(const Report& report) {
@@ -54,8 +51,13 @@ Json PlotJson(const PlotData& plot) {
     }
     Json marks = Json::array();
     for (const PlotMark& mark : plot.marks) {
-        marks.push_back(
-            {{"pin_v", mark.pinV}, {"vo", mark.vo}, {"min", mark.min}, {"max", mark.max}});
+        marks.push_back({{"pin_v", mark.pinV},
+                         {"vo", mark.vo},
+                         {"min", mark.min},
+                         {"max", mark.max},
+                         {"spec_low", mark.specLow},
+                         {"spec_high", mark.specHigh},
+                         {"meets_spec", mark.meetsSpec}});
     }
     const auto ticks = [](const std::vector<std::pair<double, std::string>>& values) {
         Json list = Json::array();
@@ -77,8 +79,9 @@ Json PlotJson(const PlotData& plot) {
 
 Json AnalysisResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
                       const calc_core::AnalysisSettings& settings,
+                      const std::optional<calc_core::FitChoice>& fit,
                       std::string_view decimalSeparator) {
-    const calc_core::AnalysisOutcome outcome = calc_core::AnalyseDesign(design, settings);
+    const calc_core::AnalysisOutcome outcome = calc_core::AnalyseDesign(design, settings, fit);
     const Report report = MakeReport(tab, design, settings, outcome, decimalSeparator);
     Json response = {{"recorded", true},
                      {"report", ReportJson(report)},

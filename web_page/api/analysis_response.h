@@ -6,12 +6,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include <optional>
 #include <string_view>
 
 namespace web_page {
 
 nlohmann::ordered_json AnalysisResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
                                         const calc_core::AnalysisSettings& settings,
+                                        const std::optional<calc_core::FitChoice>& fit,
                                         std::string_view decimalSeparator);
 
 } // namespace web_page

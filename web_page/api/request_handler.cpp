@@ -7,6 +7,7 @@
 #include "web_page/api/press_response.h"
 #include "web_page/api/request_reader.h"
 
+#include <cmath>
 #include <exception>
 
 namespace web_page {
@@ -25,12 +26,21 @@ constexpr NumberSetting kNumberSettings[] = {
     {"level_mv", &AnalysisSettings::levelAccuracyMv},
     {"vf_v", &AnalysisSettings::vfSpreadV},
     {"pin_v", &AnalysisSettings::pinVoltage},
+    {"temp_min_c", &AnalysisSettings::tempMinC},
+    {"temp_max_c", &AnalysisSettings::tempMaxC},
+    {"tcr_ppm", &AnalysisSettings::resistorTcrPpm},
+    {"vref_drift_ppm", &AnalysisSettings::vrefDriftPpm},
+    {"vf_tempco_mv", &AnalysisSettings::vfTempcoMv},
+    {"fb_current_na", &AnalysisSettings::fbCurrentNa},
+    {"spec_pct", &AnalysisSettings::specPct},
 };
 
 // The core judges the values; here only their types and the series' name.
 std::optional<AnalysisSettings> ReadSettings(const Json& object, std::string& error) {
     RequestReader reader(object, "settings");
-    reader.AllowOnly({"series", "resistor_pct", "vref_pct", "level_mv", "vf_v", "pin_v"});
+    reader.AllowOnly({"series", "resistor_pct", "vref_pct", "level_mv", "vf_v", "pin_v",
+                      "temp_min_c", "temp_max_c", "tcr_ppm", "vref_drift_ppm", "vf_tempco_mv",
+                      "fb_current_na", "spec_pct"});
     AnalysisSettings settings;
     const auto series = reader.String("series", SeriesName(settings.series));
     if (series && !SeriesFromName(*series)) {
@@ -47,6 +57,30 @@ std::optional<AnalysisSettings> ReadSettings(const Json& object, std::string& er
     }
     settings.series = *SeriesFromName(*series);
     return settings;
+}
+
+// The pair to fit: {"pair": rank} or {"r1": ohms, "r3": ohms}. Only the shape is judged here; a
+// rank or resistance out of range is the core's to refuse, in the report's reason, as the
+// window's own fields would show it.
+std::optional<FitChoice> ReadFit(const Json& object, std::string& error) {
+    RequestReader reader(object, "fit");
+    reader.AllowOnly({"pair", "r1", "r3"});
+    const bool pair = !reader.failed() && object.contains("pair");
+    const auto rank = reader.OptionalNumber("pair");
+    const auto r1 = reader.OptionalNumber("r1");
+    const auto r3 = reader.OptionalNumber("r3");
+    if (!reader.failed()) {
+        if (pair ? (r1 || r3) : (!r1 || !r3)) {
+            reader.Fail("the fit must be {\"pair\": rank} or {\"r1\": ohms, \"r3\": ohms}");
+        } else if (pair && !(*rank == std::floor(*rank) && std::abs(*rank) <= 1e9)) {
+            reader.Fail("\"pair\" must be a whole number");
+        }
+    }
+    if (reader.failed()) {
+        error = reader.error();
+        return std::nullopt;
+    }
+    return pair ? FitChoice::Pair(int(*rank)) : FitChoice::Typed(*r1, *r3);
 }
 
 Json ErrorResponse(const std::string& text) {
@@ -118,10 +152,12 @@ RequestHandler::Json RequestHandler::Press(const Json& request, std::string& err
 
 RequestHandler::Json RequestHandler::Analyse(const Json& request, std::string& error) {
     RequestReader reader(request, "request");
-    reader.AllowOnly({"op", "tab", "decimal", "settings"});
+    reader.AllowOnly({"op", "tab", "decimal", "settings", "fit"});
     const auto tab = reader.Word("tab", {"calc", "check"});
     const auto decimal = reader.String("decimal", NumberLocale{}.decimalSeparator);
     const auto settingsObject = reader.OptionalObject("settings");
+    const bool fitted = !reader.failed() && request.contains("fit");
+    const auto fitObject = reader.OptionalObject("fit");
     if (reader.failed()) {
         error = reader.error();
         return nullptr;
@@ -130,11 +166,15 @@ RequestHandler::Json RequestHandler::Analyse(const Json& request, std::string& e
     if (!settings) {
         return nullptr;
     }
+    std::optional<FitChoice> fit;
+    if (fitted && !(fit = ReadFit(*fitObject, error))) {
+        return nullptr;
+    }
     const auto& design = m_designs[*tab];
     if (!design) {
         return {{"recorded", false}};
     }
-    return AnalysisResponse(Tab(*tab), *design, *settings, *decimal);
+    return AnalysisResponse(Tab(*tab), *design, *settings, fit, *decimal);
 }
 
 } // namespace web_page

@@ -150,6 +150,9 @@
     }
     if (answer.recorded) {
       recorded[tab] = {diode: option(tab, 0).checked};
+      if (analysisTab === tab) {
+        fit = null; // a new CAL: its design as it is
+      }
       byId(TabControls[tab].analyse).disabled = false;
       if (analysisTab === tab && !byId('Analysis').hidden) {
         showAnalysis(tab);
@@ -188,38 +191,79 @@
 
   // The analysis: settings as the desktop window has them, read and kept within their limits.
   const settingInputs = ['ResistorTolerance', 'VrefTolerance', 'PinVoltage', 'LevelAccuracy',
-                         'VfSpread'].map(byId);
+                         'VfSpread', 'TempMin', 'TempMax', 'ResistorTcr', 'VrefDrift',
+                         'FbCurrent', 'VfTempco', 'Spec'].map(byId);
+  // A box's value held within its limits and decimals, as a spin box holds it; text that is no
+  // number gives the fallback.
+  function boxValue(input, fallback) {
+    let value = Number(input.value);
+    if (input.value.trim() === '' || !Number.isFinite(value)) {
+      value = fallback;
+    }
+    value = Math.min(Number(input.max), Math.max(Number(input.min), value));
+    value = Number(value.toFixed(Number(input.dataset.decimals)));
+    if (String(value) !== input.value) {
+      input.value = String(value);
+    }
+    return value;
+  }
   function readSettings() {
     const settings = {series: byId('Series').value};
     for (const input of settingInputs) {
-      let value = Number(input.value);
-      if (input.value.trim() === '' || !Number.isFinite(value)) {
-        value = Number(input.defaultValue);
-      }
-      value = Math.min(Number(input.max), Math.max(Number(input.min), value));
-      value = Number(value.toFixed(Number(input.dataset.decimals)));
-      if (String(value) !== input.value) {
-        input.value = String(value);
-      }
-      settings[input.dataset.key] = value;
+      settings[input.dataset.key] = boxValue(input, Number(input.defaultValue));
     }
     return settings;
   }
 
+  // The pair analysed as fitted: null (as designed), {pair: rank} or {r1, r3}. It belongs to the
+  // analysed tab's design and is dropped at that tab's next CAL.
+  let fit = null;
+  // The R1 and R3 the fit boxes last showed, which an empty or unreadable box keeps.
+  const fitShown = {FitR1: 0, FitR3: 0};
+  function showFitPair(json) {
+    const pair = json && (json.fitted || json.design);
+    if (!pair) {
+      return;
+    }
+    for (const [id, value] of [['FitR1', pair.r1], ['FitR3', pair.r3]]) {
+      fitShown[id] = value;
+      byId(id).value = String(value);
+      boxValue(byId(id), value);
+    }
+  }
+
   let reportText = '';
   function showAnalysis(tab) {
+    if (tab !== analysisTab) {
+      fit = null; // a fit belongs to the other tab's design
+    }
     analysisTab = tab;
-    const answer = ask({op: 'analyse', tab, decimal: separators().decimal, settings: readSettings()});
+    const request = {op: 'analyse', tab, decimal: separators().decimal, settings: readSettings()};
+    if (fit) {
+      request.fit = fit;
+    }
+    const answer = ask(request);
     const region = byId('Analysis');
     byId('AnalysisTitle').textContent = `Design analysis \u2013 ${TabControls[tab].name} tab`;
-    byId('VfSpread').disabled = !(recorded[tab] && recorded[tab].diode);
+    const diode = Boolean(recorded[tab] && recorded[tab].diode);
+    byId('VfSpread').disabled = !diode;
+    byId('VfTempco').disabled = !diode;
     region.hidden = false;
     if (!answer.recorded) {
       return;
     }
+    if (!fit || fit.pair) {
+      // The typed boxes start from the pair analysed, so that a tweak starts from there.
+      showFitPair(answer.json);
+    }
     renderReport(answer.report);
     reportText = answer.text;
     renderPlot(answer.plot);
+  }
+
+  function fitAndShow(choice) {
+    fit = choice;
+    showAnalysis(analysisTab);
   }
 
   function element(tag, className, text) {
@@ -233,6 +277,29 @@
     return node;
   }
 
+  // The preferred pairs' rank cells hold a radio button each: choosing one fits that pair.
+  function addFitChoices(table) {
+    [...table.tBodies[0].rows].forEach((row, i) => {
+      const rank = i + 1;
+      const cell = row.cells[0];
+      const radio = element('input');
+      radio.type = 'radio';
+      radio.name = 'FitRank';
+      radio.id = `FitRank${rank}`;
+      radio.checked = Boolean(fit && fit.pair === rank);
+      radio.setAttribute('aria-label', `Fit pair ${rank}`);
+      radio.addEventListener('change', guarded(() => {
+        fitAndShow({pair: rank});
+        byId(`FitRank${rank}`).focus();
+      }));
+      const label = element('label', 'fit-choice');
+      label.append(radio, cell.firstChild);
+      cell.append(label);
+      row.classList.toggle('fitted', radio.checked);
+    });
+    table.title = 'Select a pair\'s row to analyse it as fitted';
+  }
+
   function renderReport(report) {
     const target = byId('AnalysisReport');
     target.replaceChildren();
@@ -241,10 +308,26 @@
     if (report.reason) {
       target.append(element('p', 'reason', report.reason));
     }
+    // Every warning also stands at the head of the report, linked to its section.
+    const warnings = byId('AnalysisWarningList');
+    warnings.replaceChildren();
     for (const section of sections) {
       const part = element('div', 'report-section');
       const heading = element('h3', '', section.name);
       heading.id = `Section-${section.name.replace(/\W+/g, '-')}`;
+      for (const note of section.notes || []) {
+        if (note.warning) {
+          const link = element('a', '', note.text);
+          link.href = `#${heading.id}`;
+          link.addEventListener('click', (event) => {
+            event.preventDefault(); // the fragment holds the design's link
+            heading.scrollIntoView();
+          });
+          const item = element('li');
+          item.append(link);
+          warnings.append(item);
+        }
+      }
       // A wide table scrolls in its own region, which the keyboard can reach.
       const scroll = element('div', 'table-scroll');
       scroll.tabIndex = 0;
@@ -270,12 +353,20 @@
         table.tBodies[0].append(tr);
       });
       scroll.append(table);
-      part.append(heading, scroll);
+      part.append(heading);
+      if (section.subject) {
+        part.append(element('p', 'subject', section.subject));
+      }
+      part.append(scroll);
+      if (section.name === 'Preferred values') {
+        addFitChoices(table);
+      }
       for (const note of section.notes || []) {
         part.append(element('p', note.warning ? 'note warning' : 'note', note.text));
       }
       target.append(part);
     }
+    byId('AnalysisWarnings').hidden = warnings.children.length === 0;
   }
 
   const SvgNs = 'http://www.w3.org/2000/svg';
@@ -331,10 +422,27 @@
     }
     const points = plot.curve.map(([x, y]) => `${px(x).toFixed(2)},${py(y).toFixed(2)}`).join(' ');
     root.append(svg('polyline', {class: 'curve', points}));
+    // The spec's hatching, told apart from the hollow band by more than its colour.
+    const defs = svg('defs', {});
+    const hatch = svg('pattern', {id: 'SpecHatch', width: 5, height: 5,
+                                  patternUnits: 'userSpaceOnUse', patternTransform: 'rotate(45)'});
+    hatch.append(svg('line', {class: 'hatch', x1: 0, x2: 0, y1: 0, y2: 5}));
+    defs.append(hatch);
+    root.append(defs);
     for (const mark of plot.marks) {
       const x = px(mark.pin_v);
       const group = svg('g', {'data-pin-v': mark.pin_v, 'data-vo': mark.vo, 'data-min': mark.min,
                               'data-max': mark.max});
+      const top = py(mark.spec_high);
+      const spec = svg('rect', {class: mark.meets_spec ? 'spec meets' : 'spec fails',
+                                x: x + 9, width: 6, y: top,
+                                height: Math.max(1, py(mark.spec_low) - top),
+                                'data-low': mark.spec_low, 'data-high': mark.spec_high,
+                                'data-meets': mark.meets_spec});
+      if (!mark.meets_spec) {
+        spec.setAttribute('fill', 'url(#SpecHatch)');
+      }
+      group.append(spec);
       group.append(svg('line', {class: 'bar', x1: x, x2: x, y1: py(mark.max), y2: py(mark.min)}),
                    svg('line', {class: 'bar', x1: x - 6, x2: x + 6, y1: py(mark.max), y2: py(mark.max)}),
                    svg('line', {class: 'bar', x1: x - 6, x2: x + 6, y1: py(mark.min), y2: py(mark.min)}),
@@ -427,7 +535,16 @@
     byId('Series').addEventListener('change', guarded(() => showAnalysis(analysisTab)));
     for (const input of settingInputs) {
       input.addEventListener('change', guarded(() => showAnalysis(analysisTab)));
+      // The help text is the box's description, and its tooltip as on the desktop.
+      const help = byId(input.getAttribute('aria-describedby'));
+      if (help) {
+        input.title = help.textContent;
+      }
     }
+    byId('FitTyped').addEventListener('click', guarded(() =>
+      fitAndShow({r1: boxValue(byId('FitR1'), fitShown.FitR1),
+                  r3: boxValue(byId('FitR3'), fitShown.FitR3)})));
+    byId('AsDesigned').addEventListener('click', guarded(() => fitAndShow(null)));
     byId('CloseAnalysis').addEventListener('click', () => {
       byId('Analysis').hidden = true;
       byId(TabControls[analysisTab].analyse).focus();
