@@ -3,6 +3,7 @@
 #include "calc_core/decimal_text.h"
 
 #include <fast_float/fast_float.h>
+#include <fmt/compile.h>
 #include <fmt/format.h>
 
 #include <algorithm>
@@ -70,7 +71,7 @@ Digits DigitsOf(std::string_view text) {
 // it: as many characters as its shortest digits followed by zeros.
 std::string FixedNotation(const Digits& d, double magnitude) {
     if (d.exponent >= static_cast<int>(d.digits.size()) - 1) {
-        return fmt::format("{:.0f}", magnitude);
+        return fmt::format(FMT_COMPILE("{:.0f}"), magnitude);
     }
     if (d.exponent >= 0) {
         const auto whole = static_cast<std::size_t>(d.exponent + 1);
@@ -86,23 +87,24 @@ std::string ExponentNotation(const Digits& d) {
         text += '.';
         text += d.digits.substr(1);
     }
-    return text + fmt::format("e{}{:02}", d.exponent < 0 ? '-' : '+', std::abs(d.exponent));
+    return text +
+           fmt::format(FMT_COMPILE("e{}{:02}"), d.exponent < 0 ? '-' : '+', std::abs(d.exponent));
 }
 
 } // namespace
 
 std::string FixedText(double value, int decimals) {
-    return fmt::format("{:.{}f}", value, decimals < 0 ? DefaultPrecision : decimals);
+    return fmt::format(FMT_COMPILE("{:.{}f}"), value, decimals < 0 ? DefaultPrecision : decimals);
 }
 
 std::string SignificantText(double value, int digits) {
-    return fmt::format("{:.{}g}", value, digits < 0 ? DefaultPrecision : digits);
+    return fmt::format(FMT_COMPILE("{:.{}g}"), value, digits < 0 ? DefaultPrecision : digits);
 }
 
 std::string ShortestText(double value) {
     // {fmt}'s own shortest text chooses its notation by the exponent alone ("0.0001", "1e+16");
     // here the shorter of the two wins, fixed notation on a tie.
-    const std::string text = fmt::format("{}", value);
+    const std::string text = fmt::format(FMT_COMPILE("{}"), value);
     if (value == 0 || !std::isfinite(value)) {
         return text;
     }
