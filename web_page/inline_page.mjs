@@ -95,8 +95,17 @@ var loadOrvalexCore = (function () {
     return core;
   };
 })();`;
+  // Kept as text and run at the first call, so that reading the page never waits for the core's
+  // script: the call puts it in a script of its own, whose loadOrvalexCore takes over.
+  const source = checkedText(`${glue}\n${loader}`, basename(modulePath), '</script');
+  const bootstrap = `var loadOrvalexCore = function () {
+  var run = document.createElement('script');
+  run.textContent = document.getElementById('OrvalexCoreSource').textContent;
+  document.head.appendChild(run);
+  return loadOrvalexCore();
+};`;
   return {
-    html: `${script(glue, basename(modulePath))}\n${script(loader, 'the loader')}`,
+    html: `<script type="text/plain" id="OrvalexCoreSource">\n${source}\n</script>\n${script(bootstrap, 'the bootstrap')}`,
     wasmBytes: wasm.length,
     packedBytes: packed.length,
   };

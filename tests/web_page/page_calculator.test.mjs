@@ -2,7 +2,7 @@
 import assert from 'node:assert/strict';
 import {after, before, test} from 'node:test';
 
-import {click, launch, message, open, pressTab, selectTab, setText, state, texts} from './page_fixture.mjs';
+import {click, launch, message, open, PageUrl, pressTab, selectTab, setText, state, texts} from './page_fixture.mjs';
 
 let browser;
 before(async () => (browser = await launch()));
@@ -154,4 +154,28 @@ test('any text typed or pasted gets a message or a result, never a broken page',
   await click(page, 'Command1');
   assert.equal(await message(page), 'Please input Data');
   assert.deepEqual(page.errors, []);
+});
+
+// The form takes input before the core is in; a CAL pressed then is answered once it is.
+test('a CAL pressed before the core is in is answered when it is', async () => {
+  const page = await browser.newPage();
+  page.errors = [];
+  page.on('pageerror', (error) => page.errors.push(String(error)));
+  await page.setOfflineMode(true);
+  await page.evaluateOnNewDocument(() => {
+    document.addEventListener('DOMContentLoaded', () => {
+      window.coreInAtPress = document.documentElement.dataset.ready === 'true';
+      document.getElementById('Option1(1)').click();
+      ['10000', '2.5', '40', '30'].forEach((text, i) => {
+        document.getElementById(`Text1(${i})`).value = text;
+      });
+      document.getElementById('Command1').click();
+    });
+  });
+  await page.goto(PageUrl);
+  await page.waitForFunction(() => document.documentElement.dataset.ready === 'true');
+  assert.equal(await page.evaluate(() => window.coreInAtPress), false);
+  assert.deepEqual(await texts(page, CalcResults), ['64955', '7210', '35']);
+  assert.deepEqual(page.errors, []);
+  await page.close();
 });

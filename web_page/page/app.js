@@ -513,11 +513,20 @@
     };
   }
 
+  // The core is unpacked once the form is read, so that the page shows and takes input first. A
+  // handler that needs the core before it is in runs as soon as it is, in the order given.
+  let coreIn = null;
+  const coreLoaded = new Promise((resolve) => (coreIn = resolve));
+  function withCore(handler) {
+    const safe = guarded(handler);
+    return (...args) => (core ? safe(...args) : void coreLoaded.then(() => safe(...args)));
+  }
+
   function wire() {
     for (const tab of Tabs) {
       const controls = TabControls[tab];
-      byId(controls.cal).addEventListener('click', guarded(() => press(tab)));
-      byId(controls.analyse).addEventListener('click', guarded(() => {
+      byId(controls.cal).addEventListener('click', withCore(() => press(tab)));
+      byId(controls.analyse).addEventListener('click', withCore(() => {
         showAnalysis(tab);
         byId('AnalysisTitle').scrollIntoView({block: 'start'});
         byId('Series').focus({preventScroll: true});
@@ -532,19 +541,19 @@
     });
     byId(TabControls.calc.clear).addEventListener('click', clearCalc);
     byId(TabControls.check.clear).addEventListener('click', clearCheck);
-    byId('Series').addEventListener('change', guarded(() => showAnalysis(analysisTab)));
+    byId('Series').addEventListener('change', withCore(() => showAnalysis(analysisTab)));
     for (const input of settingInputs) {
-      input.addEventListener('change', guarded(() => showAnalysis(analysisTab)));
+      input.addEventListener('change', withCore(() => showAnalysis(analysisTab)));
       // The help text is the box's description, and its tooltip as on the desktop.
       const help = byId(input.getAttribute('aria-describedby'));
       if (help) {
         input.title = help.textContent;
       }
     }
-    byId('FitTyped').addEventListener('click', guarded(() =>
+    byId('FitTyped').addEventListener('click', withCore(() =>
       fitAndShow({r1: boxValue(byId('FitR1'), fitShown.FitR1),
                   r3: boxValue(byId('FitR3'), fitShown.FitR3)})));
-    byId('AsDesigned').addEventListener('click', guarded(() => fitAndShow(null)));
+    byId('AsDesigned').addEventListener('click', withCore(() => fitAndShow(null)));
     byId('CloseAnalysis').addEventListener('click', () => {
       byId('Analysis').hidden = true;
       byId(TabControls[analysisTab].analyse).focus();
@@ -553,19 +562,28 @@
     for (const button of document.querySelectorAll('.copy-link')) {
       button.addEventListener('click', () => copyText(location.href, 'Link'));
     }
-    window.addEventListener('hashchange', guarded(readFragment));
+    window.addEventListener('hashchange', withCore(readFragment));
   }
 
   formLoad();
+  wire();
+  document.documentElement.dataset.usable = 'true';
   // The one-file page unpacks the core with loadOrvalexCore(); a bare module has OrvalexCore().
-  const load = globalThis.loadOrvalexCore || globalThis.OrvalexCore;
-  Promise.resolve(typeof load === 'function' ? load() : Promise.reject(new Error('no core')))
-    .then((module) => {
-      core = module;
-      wire();
-      guarded(readFragment)();
-      document.documentElement.dataset.ready = 'true';
-      document.dispatchEvent(new Event('orvalex-ready'));
-    })
-    .catch((error) => console.error(error));
+  function loadCore() {
+    const load = globalThis.loadOrvalexCore || globalThis.OrvalexCore;
+    Promise.resolve(typeof load === 'function' ? load() : Promise.reject(new Error('no core')))
+      .then((module) => {
+        core = module;
+        coreIn();
+        guarded(readFragment)();
+        document.documentElement.dataset.ready = 'true';
+        document.dispatchEvent(new Event('orvalex-ready'));
+      })
+      .catch((error) => console.error(error));
+  }
+  if (document.readyState === 'loading') {
+    document.addEventListener('DOMContentLoaded', () => setTimeout(loadCore));
+  } else {
+    loadCore();
+  }
 })();
