@@ -135,7 +135,7 @@ test('the message box is modal with the application title, OK holds the focus, E
 
 // Whatever a box holds, the press answers with the window's message and the page stays whole.
 const oddTexts = ['\u0000', ' ', '-', '1e999', '0x10', '<b>1</b>', '\u202f1', '１２', '\ud83d\ude00',
-                  'NaN', 'Infinity', '1'.repeat(5000), '1,2,3', '--1', '1 2'];
+                  'NaN', 'Infinity', '1'.repeat(5000), '1,2,3', '--1', '1 2', '1\ud800', '\udc00'];
 
 test('any text typed or pasted gets a message or a result, never a broken page', async () => {
   const page = await open(browser);

@@ -121,9 +121,15 @@
   const recorded = {calc: null, check: null};
   let analysisTab = null;
 
+  // A lone surrogate pasted into a box cannot travel as UTF-8: it becomes U+FFFD, which the core
+  // refuses like any other stray character.
+  const wellFormed = (text) =>
+    (typeof text.toWellFormed === 'function' ? text.toWellFormed() : text.replace(
+      /[\uD800-\uDBFF](?![\uDC00-\uDFFF])|(?<![\uD800-\uDBFF])[\uDC00-\uDFFF]/g, '\uFFFD'));
+
   function press(tab) {
     const answer = ask({op: 'press', tab, yes: option(tab, 0).checked, no: option(tab, 1).checked,
-                        texts: [0, 1, 2, 3, 4].map((i) => box(tab, i).value),
+                        texts: [0, 1, 2, 3, 4].map((i) => wellFormed(box(tab, i).value)),
                         decimal: separators().decimal, group: separators().group});
     // The rows follow the choice before the inputs are judged, and stay so if they fail.
     if (answer.layout === 'no') {
@@ -474,7 +480,7 @@
     for (let i = 0; i < 5; ++i) {
       fields.push([`t${i}`, box(tab, i).value]);
     }
-    const fragment = `#${fields.map(([k, v]) => `${k}=${encodeURIComponent(v)}`).join('&')}`;
+    const fragment = `#${fields.map(([k, v]) => `${k}=${encodeURIComponent(wellFormed(v))}`).join('&')}`;
     if (location.hash !== fragment) {
       history.replaceState(null, '', fragment);
     }
