@@ -12,4 +12,9 @@ constexpr std::string_view TabName(Tab tab) {
     return tab == Tab::Calc ? "Calc" : "Check";
 }
 
+// "calc" or "check", as the JSON of the command line and the page names the tab.
+constexpr std::string_view TabKey(Tab tab) {
+    return tab == Tab::Calc ? "calc" : "check";
+}
+
 } // namespace calc_core

@@ -13,22 +13,13 @@ namespace {
 using namespace calc_core;
 using analysis_report::Json;
 
-// The tab's name as JSON writes names: "calc", "check".
-std::string LowerCase(std::string_view name) {
-    std::string lower(name);
-    for (char& c : lower) {
-        c = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-    }
-    return lower;
-}
-
 Json PressJson(const PressReport& report) {
     Json texts = Json::object();
     for (const ResultText& text : report.texts) {
         texts[std::string(text.name)] = text.text;
     }
     return {
-        {"tab", LowerCase(TabName(report.tab))},
+        {"tab", std::string(TabKey(report.tab))},
         {"diode", report.diode},
         {"message", report.message == PressMessage::None
                         ? Json(nullptr)

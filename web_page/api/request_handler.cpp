@@ -117,7 +117,7 @@ std::string RequestHandler::HandleRequest(std::string_view json) {
 RequestHandler::Json RequestHandler::Press(const Json& request, std::string& error) {
     RequestReader reader(request, "request");
     reader.AllowOnly({"op", "tab", "yes", "no", "texts", "decimal", "group"});
-    const auto tab = reader.Word("tab", {"calc", "check"});
+    const auto tab = reader.Word("tab", {TabKey(Tab::Calc), TabKey(Tab::Check)});
     const auto yes = reader.Bool("yes");
     const auto no = reader.Bool("no");
     const auto texts = reader.Strings("texts", TabInputTexts{}.size());
@@ -153,7 +153,7 @@ RequestHandler::Json RequestHandler::Press(const Json& request, std::string& err
 RequestHandler::Json RequestHandler::Analyse(const Json& request, std::string& error) {
     RequestReader reader(request, "request");
     reader.AllowOnly({"op", "tab", "decimal", "settings", "fit"});
-    const auto tab = reader.Word("tab", {"calc", "check"});
+    const auto tab = reader.Word("tab", {TabKey(Tab::Calc), TabKey(Tab::Check)});
     const auto decimal = reader.String("decimal", NumberLocale{}.decimalSeparator);
     const auto settingsObject = reader.OptionalObject("settings");
     const bool fitted = !reader.failed() && request.contains("fit");
