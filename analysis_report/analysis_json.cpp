@@ -1,6 +1,8 @@
 // The analysis as one JSON object of numbers, with nlohmann/json.
 #include "analysis_report/analysis_json.h"
 
+#include "analysis_report/settings_json.h"
+
 #include <string>
 #include <string_view>
 
@@ -108,20 +110,21 @@ Json ToleranceJson(const SetAnalysis& analysis, const AnalysisSettings& settings
             {"diode_may_block", level.diodeMayBlock},
         });
     }
-    return {
-        {"resistor_pct", settings.resistorTolerancePct},
-        {"vref_pct", settings.vrefTolerancePct},
-        {"level_mv", settings.levelAccuracyMv},
-        {"vf_v", diode ? Json(settings.vfSpreadV) : Json(nullptr)},
-        {"tcr_ppm", settings.resistorTcrPpm},
-        {"vref_drift_ppm", settings.vrefDriftPpm},
-        {"vf_tempco_mv", diode ? Json(settings.vfTempcoMv) : Json(nullptr)},
-        {"temp_min_c", settings.tempMinC},
-        {"temp_max_c", settings.tempMaxC},
-        {"fb_current_na", settings.fbCurrentNa},
-        {"levels", levels},
-        {"overlap", analysis.bandsOverlap},
-    };
+    // The settings the bands are for, by their keys.
+    Json json = Json::object();
+    for (double AnalysisSettings::*member :
+         {&AnalysisSettings::resistorTolerancePct, &AnalysisSettings::vrefTolerancePct,
+          &AnalysisSettings::levelAccuracyMv, &AnalysisSettings::vfSpreadV,
+          &AnalysisSettings::resistorTcrPpm, &AnalysisSettings::vrefDriftPpm,
+          &AnalysisSettings::vfTempcoMv, &AnalysisSettings::tempMinC, &AnalysisSettings::tempMaxC,
+          &AnalysisSettings::fbCurrentNa}) {
+        const SettingRow& row = SettingOf(member);
+        json[std::string(row.key)] =
+            row.diodeOnly && !diode ? Json(nullptr) : Json(settings.*member);
+    }
+    json["levels"] = levels;
+    json["overlap"] = analysis.bandsOverlap;
+    return json;
 }
 
 Json SpecJson(const SetAnalysis& analysis, double pct) {
@@ -173,7 +176,7 @@ Json FittedJson(const DesignAnalysis& analysis) {
         return nullptr;
     }
     const FittedAnalysis& f = *analysis.fitted;
-    Json json = SetJson(f, analysis, DesignJson(analysis.design, f.r1, f.r3), nullptr);
+    Json json = SetJson(f.set, analysis, DesignJson(analysis.design, f.r1, f.r3), nullptr);
     json["vo_change"] = f.voChange;
     json["r1"] = f.r1;
     json["r3"] = f.r3;
@@ -186,9 +189,10 @@ Json FittedJson(const DesignAnalysis& analysis) {
 Json AnalysisJson(const DesignAnalysis& analysis) {
     const Circuit& circuit = analysis.design.circuit;
     const Json preferred = PreferredJson(analysis);
-    Json json = SetJson(analysis, analysis, DesignJson(analysis.design, circuit.r1, circuit.r3),
+    Json json = SetJson(analysis.set, analysis, DesignJson(analysis.design, circuit.r1, circuit.r3),
                         &preferred);
     json["fitted"] = FittedJson(analysis);
+    json["settings"] = SettingsJson(analysis.settings);
     return json;
 }
 

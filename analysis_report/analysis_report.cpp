@@ -108,12 +108,6 @@ std::string SubjectOf(const DesignAnalysis& a, const Writer& w) {
            (f.pairRank ? ", preferred pair " + std::to_string(*f.pairRank) : ", as typed");
 }
 
-// The analysed set the sections of levels, faults, bands and spec show: the fitted pair's when
-// there is one.
-const SetAnalysis& Shown(const DesignAnalysis& a) {
-    return a.fitted ? static_cast<const SetAnalysis&>(*a.fitted) : a;
-}
-
 Note CollapseNote(const std::string& where, double vo, const Writer& w) {
     return {where + " the formula gives " + w.Volts(vo) +
                 ": the converter cannot regulate below 0 V, and its output collapses.",
@@ -122,7 +116,7 @@ Note CollapseNote(const std::string& where, double vo, const Writer& w) {
 
 Section LevelsSection(const DesignAnalysis& a, const Writer& w) {
     const bool diode = a.design.circuit.diode();
-    const SetAnalysis& set = Shown(a);
+    const SetAnalysis& set = a.shown();
     const bool fitted = a.fitted.has_value();
     Section section;
     section.name = "Levels";
@@ -145,7 +139,7 @@ Section LevelsSection(const DesignAnalysis& a, const Writer& w) {
         }
         std::vector<std::string> row = {w.Volts(level.pinV)};
         if (fitted) {
-            row.insert(row.end(), {w.Volts(a.levels[i].vo), w.Volts(level.vo),
+            row.insert(row.end(), {w.Volts(a.set.levels[i].vo), w.Volts(level.vo),
                                    w.Volts(a.fitted->voChange[i])});
         } else {
             row.push_back(w.Volts(level.vo));
@@ -189,7 +183,7 @@ Section LevelsSection(const DesignAnalysis& a, const Writer& w) {
 }
 
 Section FaultsSection(const DesignAnalysis& a, const Writer& w) {
-    const SetAnalysis& set = Shown(a);
+    const SetAnalysis& set = a.shown();
     Section section;
     section.name = "Pin faults";
     section.subject = SubjectOf(a, w);
@@ -234,7 +228,7 @@ Section PreferredSection(const DesignAnalysis& a, bool checkTargets, const Write
     Section section;
     section.name = std::string(PreferredSectionName);
     section.header = {"Rank", "R1", "R3"};
-    for (const calc_core::LevelAnalysis& level : a.levels) {
+    for (const calc_core::LevelAnalysis& level : a.set.levels) {
         section.header.push_back("Vo at " + w.Volts(level.pinV));
     }
     section.header.insert(section.header.end(),
@@ -251,9 +245,9 @@ Section PreferredSection(const DesignAnalysis& a, bool checkTargets, const Write
     }
     const std::string targets =
         (checkTargets ? "the set's own outputs, " : "Vo_max ") +
-        w.Volts(a.design.targetVoMax.value_or(NAN)) + " at " + w.Volts(a.levels.front().pinV) +
+        w.Volts(a.design.targetVoMax.value_or(NAN)) + " at " + w.Volts(a.set.levels.front().pinV) +
         " and " + (checkTargets ? "" : "Vo_min ") + w.Volts(a.design.targetVoMin.value_or(NAN)) +
-        " at " + w.Volts(a.levels.back().pinV);
+        " at " + w.Volts(a.set.levels.back().pinV);
     section.notes.push_back(
         {"Pairs of " + std::string(calc_core::SeriesName(a.settings.series)) +
          " values from 1 \u03a9 to 10 M\u03a9 with R2 = " + w.Ohms(a.design.circuit.r2) +
@@ -278,7 +272,7 @@ Section PreferredSection(const DesignAnalysis& a, bool checkTargets, const Write
 
 Section ToleranceSection(const DesignAnalysis& a, const Writer& w) {
     const bool diode = a.design.circuit.diode();
-    const SetAnalysis& set = Shown(a);
+    const SetAnalysis& set = a.shown();
     Section section;
     section.name = "Tolerances";
     section.subject = SubjectOf(a, w);
@@ -352,7 +346,7 @@ Section ToleranceSection(const DesignAnalysis& a, const Writer& w) {
 }
 
 Section SpecSection(const DesignAnalysis& a, bool checkTargets, const Writer& w) {
-    const SetAnalysis& set = Shown(a);
+    const SetAnalysis& set = a.shown();
     Section section;
     section.name = "Output spec";
     section.subject = SubjectOf(a, w);
@@ -424,7 +418,7 @@ Report MakeReport(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
     const DesignAnalysis* a = outcome.analysis ? &*outcome.analysis : nullptr;
     report.design = DesignSection(a ? a->design : design, checkTargets, w);
     report.settings = SettingsSection(settings, design.circuit.diode(), w);
-    if (!a || a->levels.empty()) {
+    if (!a || a->set.levels.empty()) {
         report.reason = outcome.reason.empty() ? "The design cannot be analysed." : outcome.reason;
         return report;
     }

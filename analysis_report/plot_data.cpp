@@ -53,11 +53,10 @@ AxisTicks NiceTicks(double lo, double hi, int most) {
 PlotData MakePlotData(const calc_core::DesignAnalysis& analysis, std::string_view separator) {
     PlotData plot;
     calc_core::Circuit circuit = analysis.design.circuit;
-    const calc_core::SetAnalysis* set = &analysis;
+    const calc_core::SetAnalysis* set = &analysis.shown();
     if (analysis.fitted) {
         circuit.r1 = analysis.fitted->r1;
         circuit.r3 = analysis.fitted->r3;
-        set = &*analysis.fitted;
     }
     double x0 = std::min(0.0, analysis.settings.pinVoltage);
     double x1 = std::max(0.0, analysis.settings.pinVoltage);

@@ -1,6 +1,8 @@
 // The plot of the design analysis.
 #include "analysis_window/analysis_plot.h"
 
+#include "analysis_window/qt_text.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -12,10 +14,6 @@ namespace {
 QColor WithAlpha(QColor colour, int alpha) {
     colour.setAlpha(alpha);
     return colour;
-}
-
-QString ToQString(const std::string& text) {
-    return QString::fromStdString(text);
 }
 
 } // namespace

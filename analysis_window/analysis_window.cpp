@@ -3,15 +3,13 @@
 
 #include "analysis_report/plot_data.h"
 #include "analysis_window/analysis_plot.h"
+#include "analysis_window/fit_panel.h"
+#include "analysis_window/qt_text.h"
+#include "analysis_window/settings_panel.h"
 
 #include <QClipboard>
-#include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDoubleSpinBox>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -24,10 +22,6 @@
 
 namespace analysis_window {
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 // A label whose text can be selected and copied, and reached with the Tab key.
 QLabel* TextLabel(const QString& accessibleName) {
@@ -90,18 +84,6 @@ void FillTable(QTableWidget* widget, const analysis_report::Section& table) {
     widget->updateGeometry();
 }
 
-QDoubleSpinBox* SpinBox(double min, double max, int decimals, const QString& prefix,
-                        const QString& suffix) {
-    auto* box = new QDoubleSpinBox;
-    box->setRange(min, max);
-    box->setDecimals(decimals);
-    box->setPrefix(prefix);
-    box->setSuffix(suffix);
-    box->setStepType(QAbstractSpinBox::AdaptiveDecimalStepType);
-    box->setAlignment(Qt::AlignRight);
-    return box;
-}
-
 } // namespace
 
 AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
@@ -114,27 +96,61 @@ AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
     QFont bold = m_reason->font();
     bold.setBold(true);
     m_reason->setFont(bold);
+    m_settings = new SettingsPanel;
+    m_fitPanel = new FitPanel;
+    // Pages take the letters that the settings, the fit, Copy and the plot's page leave.
+    m_mnemonics = m_settings->shortcutLetters() + m_fitPanel->shortcutLetters();
 
     m_pages = new QTabWidget;
     m_pages->setAccessibleName(QStringLiteral("Analysis"));
     m_pages->tabBar()->setAccessibleName(QStringLiteral("Analysis pages"));
     // The pages of the report's sections come before the plot's, as the report first names them.
+    m_pages->addTab(buildPlotPage(), takeShortcut(QStringLiteral("Pl&ot")));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_design);
+    layout->addWidget(m_settings);
+    layout->addWidget(m_fitPanel);
+    // Only one of the two is shown, and it takes the room left.
+    layout->addWidget(m_reason, 1, Qt::AlignTop);
+    layout->addWidget(m_pages, 1);
+    layout->addWidget(buildButtons());
+
+    connect(m_settings, &SettingsPanel::changed, this, &AnalysisWindow::recompute);
+    connect(m_fitPanel, &FitPanel::typedPairChosen, this,
+            [this](double r1, double r3) { fit(calc_core::FitChoice::Typed(r1, r3)); });
+    connect(m_fitPanel, &FitPanel::asDesignedChosen, this, [this] { fit(std::nullopt); });
+    connect(m_record, &DesignRecord::recorded, this, [this](calc_core::Tab tab) {
+        if (tab != m_tab) {
+            return;
+        }
+        m_fit.reset(); // a new CAL: its design as it is
+        if (isVisible()) {
+            recompute();
+        }
+    });
+    m_settings->firstField()->setFocus();
+}
+
+QWidget* AnalysisWindow::buildPlotPage() {
     m_plotPage = new QWidget;
     auto* plotLayout = new QVBoxLayout(m_plotPage);
     m_plot = new AnalysisPlot;
     auto* plotCaption = TextLabel(QStringLiteral("About the plot"));
     plotCaption->setText(QStringLiteral(
         "The line is Vo as the pin voltage goes from 0 V to the pin voltage set above; each pin "
-        "level is marked by its output (dot) and its worst-case band (bar and shaded strip)."));
+        "level is marked by its output (dot) and its worst-case band (bar and shaded strip). "
+        "Beside each level, its output spec: hollow while the worst case stays inside, hatched "
+        "when it does not."));
     plotLayout->addWidget(m_plot, 1);
     plotLayout->addWidget(plotCaption);
-    m_pages->addTab(m_plotPage, QStringLiteral("Pl&ot"));
-    plotCaption->setText(plotCaption->text() +
-                         QStringLiteral(" Beside each level, its output spec: hollow while the "
-                                        "worst case stays inside, hatched when it does not."));
+    return m_plotPage;
+}
 
+QWidget* AnalysisWindow::buildButtons() {
     auto* buttons = new QDialogButtonBox;
-    QPushButton* copy = buttons->addButton(QStringLiteral("&Copy"), QDialogButtonBox::ActionRole);
+    QPushButton* copy =
+        buttons->addButton(takeShortcut(QStringLiteral("&Copy")), QDialogButtonBox::ActionRole);
     copy->setObjectName(QStringLiteral("CopyAnalysis"));
     copy->setToolTip(QStringLiteral("Puts the whole analysis on the clipboard as plain text"));
     QPushButton* close = buttons->addButton(QDialogButtonBox::Close);
@@ -145,26 +161,13 @@ AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
     }
     connect(copy, &QPushButton::clicked, this, &AnalysisWindow::copyToClipboard);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+    return buttons;
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_design);
-    layout->addWidget(buildSettings());
-    layout->addWidget(buildFit());
-    // Only one of the two is shown, and it takes the room left.
-    layout->addWidget(m_reason, 1, Qt::AlignTop);
-    layout->addWidget(m_pages, 1);
-    layout->addWidget(buttons);
-
-    connect(m_record, &DesignRecord::recorded, this, [this](calc_core::Tab tab) {
-        if (tab != m_tab) {
-            return;
-        }
-        m_fit.reset(); // a new CAL: its design as it is
-        if (isVisible()) {
-            recompute();
-        }
-    });
-    m_series->setFocus();
+// A caption whose '&' marks its shortcut, which no other control of the window takes from now on.
+QString AnalysisWindow::takeShortcut(const QString& caption) {
+    m_mnemonics += ShortcutLetter(caption);
+    return caption;
 }
 
 AnalysisWindow::Page& AnalysisWindow::pageFor(const std::string& name) {
@@ -173,12 +176,31 @@ AnalysisWindow::Page& AnalysisWindow::pageFor(const std::string& name) {
             return page;
         }
     }
+    Page page = makePage(name);
+    // Its shortcut: the first letter of its name that no other control of the window takes.
+    QString caption = ToQString(name);
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        const QChar letter = caption[i].toLower();
+        if (letter.isLetter() && !m_mnemonics.contains(letter)) {
+            caption.insert(i, u'&');
+            takeShortcut(caption);
+            break;
+        }
+    }
+    m_pages->insertTab(m_pages->indexOf(m_plotPage), page.widget, caption);
+    if (m_sectionPages.empty()) {
+        m_pages->setCurrentIndex(0); // the report opens on its first section, not on the plot
+    }
+    m_sectionPages.push_back(page);
+    return m_sectionPages.back();
+}
+
+AnalysisWindow::Page AnalysisWindow::makePage(const std::string& name) {
     const QString title = ToQString(name);
     Page page{name, new QWidget, TextLabel(title + QStringLiteral(" pair")), new QTableWidget,
-              nullptr};
+              TextLabel(title + QStringLiteral(" notes"))};
     auto* layout = new QVBoxLayout(page.widget);
     page.subject->setObjectName(title + QStringLiteral(" pair"));
-    layout->addWidget(page.subject);
     QTableWidget* table = page.table;
     table->setObjectName(title);
     table->setAccessibleName(title);
@@ -190,25 +212,11 @@ AnalysisWindow::Page& AnalysisWindow::pageFor(const std::string& name) {
     table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // as high as its rows
     table->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
-    page.notes = TextLabel(title + QStringLiteral(" notes"));
     page.notes->setTextFormat(Qt::RichText);
+    layout->addWidget(page.subject);
     layout->addWidget(table);
     layout->addWidget(page.notes);
     layout->addStretch(1);
-    // Its shortcut: the first letter of its name that no other control of the window takes.
-    QString caption = title;
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        const QChar letter = caption[i].toLower();
-        if (letter.isLetter() && !m_mnemonics.contains(letter)) {
-            m_mnemonics += letter;
-            caption.insert(i, u'&');
-            break;
-        }
-    }
-    m_pages->insertTab(m_pages->indexOf(m_plotPage), page.widget, caption);
-    if (m_sectionPages.empty()) {
-        m_pages->setCurrentIndex(0); // the report opens on its first section, not on the plot
-    }
     if (name == analysis_report::PreferredSectionName) {
         // Selecting a pair's row fits that pair.
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -221,204 +229,18 @@ AnalysisWindow::Page& AnalysisWindow::pageFor(const std::string& name) {
             }
         });
     }
-    m_sectionPages.push_back(page);
-    return m_sectionPages.back();
-}
-
-QWidget* AnalysisWindow::buildSettings() {
-    const calc_core::AnalysisSettings defaults;
-    auto* group = new QGroupBox(QStringLiteral("Settings"));
-    auto* grid = new QGridLayout(group);
-
-    m_series = new QComboBox;
-    for (calc_core::ESeries series : calc_core::AllSeries) {
-        const auto name = calc_core::SeriesName(series);
-        m_series->addItem(QString::fromLatin1(name.data(), qsizetype(name.size())));
-        if (series == defaults.series) {
-            m_series->setCurrentIndex(m_series->count() - 1);
-        }
-    }
-    const QString plusMinus = QStringLiteral("\u00b1 ");
-    m_resistorTolerance = SpinBox(0, 99.99, 2, plusMinus, QStringLiteral(" %"));
-    m_resistorTolerance->setValue(defaults.resistorTolerancePct);
-    m_vrefTolerance = SpinBox(0, 99.99, 2, plusMinus, QStringLiteral(" %"));
-    m_vrefTolerance->setValue(defaults.vrefTolerancePct);
-    m_levelAccuracy = SpinBox(0, 1000, 1, plusMinus, QStringLiteral(" mV"));
-    m_levelAccuracy->setValue(defaults.levelAccuracyMv);
-    m_vfSpread = SpinBox(0, 10, 3, plusMinus, QStringLiteral(" V"));
-    m_vfSpread->setValue(defaults.vfSpreadV);
-    m_pinVoltage = SpinBox(-1000, 1000, 3, QString(), QStringLiteral(" V"));
-    m_pinVoltage->setValue(defaults.pinVoltage);
-    const QString perDegree = QStringLiteral(" ppm/\u00b0C");
-    m_tempMin = SpinBox(calc_core::LowestTemperatureC, calc_core::HighestTemperatureC, 2, QString(),
-                        QStringLiteral(" \u00b0C"));
-    m_tempMin->setValue(defaults.tempMinC);
-    m_tempMax = SpinBox(calc_core::LowestTemperatureC, calc_core::HighestTemperatureC, 2, QString(),
-                        QStringLiteral(" \u00b0C"));
-    m_tempMax->setValue(defaults.tempMaxC);
-    m_tcr = SpinBox(0, 10000, 1, plusMinus, perDegree);
-    m_tcr->setValue(defaults.resistorTcrPpm);
-    m_vrefDrift = SpinBox(0, 10000, 1, plusMinus, perDegree);
-    m_vrefDrift->setValue(defaults.vrefDriftPpm);
-    m_vfTempco = SpinBox(-calc_core::VfTempcoLimitMv, calc_core::VfTempcoLimitMv, 2, QString(),
-                         QStringLiteral(" mV/\u00b0C"));
-    m_vfTempco->setValue(defaults.vfTempcoMv);
-    m_fbCurrent = SpinBox(0, 1e6, 1, plusMinus, QStringLiteral(" nA"));
-    m_fbCurrent->setValue(defaults.fbCurrentNa);
-    m_spec = SpinBox(0.01, 99.99, 2, plusMinus, QStringLiteral(" %"));
-    m_spec->setValue(defaults.specPct);
-
-    const std::pair<QString, QWidget*> fields[] = {
-        {QStringLiteral("&Series"), m_series},
-        {QStringLiteral("R&esistor tolerance"), m_resistorTolerance},
-        {QStringLiteral("&Vref tolerance"), m_vrefTolerance},
-        {QStringLiteral("&Pin voltage"), m_pinVoltage},
-        {QStringLiteral("Pin level &accuracy"), m_levelAccuracy},
-        {QStringLiteral("V&f spread"), m_vfSpread},
-        {QStringLiteral("Lowest &temperature"), m_tempMin},
-        {QStringLiteral("&Highest temperature"), m_tempMax},
-        {QStringLiteral("Resistor TC&R"), m_tcr},
-        {QStringLiteral("Vref &drift"), m_vrefDrift},
-        {QStringLiteral("Feed&back pin current"), m_fbCurrent},
-        {QStringLiteral("Vf te&mpco"), m_vfTempco},
-        {QStringLiteral("O&utput spec"), m_spec},
-    };
-    const QStringList objectNames = {
-        QStringLiteral("Series"),        QStringLiteral("ResistorTolerance"),
-        QStringLiteral("VrefTolerance"), QStringLiteral("PinVoltage"),
-        QStringLiteral("LevelAccuracy"), QStringLiteral("VfSpread"),
-        QStringLiteral("TempMin"),       QStringLiteral("TempMax"),
-        QStringLiteral("ResistorTcr"),   QStringLiteral("VrefDrift"),
-        QStringLiteral("FbCurrent"),     QStringLiteral("VfTempco"),
-        QStringLiteral("Spec")};
-    for (int i = 0; i < int(std::size(fields)); ++i) {
-        auto* label = new QLabel(fields[i].first);
-        label->setBuddy(fields[i].second);
-        fields[i].second->setObjectName(objectNames[i]);
-        fields[i].second->setAccessibleName(QString(fields[i].first).remove(u'&'));
-        grid->addWidget(label, i / 3, (i % 3) * 2);
-        grid->addWidget(fields[i].second, i / 3, (i % 3) * 2 + 1);
-    }
-    m_vfSpread->setToolTip(QStringLiteral("Used with the diode only"));
-    const QString range = QStringLiteral(
-        "Every value is nominal at 25 \u00b0C; each part drifts with its own sign over the larger "
-        "distance of the operating range from 25 \u00b0C.");
-    m_tempMin->setToolTip(range);
-    m_tempMax->setToolTip(range);
-    m_tcr->setToolTip(QStringLiteral("Each resistor's temperature coefficient, plus or minus. ") +
-                      range);
-    m_vrefDrift->setToolTip(QStringLiteral(
-        "Vref's drift, plus or minus. It is 0 by default because datasheets usually give Vref's "
-        "tolerance over temperature already; give a drift only when the tolerance is at 25 "
-        "\u00b0C alone."));
-    m_vfTempco->setToolTip(QStringLiteral(
-        "The diode's Vf per \u00b0C; used with the diode only. Over the range, Vf moves within "
-        "the lowest and highest of Vf \u00b1 spread + tempco \u00d7 (T \u2212 25 \u00b0C), which "
-        "may stop the diode conducting at a level."));
-    m_fbCurrent->setToolTip(QStringLiteral(
-        "The current into or out of the feedback pin, plus or minus. The node sits at Vref, so "
-        "the current through R1 is the current through R2 and R3 plus the pin's: the output "
-        "moves by I_FB \u00d7 R1 (100 nA through 1 M\u03a9 is 0.1 V). The nominal levels use 0."));
-    m_spec->setToolTip(QStringLiteral(
-        "Each level's worst-case band must stay within its target plus or minus this share: on "
-        "the Calc tab Vo_max, Vo_min and the designed output between them; on the Check tab the "
-        "set's own outputs."));
-    for (QDoubleSpinBox* box :
-         {m_tempMin, m_tempMax, m_tcr, m_vrefDrift, m_vfTempco, m_fbCurrent, m_spec, m_vfSpread}) {
-        box->setWhatsThis(box->toolTip());
-    }
-    // Pages take the letters that the settings, Copy and the plot's page leave.
-    for (const auto& field : fields) {
-        const qsizetype amp = field.first.indexOf(u'&');
-        m_mnemonics += field.first[amp + 1].toLower();
-    }
-    m_mnemonics += QStringLiteral("co");
-    m_mnemonics += QStringLiteral("13yg"); // the fitted pair's fields and buttons
-    for (int column : {1, 3, 5}) {
-        grid->setColumnStretch(column, 1);
-    }
-
-    connect(m_series, &QComboBox::currentIndexChanged, this, [this] {
-        readSettings();
-        recompute();
-    });
-    for (QDoubleSpinBox* box :
-         {m_resistorTolerance, m_vrefTolerance, m_levelAccuracy, m_vfSpread, m_pinVoltage,
-          m_tempMin, m_tempMax, m_tcr, m_vrefDrift, m_vfTempco, m_fbCurrent, m_spec}) {
-        connect(box, &QDoubleSpinBox::valueChanged, this, [this] {
-            readSettings();
-            recompute();
-        });
-    }
-    readSettings();
-    return group;
-}
-
-void AnalysisWindow::readSettings() {
-    m_settings.series = calc_core::AllSeries[std::size_t(m_series->currentIndex())];
-    m_settings.resistorTolerancePct = m_resistorTolerance->value();
-    m_settings.vrefTolerancePct = m_vrefTolerance->value();
-    m_settings.levelAccuracyMv = m_levelAccuracy->value();
-    m_settings.vfSpreadV = m_vfSpread->value();
-    m_settings.pinVoltage = m_pinVoltage->value();
-    m_settings.tempMinC = m_tempMin->value();
-    m_settings.tempMaxC = m_tempMax->value();
-    m_settings.resistorTcrPpm = m_tcr->value();
-    m_settings.vrefDriftPpm = m_vrefDrift->value();
-    m_settings.vfTempcoMv = m_vfTempco->value();
-    m_settings.fbCurrentNa = m_fbCurrent->value();
-    m_settings.specPct = m_spec->value();
-}
-
-QWidget* AnalysisWindow::buildFit() {
-    auto* group = new QGroupBox(QStringLiteral("Fitted pair"));
-    auto* row = new QHBoxLayout(group);
-    m_fitR1 = SpinBox(0.001, 1e9, 3, QString(), QStringLiteral(" \u03a9"));
-    m_fitR3 = SpinBox(0.001, 1e9, 3, QString(), QStringLiteral(" \u03a9"));
-    auto* typed = new QPushButton(QStringLiteral("Fit t&yped pair"));
-    auto* designed = new QPushButton(QStringLiteral("As desi&gned"));
-    const std::pair<QString, QWidget*> fields[] = {{QStringLiteral("Fitted R&1"), m_fitR1},
-                                                   {QStringLiteral("Fitted R&3"), m_fitR3}};
-    for (const auto& [caption, field] : fields) {
-        auto* label = new QLabel(caption);
-        label->setBuddy(field);
-        field->setAccessibleName(QString(caption).remove(u'&'));
-        row->addWidget(label);
-        row->addWidget(field, 1);
-    }
-    m_fitR1->setObjectName(QStringLiteral("FitR1"));
-    m_fitR3->setObjectName(QStringLiteral("FitR3"));
-    typed->setObjectName(QStringLiteral("FitTyped"));
-    designed->setObjectName(QStringLiteral("AsDesigned"));
-    typed->setToolTip(QStringLiteral("Analyses the R1 and R3 typed here as fitted"));
-    designed->setToolTip(QStringLiteral("Goes back to the design's own R1 and R3"));
-    group->setToolTip(
-        QStringLiteral("The pair to analyse as fitted: select a row of Preferred values, or type "
-                       "R1 and R3. It stays until the tab's next CAL."));
-    for (QPushButton* button : {typed, designed}) {
-        button->setAutoDefault(false);
-        row->addWidget(button);
-    }
-    connect(typed, &QPushButton::clicked, this, &AnalysisWindow::fitTyped);
-    connect(designed, &QPushButton::clicked, this, &AnalysisWindow::fitAsDesigned);
-    return group;
+    return page;
 }
 
 void AnalysisWindow::fitPair(int rank) {
     if (m_fit && m_fit->pairRank == rank) {
         return;
     }
-    m_fit = calc_core::FitChoice::Pair(rank);
-    recompute();
+    fit(calc_core::FitChoice::Pair(rank));
 }
 
-void AnalysisWindow::fitTyped() {
-    m_fit = calc_core::FitChoice::Typed(m_fitR1->value(), m_fitR3->value());
-    recompute();
-}
-
-void AnalysisWindow::fitAsDesigned() {
-    m_fit.reset();
+void AnalysisWindow::fit(std::optional<calc_core::FitChoice> choice) {
+    m_fit = choice;
     recompute();
 }
 
@@ -449,24 +271,22 @@ void AnalysisWindow::recompute() {
     if (!design) {
         return;
     }
-    m_outcome = calc_core::AnalyseDesign(*design, m_settings, m_fit);
-    m_report = analysis_report::MakeReport(m_tab, *design, m_settings, m_outcome,
+    const calc_core::AnalysisSettings settings = m_settings->settings();
+    m_outcome = calc_core::AnalyseDesign(*design, settings, m_fit);
+    m_report = analysis_report::MakeReport(m_tab, *design, settings, m_outcome,
                                            locale().decimalPoint().toStdString());
-    m_vfSpread->setEnabled(design->circuit.diode());
-    m_vfTempco->setEnabled(design->circuit.diode());
+    m_settings->setDiode(design->circuit.diode());
     if (!m_fit || m_fit->pairRank) {
         // The typed fields start from the pair analysed, so that a tweak starts from there.
         const auto& a = m_outcome.analysis;
         const calc_core::Circuit& c = design->circuit;
-        const QSignalBlocker r1(m_fitR1);
-        const QSignalBlocker r3(m_fitR3);
-        m_fitR1->setValue(a && a->fitted ? a->fitted->r1 : c.r1);
-        m_fitR3->setValue(a && a->fitted ? a->fitted->r3 : c.r3);
+        m_fitPanel->showPair(a && a->fitted ? a->fitted->r1 : c.r1,
+                             a && a->fitted ? a->fitted->r3 : c.r3);
     }
     showReport();
 }
 
-void AnalysisWindow::showReport() {
+void AnalysisWindow::showDesignLine() {
     QStringList pairs;
     for (const auto& row : m_report.design.rows) {
         QStringList cells;
@@ -477,7 +297,24 @@ void AnalysisWindow::showReport() {
     }
     m_design->setText(ToQString(m_report.heading) + QStringLiteral(": ") +
                       pairs.join(QStringLiteral(", ")));
+}
 
+void AnalysisWindow::showSection(const analysis_report::Section& section) {
+    Page& page = pageFor(section.name);
+    m_pages->setTabVisible(m_pages->indexOf(page.widget), true);
+    page.subject->setText(ToQString(section.subject));
+    page.subject->setVisible(!section.subject.empty());
+    const QSignalBlocker blocker(page.table);
+    FillTable(page.table, section);
+    if (section.name == analysis_report::PreferredSectionName && m_fit && m_fit->pairRank) {
+        page.table->selectRow(*m_fit->pairRank - 1);
+    }
+    page.notes->setText(NotesHtml(section.notes));
+    page.notes->setAccessibleDescription(NotesPlain(section.notes));
+}
+
+void AnalysisWindow::showReport() {
+    showDesignLine();
     const bool analysed = m_report.reason.empty();
     m_reason->setText(ToQString(m_report.reason));
     m_reason->setVisible(!analysed);
@@ -490,17 +327,7 @@ void AnalysisWindow::showReport() {
         m_pages->setTabVisible(m_pages->indexOf(page.widget), false);
     }
     for (const analysis_report::Section& section : m_report.sections) {
-        Page& page = pageFor(section.name);
-        m_pages->setTabVisible(m_pages->indexOf(page.widget), true);
-        page.subject->setText(ToQString(section.subject));
-        page.subject->setVisible(!section.subject.empty());
-        const QSignalBlocker blocker(page.table);
-        FillTable(page.table, section);
-        if (section.name == analysis_report::PreferredSectionName && m_fit && m_fit->pairRank) {
-            page.table->selectRow(*m_fit->pairRank - 1);
-        }
-        page.notes->setText(NotesHtml(section.notes));
-        page.notes->setAccessibleDescription(NotesPlain(section.notes));
+        showSection(section);
     }
     m_plot->setPlot(
         analysis_report::MakePlotData(*m_outcome.analysis, locale().decimalPoint().toStdString()));

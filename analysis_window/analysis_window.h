@@ -13,8 +13,6 @@
 #include <optional>
 #include <vector>
 
-class QComboBox;
-class QDoubleSpinBox;
 class QLabel;
 class QTabWidget;
 class QTableWidget;
@@ -22,6 +20,8 @@ class QTableWidget;
 namespace analysis_window {
 
 class AnalysisPlot;
+class FitPanel;
+class SettingsPanel;
 
 class AnalysisWindow : public QDialog {
     Q_OBJECT
@@ -50,38 +50,26 @@ class AnalysisWindow : public QDialog {
         QLabel* notes = nullptr;
     };
 
-    QWidget* buildSettings();
-    QWidget* buildFit();
+    QWidget* buildPlotPage();
+    QWidget* buildButtons();
     void fitPair(int rank);
-    void fitTyped();
-    void fitAsDesigned();
+    void fit(std::optional<calc_core::FitChoice> choice);
     Page& pageFor(const std::string& name);
-    void readSettings();
+    Page makePage(const std::string& name);
+    QString takeShortcut(const QString& title);
     void recompute();
+    void showDesignLine();
+    void showSection(const analysis_report::Section& section);
     void showReport();
 
     const DesignRecord* m_record;
     calc_core::Tab m_tab = calc_core::Tab::Calc;
-    calc_core::AnalysisSettings m_settings;
     calc_core::AnalysisOutcome m_outcome;
     analysis_report::Report m_report;
 
     QLabel* m_design = nullptr;
-    QComboBox* m_series = nullptr;
-    QDoubleSpinBox* m_resistorTolerance = nullptr;
-    QDoubleSpinBox* m_vrefTolerance = nullptr;
-    QDoubleSpinBox* m_levelAccuracy = nullptr;
-    QDoubleSpinBox* m_vfSpread = nullptr;
-    QDoubleSpinBox* m_pinVoltage = nullptr;
-    QDoubleSpinBox* m_tempMin = nullptr;
-    QDoubleSpinBox* m_tempMax = nullptr;
-    QDoubleSpinBox* m_tcr = nullptr;
-    QDoubleSpinBox* m_vrefDrift = nullptr;
-    QDoubleSpinBox* m_vfTempco = nullptr;
-    QDoubleSpinBox* m_fbCurrent = nullptr;
-    QDoubleSpinBox* m_spec = nullptr;
-    QDoubleSpinBox* m_fitR1 = nullptr;
-    QDoubleSpinBox* m_fitR3 = nullptr;
+    SettingsPanel* m_settings = nullptr;
+    FitPanel* m_fitPanel = nullptr;
     std::optional<calc_core::FitChoice> m_fit; // until the tab's next CAL
     QLabel* m_reason = nullptr;
     QTabWidget* m_pages = nullptr;

@@ -1,8 +1,8 @@
 // The yardstick window: a top-level window of the calculator's size with an empty tab control.
 #include "bare_window.h"
 
+#include "analysis_window/qt_text.h"
 #include "main_window/control_table.h"
-#include "main_window/qt_text.h"
 
 #include <QTabWidget>
 
@@ -16,7 +16,7 @@ std::unique_ptr<QWidget> MakeBareWindow() {
     auto* tabs = new QTabWidget(window.get());
     tabs->setGeometry(window->rect());
     for (const auto caption : main_window::TabCaptions) {
-        tabs->addTab(new QWidget, main_window::ToQString(caption));
+        tabs->addTab(new QWidget, analysis_window::ToQString(caption));
     }
     return window;
 }

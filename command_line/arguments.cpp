@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <optional>
 #include <string_view>
@@ -59,57 +60,32 @@ constexpr std::array<BoxFlag, 4> kCheckBoxes = {{
 constexpr BoxFlag kVfBox = {"--vf", ValueKind::Number,
                             "The diode's forward voltage Vf [V]; selects the diode"};
 
-// A flag of the analysis, with the setting it writes.
-struct SettingFlag {
-    const char* name;
-    const char* type;
-    const char* defaultText;
-    const char* help;
-    double calc_core::AnalysisSettings::*setting;
-};
-
-constexpr std::array<SettingFlag, 12> kSettingFlags = {{
-    {"--tolerance", "PCT", "1", "Tolerance of each resistor [%]",
-     &calc_core::AnalysisSettings::resistorTolerancePct},
-    {"--vref-tolerance", "PCT", "1", "Tolerance of Vref [%]",
-     &calc_core::AnalysisSettings::vrefTolerancePct},
-    {"--level-accuracy", "MV", "10", "Accuracy of every pin level, plus or minus [mV]",
-     &calc_core::AnalysisSettings::levelAccuracyMv},
-    {"--vf-spread", "V", "0.05", "Spread of the diode's Vf, plus or minus [V]",
-     &calc_core::AnalysisSettings::vfSpreadV},
-    {"--pin-voltage", "V", "3.3", "The pin's voltage in the fault state 'pin driven' [V]",
-     &calc_core::AnalysisSettings::pinVoltage},
-    {"--temp-min", "C", "-40", "Lowest operating temperature [°C]",
-     &calc_core::AnalysisSettings::tempMinC},
-    {"--temp-max", "C", "85", "Highest operating temperature [°C]",
-     &calc_core::AnalysisSettings::tempMaxC},
-    {"--tcr", "PPM", "100", "Temperature coefficient of each resistor, plus or minus [ppm/°C]",
-     &calc_core::AnalysisSettings::resistorTcrPpm},
-    {"--vref-drift", "PPM", "0",
-     "Drift of Vref, plus or minus [ppm/°C]; 0, as datasheets usually give Vref's tolerance over "
-     "temperature",
-     &calc_core::AnalysisSettings::vrefDriftPpm},
-    {"--vf-tempco", "MV", "-2", "Temperature coefficient of the diode's Vf [mV/°C]",
-     &calc_core::AnalysisSettings::vfTempcoMv},
-    {"--fb-current", "NA", "0",
-     "Current into or out of the feedback pin, plus or minus [nA]; it adds I_FB * R1 to the output",
-     &calc_core::AnalysisSettings::fbCurrentNa},
-    {"--spec", "PCT", "5", "The output spec, plus or minus, of each level's target [%]",
-     &calc_core::AnalysisSettings::specPct},
-}};
-
 // The texts of one command's flags, as CLI11 stores them.
 struct CommandTexts {
     std::array<std::string, 5> boxes;
-    std::array<std::string, kSettingFlags.size()> settings;
-    std::string series;
+    // By the settings table's rows; sized once, as CLI11 keeps the strings' addresses.
+    std::vector<std::string> settings = std::vector<std::string>(calc_core::SettingRows().size());
     std::string fitPair;
     std::string fitR1;
     std::string fitR3;
     bool json = false;
 };
 
-CLI::Option* AddSingle(CLI::App& command, const char* name, std::string& text, const char* help) {
+// A setting's line in the help: its help text and unit.
+std::string SettingHelp(const calc_core::SettingRow& row) {
+    std::string help(row.help);
+    return row.unit.empty() ? help : help + " [" + std::string(row.unit) + "]";
+}
+
+std::string DefaultText(const calc_core::SettingRow& row) {
+    if (row.kind == calc_core::SettingKind::Choice) {
+        return std::string(row.choices[calc_core::DefaultChoice(row)]);
+    }
+    return calc_core::LimitText(row, calc_core::DefaultNumber(row));
+}
+
+CLI::Option* AddSingle(CLI::App& command, const std::string& name, std::string& text,
+                       const std::string& help) {
     return command.add_option(name, text, help)->multi_option_policy(CLI::MultiOptionPolicy::Throw);
 }
 
@@ -123,16 +99,11 @@ CLI::App* AddCommand(CLI::App& app, const char* name, const char* help,
             ->group("Inputs");
     }
     AddSingle(*command, kVfBox.name, texts.boxes[4], kVfBox.help)->type_name("V")->group("Inputs");
-    AddSingle(*command, "--series", texts.series,
-              "Preferred-value series of the pairs of R1 and R3")
-        ->type_name("E6|E12|E24|E48|E96|E192")
-        ->default_str("E96")
-        ->group("Analysis");
-    for (std::size_t i = 0; i < kSettingFlags.size(); ++i) {
-        const SettingFlag& flag = kSettingFlags[i];
-        AddSingle(*command, flag.name, texts.settings[i], flag.help)
-            ->type_name(flag.type)
-            ->default_str(flag.defaultText)
+    const auto rows = calc_core::SettingRows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        AddSingle(*command, std::string(rows[i].flag), texts.settings[i], SettingHelp(rows[i]))
+            ->type_name(std::string(rows[i].valueName))
+            ->default_str(DefaultText(rows[i]))
             ->group("Analysis");
     }
     AddSingle(*command, "--fit-pair", texts.fitPair,
@@ -222,30 +193,41 @@ struct Parser {
     }
 };
 
+// One setting's flag: a choice by its name, without regard to case, or a number.
+bool ReadSetting(const calc_core::SettingRow& row, const std::string& text,
+                 calc_core::AnalysisSettings& settings, std::string& error) {
+    const std::string flag(row.flag);
+    if (row.kind == calc_core::SettingKind::Choice) {
+        if (const auto choice = calc_core::ChoiceIndex(row, text)) {
+            row.choose(settings, *choice);
+            return true;
+        }
+        std::string label = calc_core::PlainLabel(row);
+        label[0] = char(std::tolower(static_cast<unsigned char>(label[0])));
+        error = flag + ": " + QuotedForMessage(text) + " is not a " + label + " (" +
+                calc_core::ChoiceList(row) + ")";
+        return false;
+    }
+    const FlagValue value = ReadFlagValue(text, ValueKind::Number);
+    if (const auto* problem = std::get_if<ValueProblem>(&value)) {
+        error = ValueError(flag.c_str(), text, *problem);
+        return false;
+    }
+    settings.*row.number = std::get<double>(value);
+    return true;
+}
+
 // The analysis settings the command's flags give, on top of the defaults; false with the error
 // for the first that is not a value or out of its range.
 bool ReadSettings(const CLI::App& command, const CommandTexts& texts,
                   calc_core::AnalysisSettings& settings, std::string& error) {
-    if (command.count("--series") > 0) {
-        const auto series = calc_core::SeriesFromName(texts.series);
-        if (!series) {
-            error = "--series: " + QuotedForMessage(texts.series) +
-                    " is not a series (E6, E12, E24, E48, E96 or E192)";
+    const auto rows = calc_core::SettingRows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const calc_core::SettingRow& row = rows[i];
+        if (command.count(std::string(row.flag)) > 0 &&
+            !ReadSetting(row, texts.settings[i], settings, error)) {
             return false;
         }
-        settings.series = *series;
-    }
-    for (std::size_t i = 0; i < kSettingFlags.size(); ++i) {
-        const SettingFlag& flag = kSettingFlags[i];
-        if (command.count(flag.name) == 0) {
-            continue;
-        }
-        const FlagValue value = ReadFlagValue(texts.settings[i], ValueKind::Number);
-        if (const auto* problem = std::get_if<ValueProblem>(&value)) {
-            error = ValueError(flag.name, texts.settings[i], *problem);
-            return false;
-        }
-        settings.*flag.setting = std::get<double>(value);
     }
     // A value the user asked for and the analysis cannot take is a bad command line, not a
     // design that cannot be analysed.

@@ -1,8 +1,8 @@
 // The About box.
 #include "main_window/about_box.h"
 
+#include "analysis_window/qt_text.h"
 #include "main_window/control_table.h"
-#include "main_window/qt_text.h"
 #include "orvalex/version.h"
 
 #include <QApplication>
@@ -10,6 +10,8 @@
 #include <QMessageBox>
 
 namespace main_window {
+
+using analysis_window::ToQString;
 
 void ShowAbout(QWidget* parent) {
     const QString caption = ToQString(FormCaption);

@@ -2,9 +2,9 @@
 #include "main_window/design_menu.h"
 
 #include "analysis_window/analysis_window.h"
+#include "analysis_window/qt_text.h"
 #include "main_window/about_box.h"
 #include "main_window/control_table.h"
-#include "main_window/qt_text.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -16,6 +16,8 @@
 #include <QTabWidget>
 
 namespace main_window {
+
+using analysis_window::ToQString;
 
 DesignMenu::DesignMenu(QWidget* form, QTabWidget* tabs, const DesignRecord* record,
                        std::span<QWidget* const> ownMenus, std::span<QWidget* const> hinted)

@@ -1,13 +1,13 @@
 // Builds the form's controls from the control table.
 #include "main_window/form_builder.h"
 
+#include "analysis_window/qt_text.h"
 #include "main_window/accessible_interfaces.h"
 #include "main_window/colour_value.h"
 #include "main_window/control_accessibility.h"
 #include "main_window/control_fonts.h"
 #include "main_window/diode_button.h"
 #include "main_window/picture_box.h"
-#include "main_window/qt_text.h"
 #include "main_window/tab_control.h"
 
 #include <QButtonGroup>
@@ -24,6 +24,8 @@
 #include <vector>
 
 namespace main_window {
+
+using analysis_window::ToQString;
 namespace {
 
 QRect PixelRect(const ControlRow& row) {

@@ -1,16 +1,16 @@
 // Starts the calculator: the application, its icon, and the form Orvalen.
+#include "analysis_window/qt_text.h"
 #include "main_window/application_icon.h"
 #include "main_window/control_table.h"
 #include "main_window/orvalen.h"
-#include "main_window/qt_text.h"
 #include "orvalex/version.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(main_window::ToQString(main_window::ApplicationTitle));
-    QApplication::setApplicationVersion(main_window::ToQString(orvalex::Version));
+    QApplication::setApplicationName(analysis_window::ToQString(main_window::ApplicationTitle));
+    QApplication::setApplicationVersion(analysis_window::ToQString(orvalex::Version));
     QApplication::setWindowIcon(main_window::ApplicationIcon());
     // Lets the desktop match the window with its menu entry and installed icon.
     QApplication::setDesktopFileName(QStringLiteral(ORVALEX_APP_ID));

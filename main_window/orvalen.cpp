@@ -1,13 +1,13 @@
 // The form Orvalen: builds itself from the control table and answers its events.
 #include "main_window/orvalen.h"
 
+#include "analysis_window/qt_text.h"
 #include "calc_core/design_calculation.h"
 #include "main_window/colour_value.h"
 #include "main_window/control_fonts.h"
 #include "main_window/control_table.h"
 #include "main_window/design_menu.h"
 #include "main_window/form_builder.h"
-#include "main_window/qt_text.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -23,6 +23,8 @@
 #include <vector>
 
 namespace main_window {
+
+using analysis_window::ToQString;
 namespace {
 
 calc_core::NumberLocale CurrentNumberLocale() {

@@ -98,33 +98,33 @@ TEST(DesignAnalysis, WorkedDesigns) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const DesignAnalysis a = Analysed(row.design);
-        ASSERT_EQ(a.levels.size(), row.levels.size());
+        ASSERT_EQ(a.set.levels.size(), row.levels.size());
         for (std::size_t i = 0; i < row.levels.size(); ++i) {
-            EXPECT_NEAR(a.levels[i].vo, row.levels[i].vo, 1e-8);
-            EXPECT_NEAR(a.levels[i].voFormula, row.levels[i].voFormula, 1e-8);
-            EXPECT_NEAR(a.levels[i].iR1, row.levels[i].iR1, 1e-12);
-            EXPECT_NEAR(a.levels[i].iR2, row.iR2, 1e-15);
-            EXPECT_NEAR(a.levels[i].iR3, row.levels[i].iR3, 1e-12);
-            EXPECT_EQ(a.levels[i].diodeConducts, row.levels[i].conducts);
+            EXPECT_NEAR(a.set.levels[i].vo, row.levels[i].vo, 1e-8);
+            EXPECT_NEAR(a.set.levels[i].voFormula, row.levels[i].voFormula, 1e-8);
+            EXPECT_NEAR(a.set.levels[i].iR1, row.levels[i].iR1, 1e-12);
+            EXPECT_NEAR(a.set.levels[i].iR2, row.iR2, 1e-15);
+            EXPECT_NEAR(a.set.levels[i].iR3, row.levels[i].iR3, 1e-12);
+            EXPECT_EQ(a.set.levels[i].diodeConducts, row.levels[i].conducts);
         }
-        EXPECT_NEAR(a.span, row.span, Mv);
-        EXPECT_NEAR(a.pR1Max, row.pR1Max, Mv);
-        EXPECT_NEAR(a.pR2Max, row.pR2Max, 1e-12);
-        ASSERT_EQ(a.faults.size(), 3u);
+        EXPECT_NEAR(a.set.span, row.span, Mv);
+        EXPECT_NEAR(a.set.pR1Max, row.pR1Max, Mv);
+        EXPECT_NEAR(a.set.pR2Max, row.pR2Max, 1e-12);
+        ASSERT_EQ(a.set.faults.size(), 3u);
         for (std::size_t i = 0; i < 3; ++i) {
-            EXPECT_NEAR(a.faults[i].vo, row.faultVo[i], Mv);
-            EXPECT_EQ(a.faults[i].overvoltage, row.overvoltage[i]);
+            EXPECT_NEAR(a.set.faults[i].vo, row.faultVo[i], Mv);
+            EXPECT_EQ(a.set.faults[i].overvoltage, row.overvoltage[i]);
         }
-        EXPECT_EQ(a.faults[1].pinV, std::nullopt);
-        EXPECT_EQ(a.faults[2].pinV, 3.3);
+        EXPECT_EQ(a.set.faults[1].pinV, std::nullopt);
+        EXPECT_EQ(a.set.faults[2].pinV, 3.3);
     }
     // Without targets of its own the Check design's outputs stand in.
     const DesignAnalysis a = Analysed(CheckDiodeExample);
-    EXPECT_EQ(a.design.targetVoMax, a.levels[0].vo);
-    EXPECT_EQ(a.design.targetVoMin, a.levels[1].vo);
+    EXPECT_EQ(a.design.targetVoMax, a.set.levels[0].vo);
+    EXPECT_EQ(a.design.targetVoMin, a.set.levels[1].vo);
     // The diode blocks at every level and with the pin at 0 V: each fault state only equals the
     // highest output, which is no overvoltage.
-    for (const FaultAnalysis& fault : Analysed(Design(470, 10, 100, 1.2, 1.5)).faults) {
+    for (const FaultAnalysis& fault : Analysed(Design(470, 10, 100, 1.2, 1.5)).set.faults) {
         EXPECT_FALSE(fault.overvoltage);
     }
 }
@@ -262,9 +262,9 @@ TEST(DesignAnalysis, ToleranceBandsOverCornersAndRss) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const DesignAnalysis a = Analysed(row.design, row.settings);
-        ASSERT_EQ(a.tolerance.size(), row.bands.size());
+        ASSERT_EQ(a.set.tolerance.size(), row.bands.size());
         for (std::size_t i = 0; i < row.bands.size(); ++i) {
-            const ToleranceLevel& band = a.tolerance[i];
+            const ToleranceLevel& band = a.set.tolerance[i];
             EXPECT_NEAR(band.min, row.bands[i].min, Mv);
             EXPECT_NEAR(band.max, row.bands[i].max, Mv);
             EXPECT_NEAR(band.rss, row.bands[i].rss, Mv);
@@ -274,7 +274,7 @@ TEST(DesignAnalysis, ToleranceBandsOverCornersAndRss) {
             }
             EXPECT_NEAR(total, row.bands[i].rss > 0 ? 1 : 0, 1e-12);
         }
-        EXPECT_EQ(a.bandsOverlap, row.overlap);
+        EXPECT_EQ(a.set.bandsOverlap, row.overlap);
     }
     // Without drifts, blocked at 0.7 V over the whole box: R3, the level and Vf move nothing there.
     const DesignAnalysis a =
@@ -283,8 +283,8 @@ TEST(DesignAnalysis, ToleranceBandsOverCornersAndRss) {
                                        0.001974, 0,       0.049355};
     const std::array<double, 7> mid = {0.328601, 0.328667, 0, 0.342733, 0, 0, 0};
     for (std::size_t q = 0; q < 7; ++q) {
-        EXPECT_NEAR(a.tolerance[0].shares[q], low[q], 1e-6);
-        EXPECT_NEAR(a.tolerance[1].shares[q], mid[q], 1e-6);
+        EXPECT_NEAR(a.set.tolerance[0].shares[q], low[q], 1e-6);
+        EXPECT_NEAR(a.set.tolerance[1].shares[q], mid[q], 1e-6);
     }
 }
 
@@ -333,23 +333,23 @@ TEST(DesignAnalysis, FittedPairAgainstTheDesignsTargets) {
         EXPECT_EQ(f.r1, row.r1);
         EXPECT_EQ(f.r3, row.r3);
         EXPECT_EQ(f.pairRank, row.rank);
-        ASSERT_EQ(f.levels.size(), 3u);
-        ASSERT_EQ(f.spec.size(), 3u);
+        ASSERT_EQ(f.set.levels.size(), 3u);
+        ASSERT_EQ(f.set.spec.size(), 3u);
         for (std::size_t i = 0; i < 3; ++i) {
             const Level& level = row.levels[i];
-            EXPECT_NEAR(f.levels[i].vo, level.vo, 1e-8);
+            EXPECT_NEAR(f.set.levels[i].vo, level.vo, 1e-8);
             EXPECT_NEAR(f.voChange[i], level.change, 1e-8);
-            EXPECT_NEAR(f.tolerance[i].min, level.min, 1e-6);
-            EXPECT_NEAR(f.tolerance[i].max, level.max, 1e-6);
-            EXPECT_NEAR(f.spec[i].target, a.spec[i].target, 0);
-            EXPECT_NEAR(f.spec[i].margin, level.margin, 1e-6);
-            EXPECT_EQ(f.spec[i].meets, level.meets);
-            EXPECT_NEAR(f.faults[i].vo, row.faultVo[i], 1e-6);
+            EXPECT_NEAR(f.set.tolerance[i].min, level.min, 1e-6);
+            EXPECT_NEAR(f.set.tolerance[i].max, level.max, 1e-6);
+            EXPECT_NEAR(f.set.spec[i].target, a.set.spec[i].target, 0);
+            EXPECT_NEAR(f.set.spec[i].margin, level.margin, 1e-6);
+            EXPECT_EQ(f.set.spec[i].meets, level.meets);
+            EXPECT_NEAR(f.set.faults[i].vo, row.faultVo[i], 1e-6);
             // The design's own figures stay beside the fitted ones.
-            EXPECT_NEAR(a.spec[i].margin, designMargins[i], 1e-6);
-            EXPECT_TRUE(a.spec[i].meets);
+            EXPECT_NEAR(a.set.spec[i].margin, designMargins[i], 1e-6);
+            EXPECT_TRUE(a.set.spec[i].meets);
         }
-        EXPECT_NEAR(a.spec[1].target, 34.954977462, 1e-8);
+        EXPECT_NEAR(a.set.spec[1].target, 34.954977462, 1e-8);
     }
     EXPECT_FALSE(Analysed(CalcExample).fitted.has_value());
 }
@@ -389,16 +389,17 @@ TEST(DesignAnalysis, SpecAgainstTheWorstCaseBand) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const DesignAnalysis a = Analysed(row.design, row.settings);
-        ASSERT_EQ(a.spec.size(), 3u);
+        ASSERT_EQ(a.set.spec.size(), 3u);
         for (std::size_t i = 0; i < 3; ++i) {
-            EXPECT_NEAR(a.spec[i].margin, row.margins[i], 1e-6);
-            EXPECT_EQ(a.spec[i].meets, row.meets[i]);
+            EXPECT_NEAR(a.set.spec[i].margin, row.margins[i], 1e-6);
+            EXPECT_EQ(a.set.spec[i].meets, row.meets[i]);
         }
     }
     const DesignAnalysis fb = Analysed(twelveVolts, precisePlusFb);
-    EXPECT_NEAR(fb.tolerance[0].shares[std::size_t(ToleranceQuantity::FbCurrent)], 0.96812, 1e-5);
-    EXPECT_NEAR(fb.tolerance[0].min, 12.468590, 1e-6);
-    EXPECT_NEAR(fb.tolerance[0].max, 13.607244, 1e-6);
+    EXPECT_NEAR(fb.set.tolerance[0].shares[std::size_t(ToleranceQuantity::FbCurrent)], 0.96812,
+                1e-5);
+    EXPECT_NEAR(fb.set.tolerance[0].min, 12.468590, 1e-6);
+    EXPECT_NEAR(fb.set.tolerance[0].max, 13.607244, 1e-6);
 }
 
 // The preferred pairs, each judged by its own worst-case bands against the design's targets.
@@ -440,7 +441,7 @@ TEST(DesignAnalysis, ExtremesWhereANaiveRuleMissesThem) {
     // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const ToleranceLevel band = Analysed(row.design, row.settings).tolerance[row.level];
+        const ToleranceLevel band = Analysed(row.design, row.settings).set.tolerance[row.level];
         EXPECT_NEAR(band.min, row.min, 1e-6);
         EXPECT_NEAR(band.max, row.max, 1e-6);
         EXPECT_LT(band.min, row.naiveMin - 1e-4);
@@ -467,15 +468,15 @@ TEST(DesignAnalysis, VfTempcoBlocksTheDiodeAtTheColdEnd) {
                                                    .vfSpreadV = 0,
                                                    .vfTempcoMv = row.tempco});
         for (std::size_t i = 0; i < 2; ++i) {
-            EXPECT_TRUE(a.levels[i].diodeConducts);
-            EXPECT_NEAR(a.tolerance[i].min, row.bands[i][0], 1e-6);
-            EXPECT_NEAR(a.tolerance[i].max, row.bands[i][1], 1e-6);
-            EXPECT_EQ(a.tolerance[i].diodeMayBlock, row.mayBlock[i]);
-            EXPECT_TRUE(a.tolerance[i].diodeMayConduct);
+            EXPECT_TRUE(a.set.levels[i].diodeConducts);
+            EXPECT_NEAR(a.set.tolerance[i].min, row.bands[i][0], 1e-6);
+            EXPECT_NEAR(a.set.tolerance[i].max, row.bands[i][1], 1e-6);
+            EXPECT_EQ(a.set.tolerance[i].diodeMayBlock, row.mayBlock[i]);
+            EXPECT_TRUE(a.set.tolerance[i].diodeMayConduct);
         }
     }
     // Blocked at 0.7 V at 25 °C, the Check example's diode conducts at the hot end.
-    const ToleranceLevel blocked = Analysed(CheckDiodeExample).tolerance[1];
+    const ToleranceLevel blocked = Analysed(CheckDiodeExample).set.tolerance[1];
     EXPECT_TRUE(blocked.diodeMayBlock && blocked.diodeMayConduct);
 }
 
@@ -495,9 +496,9 @@ TEST(DesignAnalysis, OverlapOfEachNeighbourPair) {
     for (const auto& [settings, overlaps] : rows) {
         const DesignAnalysis a = Analysed(CalcExample, settings);
         for (std::size_t i = 0; i < 3; ++i) {
-            EXPECT_EQ(a.tolerance[i].overlapsNext, overlaps[i]) << i;
+            EXPECT_EQ(a.set.tolerance[i].overlapsNext, overlaps[i]) << i;
         }
-        EXPECT_EQ(a.bandsOverlap, overlaps[0] || overlaps[1]);
+        EXPECT_EQ(a.set.bandsOverlap, overlaps[0] || overlaps[1]);
     }
 }
 
@@ -512,8 +513,8 @@ TEST(DesignAnalysis, OutputsBelowZeroCollapse) {
     for (const auto& [design, collapses] : rows) {
         const DesignAnalysis a = Analysed(design);
         for (std::size_t i = 0; i < 3; ++i) {
-            EXPECT_EQ(a.levels[i].collapses, collapses[i]) << i;
-            EXPECT_EQ(a.faults[i].collapses, collapses[3 + i]) << i;
+            EXPECT_EQ(a.set.levels[i].collapses, collapses[i]) << i;
+            EXPECT_EQ(a.set.faults[i].collapses, collapses[3 + i]) << i;
         }
     }
 }
@@ -543,43 +544,50 @@ TEST(DesignAnalysis, RefusesWithOneSentenceNamingTheFirstBadQuantity) {
         {with([](C&, D& d, S& s) { d.targetVoMin = -Inf, s.pinVoltage = NaN; }),
          "The target Vo_min must be a finite number to analyse the design."},
         {with([](C&, D&, S& s) { s.resistorTolerancePct = 100; }),
-         "The resistor tolerance must be from 0 % to below 100 % to analyse the design."},
+         "The resistor tolerance must be from 0 % to 99.99 % to analyse the design."},
         {with([](C&, D&, S& s) { s.vrefTolerancePct = -0.5; }),
-         "The Vref tolerance must be from 0 % to below 100 % to analyse the design."},
+         "The Vref tolerance must be from 0 % to 99.99 % to analyse the design."},
         {with([](C&, D&, S& s) { s.levelAccuracyMv = Inf; }),
-         "The pin level accuracy must be a finite number of 0 mV or more to analyse the design."},
+         "The pin level accuracy must be a finite number to analyse the design."},
         {with([](C&, D&, S& s) { s.vfSpreadV = NaN; }),
-         "The Vf spread must be a finite number of 0 V or more to analyse the design."},
+         "The Vf spread must be a finite number to analyse the design."},
         {with([](C&, D&, S& s) { s.pinVoltage = -Inf; }),
          "The pin voltage must be a finite number to analyse the design."},
         {with([](C&, D&, S& s) { s.tempMinC = -273.16, s.tempMaxC = NaN; }),
          "The lowest operating temperature must be from -273.15 °C to 500 °C to analyse the design."},
         {with([](C&, D&, S& s) { s.tempMaxC = NaN; }),
+         "The highest operating temperature must be a finite number to analyse the design."},
+        {with([](C&, D&, S& s) { s.tempMaxC = 500.01; }),
          "The highest operating temperature must be from -273.15 °C to 500 °C to analyse the "
          "design."},
         {with([](C&, D&, S& s) { s.tempMinC = 85.5, s.resistorTcrPpm = -1; }),
          "The lowest operating temperature must not be above the highest to analyse the design."},
         {with([](C&, D&, S& s) { s.resistorTcrPpm = -1; }),
-         "The resistor TCR must be a finite number of 0 ppm/°C or more to analyse the design."},
-        // 1 % + 15231 ppm/°C * 65 °C is just above 100 %: R1, R2 and R3 could reach 0 Ω.
-        {with([](C&, D&, S& s) { s.resistorTcrPpm = 15231, s.vrefDriftPpm = Inf; }),
+         "The resistor TCR must be from 0 ppm/°C to 10000 ppm/°C to analyse the design."},
+        {with([](C&, D&, S& s) { s.resistorTcrPpm = 10000.1; }),
+         "The resistor TCR must be from 0 ppm/°C to 10000 ppm/°C to analyse the design."},
+        // 1 % + 2085 ppm/°C * 475 °C is just above 100 %: R1, R2 and R3 could reach 0 Ω.
+        {with([](C&, D&, S& s) { s.tempMaxC = 500, s.resistorTcrPpm = 2085, s.vrefDriftPpm = Inf; }),
          "The resistor tolerance with the TCR over the operating range must stay below 100 % to "
          "analyse the design."},
         {with([](C&, D&, S& s) { s.vrefDriftPpm = Inf; }),
-         "The Vref drift must be a finite number of 0 ppm/°C or more to analyse the design."},
+         "The Vref drift must be a finite number to analyse the design."},
         {with([](C&, D&, S& s) { s.tempMaxC = 500, s.vrefDriftPpm = 2085; }),
          "The Vref tolerance with the drift over the operating range must stay below 100 % to "
          "analyse the design."},
         {with([](C&, D&, S& s) { s.vfTempcoMv = -100.5, s.fbCurrentNa = -1; }),
          "The Vf tempco must be from -100 mV/°C to 100 mV/°C to analyse the design."},
         {with([](C&, D&, S& s) { s.fbCurrentNa = -1, s.specPct = 0; }),
-         "The feedback pin current must be a finite number of 0 nA or more to analyse the design."},
+         "The feedback pin current must be from 0 nA to 1000000 nA to analyse the design."},
         {with([](C&, D&, S& s) { s.specPct = 0; }),
-         "The output spec must be above 0 % and below 100 % to analyse the design."},
+         "The output spec must be from 0.01 % to 99.99 % to analyse the design."},
         {with([](C&, D&, S& s) { s.specPct = 100; }),
-         "The output spec must be above 0 % and below 100 % to analyse the design."},
+         "The output spec must be from 0.01 % to 99.99 % to analyse the design."},
         {with([](C&, D&, S& s) { s.specPct = NaN; }, FitChoice::Pair(4)),
-         "The output spec must be above 0 % and below 100 % to analyse the design."},
+         "The output spec must be a finite number to analyse the design."},
+        // The pin voltage's limits are those of every front end.
+        {with([](C&, D&, S& s) { s.pinVoltage = -1000.001; }),
+         "The pin voltage must be from -1000 V to 1000 V to analyse the design."},
         {with([](C&, D&, S&) {}, FitChoice::Pair(4)),
          "The pair to fit must be one of the preferred pairs, 1 to 3, to analyse the design."},
         {with([](C&, D&, S&) {}, FitChoice::Pair(0)),
@@ -627,9 +635,9 @@ TEST(DesignAnalysis, ZeroResultsAreNeverNegativeZero) {
     // highest level; nothing varies either.
     const DesignAnalysis a = Analysed(Design(1000, 1000, 1e308, 1.25 - 0x1p-52, std::nullopt),
                                       {ESeries::E6, 0, 0, 0, 0, 0, -40, 85, 0});
-    EXPECT_EQ(a.levels[2].iR3, 0.0);
-    EXPECT_FALSE(std::signbit(a.levels[2].iR3));
-    for (const ToleranceLevel& band : a.tolerance) {
+    EXPECT_EQ(a.set.levels[2].iR3, 0.0);
+    EXPECT_FALSE(std::signbit(a.set.levels[2].iR3));
+    for (const ToleranceLevel& band : a.set.tolerance) {
         EXPECT_FALSE(std::signbit(band.rss));
         for (double share : band.shares) {
             EXPECT_FALSE(std::signbit(share));

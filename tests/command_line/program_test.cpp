@@ -244,22 +244,22 @@ TEST(Program, JsonDocumentOfTheCalcExample) {
     ASSERT_EQ(analysis["levels"].size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
         const json& level = analysis["levels"][i];
-        EXPECT_EQ(level["pin_v"], core.levels[i].pinV);
-        EXPECT_EQ(level["vo"], core.levels[i].vo);
-        EXPECT_EQ(level["i_r1"], core.levels[i].iR1);
-        EXPECT_EQ(level["i_r3"], core.levels[i].iR3);
+        EXPECT_EQ(level["pin_v"], core.set.levels[i].pinV);
+        EXPECT_EQ(level["vo"], core.set.levels[i].vo);
+        EXPECT_EQ(level["i_r1"], core.set.levels[i].iR1);
+        EXPECT_EQ(level["i_r3"], core.set.levels[i].iR3);
         EXPECT_EQ(level["diode_conducts"], true);
     }
     EXPECT_NEAR(analysis["levels"][0]["vo"].get<double>(), 40.000026, 1e-6);
-    EXPECT_EQ(analysis["span"], core.span);
-    EXPECT_EQ(analysis["p_r1_max"], core.pR1Max);
-    EXPECT_EQ(analysis["p_r2_max"], core.pR2Max);
+    EXPECT_EQ(analysis["span"], core.set.span);
+    EXPECT_EQ(analysis["p_r1_max"], core.set.pR1Max);
+    EXPECT_EQ(analysis["p_r2_max"], core.set.pR2Max);
 
     const json& faults = analysis["faults"];
     EXPECT_NEAR(faults["pin_0v"].get<double>(), 41.261, 5e-4);
     EXPECT_NEAR(faults["pin_open"].get<double>(), 18.739, 5e-4);
     EXPECT_EQ(faults["pin_user"]["pin_v"], 3.3);
-    EXPECT_EQ(faults["pin_user"]["vo"], core.faults[2].vo);
+    EXPECT_EQ(faults["pin_user"]["vo"], core.set.faults[2].vo);
     EXPECT_EQ(faults["overvoltage"], json::array({"pin_0v"}));
 
     const json& preferred = analysis["preferred"];
@@ -277,16 +277,16 @@ TEST(Program, JsonDocumentOfTheCalcExample) {
     EXPECT_EQ(tolerance["vref_pct"], 1.0);
     EXPECT_EQ(tolerance["level_mv"], 10.0);
     EXPECT_EQ(tolerance["vf_v"], nullptr);
-    EXPECT_EQ(tolerance["overlap"], core.bandsOverlap);
+    EXPECT_EQ(tolerance["overlap"], core.set.bandsOverlap);
     ASSERT_EQ(tolerance["levels"].size(), 3u);
     const char* shares[] = {"r1", "r2", "r3", "vref", "level", "vf"};
     for (std::size_t i = 0; i < 3; ++i) {
         const json& level = tolerance["levels"][i];
-        EXPECT_EQ(level["min"], core.tolerance[i].min);
-        EXPECT_EQ(level["max"], core.tolerance[i].max);
-        EXPECT_EQ(level["rss"], core.tolerance[i].rss);
+        EXPECT_EQ(level["min"], core.set.tolerance[i].min);
+        EXPECT_EQ(level["max"], core.set.tolerance[i].max);
+        EXPECT_EQ(level["rss"], core.set.tolerance[i].rss);
         for (std::size_t q = 0; q < 6; ++q) {
-            EXPECT_EQ(level["shares"][shares[q]], core.tolerance[i].shares[q]) << shares[q];
+            EXPECT_EQ(level["shares"][shares[q]], core.set.tolerance[i].shares[q]) << shares[q];
         }
     }
 }
@@ -331,15 +331,15 @@ TEST(Program, BadCommandLinesGiveOneLineAndStatusTwo) {
          "2M2)"},
         // A setting asked for explicitly that the analysis cannot take.
         {Words(calc + "--r2 10k --tolerance 100"),
-         "The resistor tolerance must be from 0 % to below 100 % to analyse the design."},
+         "The resistor tolerance must be from 0 % to 99.99 % to analyse the design."},
         {Words(calc + "--r2 10k --tolerance -1"),
-         "The resistor tolerance must be from 0 % to below 100 % to analyse the design."},
+         "The resistor tolerance must be from 0 % to 99.99 % to analyse the design."},
         {Words(calc + "--r2 10k --level-accuracy -0.5 --vref-tolerance 100"),
-         "The Vref tolerance must be from 0 % to below 100 % to analyse the design."},
+         "The Vref tolerance must be from 0 % to 99.99 % to analyse the design."},
         {Words(calc + "--r2 10k --temp-min 90"),
          "The lowest operating temperature must not be above the highest to analyse the design."},
         {Words(calc + "--r2 10k --spec 0"),
-         "The output spec must be above 0 % and below 100 % to analyse the design."},
+         "The output spec must be from 0.01 % to 99.99 % to analyse the design."},
         {Words(calc + "--r2 10k --fit-pair 4"), "--fit-pair: '4' is not a pair's rank (1 to 3)"},
         {Words(calc + "--r2 10k --fit-pair 1.5"),
          "--fit-pair: '1.5' is not a pair's rank (1 to 3)"},

@@ -219,9 +219,9 @@ TEST(Analysis, SettingsAndDecimalReachTheReport) {
     EXPECT_EQ(answer["report"]["sections"][0]["subject"], report.sections[0].subject);
     // The plot's marks carry the fitted pair's spec bands.
     const Json& mark = answer["plot"]["marks"][0];
-    EXPECT_EQ(mark["spec_low"], outcome.analysis->fitted->spec[0].low);
-    EXPECT_EQ(mark["spec_high"], outcome.analysis->fitted->spec[0].high);
-    EXPECT_EQ(mark["meets_spec"], outcome.analysis->fitted->spec[0].meets);
+    EXPECT_EQ(mark["spec_low"], outcome.analysis->fitted->set.spec[0].low);
+    EXPECT_EQ(mark["spec_high"], outcome.analysis->fitted->set.spec[0].high);
+    EXPECT_EQ(mark["meets_spec"], outcome.analysis->fitted->set.spec[0].meets);
 }
 
 // A fit the core cannot take is a design it cannot analyse, as typed values out of range are:

@@ -15,47 +15,34 @@ namespace {
 
 using namespace calc_core;
 
-// The settings a request may give, by member name; the series is read apart.
-struct NumberSetting {
-    std::string_view name;
-    double AnalysisSettings::*member;
-};
-constexpr NumberSetting kNumberSettings[] = {
-    {"resistor_pct", &AnalysisSettings::resistorTolerancePct},
-    {"vref_pct", &AnalysisSettings::vrefTolerancePct},
-    {"level_mv", &AnalysisSettings::levelAccuracyMv},
-    {"vf_v", &AnalysisSettings::vfSpreadV},
-    {"pin_v", &AnalysisSettings::pinVoltage},
-    {"temp_min_c", &AnalysisSettings::tempMinC},
-    {"temp_max_c", &AnalysisSettings::tempMaxC},
-    {"tcr_ppm", &AnalysisSettings::resistorTcrPpm},
-    {"vref_drift_ppm", &AnalysisSettings::vrefDriftPpm},
-    {"vf_tempco_mv", &AnalysisSettings::vfTempcoMv},
-    {"fb_current_na", &AnalysisSettings::fbCurrentNa},
-    {"spec_pct", &AnalysisSettings::specPct},
-};
-
-// The core judges the values; here only their types and the series' name.
+// The settings a request may give, by the keys of their table. The core judges the values; here
+// only their types and a choice's name.
 std::optional<AnalysisSettings> ReadSettings(const Json& object, std::string& error) {
     RequestReader reader(object, "settings");
-    reader.AllowOnly({"series", "resistor_pct", "vref_pct", "level_mv", "vf_v", "pin_v",
-                      "temp_min_c", "temp_max_c", "tcr_ppm", "vref_drift_ppm", "vf_tempco_mv",
-                      "fb_current_na", "spec_pct"});
-    AnalysisSettings settings;
-    const auto series = reader.String("series", SeriesName(settings.series));
-    if (series && !SeriesFromName(*series)) {
-        reader.Fail("\"series\" must be one of E6, E12, E24, E48, E96, E192");
+    std::vector<std::string_view> keys;
+    for (const SettingRow& row : SettingRows()) {
+        keys.push_back(row.key);
     }
-    for (const NumberSetting& setting : kNumberSettings) {
-        if (const auto value = reader.OptionalNumber(setting.name)) {
-            settings.*setting.member = *value;
+    reader.AllowOnly(keys);
+    AnalysisSettings settings;
+    for (const SettingRow& row : SettingRows()) {
+        if (row.kind == SettingKind::Choice) {
+            const auto name = reader.String(row.key, row.choices[row.choiceOf(settings)]);
+            const auto choice = name ? ChoiceIndex(row, *name) : std::nullopt;
+            if (choice) {
+                row.choose(settings, *choice);
+            } else if (name) {
+                reader.Fail("\"" + std::string(row.key) + "\" must be one of " +
+                            ChoiceList(row, ", "));
+            }
+        } else if (const auto value = reader.OptionalNumber(row.key)) {
+            settings.*row.number = *value;
         }
     }
     if (reader.failed()) {
         error = reader.error();
         return std::nullopt;
     }
-    settings.series = *SeriesFromName(*series);
     return settings;
 }
 
@@ -64,11 +51,11 @@ std::optional<AnalysisSettings> ReadSettings(const Json& object, std::string& er
 // window's own fields would show it.
 std::optional<FitChoice> ReadFit(const Json& object, std::string& error) {
     RequestReader reader(object, "fit");
-    reader.AllowOnly({"pair", "r1", "r3"});
-    const bool pair = !reader.failed() && object.contains("pair");
-    const auto rank = reader.OptionalNumber("pair");
-    const auto r1 = reader.OptionalNumber("r1");
-    const auto r3 = reader.OptionalNumber("r3");
+    reader.AllowOnly({FitPairField.key, FitR1Field.key, FitR3Field.key});
+    const bool pair = !reader.failed() && object.contains(FitPairField.key);
+    const auto rank = reader.OptionalNumber(FitPairField.key);
+    const auto r1 = reader.OptionalNumber(FitR1Field.key);
+    const auto r3 = reader.OptionalNumber(FitR3Field.key);
     if (!reader.failed()) {
         if (pair ? (r1 || r3) : (!r1 || !r3)) {
             reader.Fail("the fit must be {\"pair\": rank} or {\"r1\": ohms, \"r3\": ohms}");

@@ -19,7 +19,7 @@ RequestReader::RequestReader(const Json& object, std::string where)
     }
 }
 
-void RequestReader::AllowOnly(std::initializer_list<std::string_view> known) {
+void RequestReader::AllowOnly(std::span<const std::string_view> known) {
     if (failed()) {
         return;
     }

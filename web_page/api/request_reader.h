@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +22,10 @@ class RequestReader {
     RequestReader(const Json& object, std::string where);
 
     // Faults on any member that is not in `known`.
-    void AllowOnly(std::initializer_list<std::string_view> known);
+    void AllowOnly(std::span<const std::string_view> known);
+    void AllowOnly(std::initializer_list<std::string_view> known) {
+        AllowOnly(std::span<const std::string_view>(known.begin(), known.size()));
+    }
 
     // A member that must be there, or may be absent (then the fallback).
     std::optional<std::string> String(std::string_view name);

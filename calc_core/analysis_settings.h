@@ -1,0 +1,106 @@
+// The settings of the design analysis, and the table that declares each of them once: its key,
+// its flag, its label, unit and help, its limits and the decimals shown. The core's refusals, the
+// command line, the JSON, the analysis window and the page all read the table.
+#pragma once
+
+#include "calc_core/preferred_values.h"
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace calc_core {
+
+// The temperature at which every value is nominal.
+inline constexpr double NominalTemperatureC = 25;
+
+// Each member's initializer is the setting's default; nothing else writes it.
+struct AnalysisSettings {
+    ESeries series = ESeries::E96;
+    double resistorTolerancePct = 1; // each of R1, R2, R3
+    double vrefTolerancePct = 1;
+    double levelAccuracyMv = 10; // every pin level, plus or minus
+    double vfSpreadV = 0.05;     // the diode's Vf, plus or minus; used with it only
+    double pinVoltage = 3.3;     // the pin driven to a voltage of the user's choosing
+    double tempMinC = -40;       // the operating range
+    double tempMaxC = 85;
+    // Drifts, plus or minus; with its tolerance a part's swing over the range stays below 100 %.
+    // Vref's is 0 by default: datasheets usually give its tolerance over temperature already.
+    double resistorTcrPpm = 100; // per °C, each resistor
+    double vrefDriftPpm = 0;     // per °C
+    double vfTempcoMv = -2;      // per °C, signed; used with the diode only
+    double fbCurrentNa = 0;      // into or out of the feedback pin, plus or minus
+    double specPct = 5;          // the output spec, plus or minus % of each level's target
+};
+
+enum class SettingKind {
+    Number, // a double member, within lowest..highest
+    Choice, // one of a list of names
+};
+
+// One setting as every front end shows it and the core judges it.
+struct SettingRow {
+    SettingKind kind = SettingKind::Number;
+    std::string_view id{};   // the control's name in the window and the page: "ResistorTolerance"
+    std::string_view key{};  // the JSON's and the requests' member: "resistor_pct"
+    std::string_view flag{}; // the command line's: "--tolerance"
+    std::string_view valueName{}; // the flag's value in the help: "PCT"
+    // "R&esistor tolerance": the letter after '&' is the window's shortcut to the control.
+    std::string_view label{};
+    std::string_view unit{};    // written after the value: "%"
+    bool plusMinus = false;     // a spread, written "± 1 %"
+    std::string_view subject{}; // how a refusal names it: "The resistor tolerance"
+    std::string_view help{};    // one line: the command line's help, and the tooltip's start
+    std::string_view details{}; // more for the tooltip and the page's help, when needed
+    bool diodeOnly = false;     // used with the diode only
+
+    // Number rows.
+    double AnalysisSettings::*number = nullptr;
+    double lowest = 0;
+    double highest = 0;
+    int decimals = 0; // shown and kept by the window's and the page's boxes
+
+    // Choice rows: the names, and the member read and written as an index into them.
+    std::span<const std::string_view> choices{};
+    std::size_t (*choiceOf)(const AnalysisSettings&) = nullptr;
+    void (*choose)(AnalysisSettings&, std::size_t) = nullptr;
+};
+
+// Every setting, in the order of AnalysisSettings; the front ends show them in this order.
+std::span<const SettingRow> SettingRows();
+
+// The row of a key, or of a number member; nullptr when there is none.
+const SettingRow* FindSetting(std::string_view key);
+const SettingRow& SettingOf(double AnalysisSettings::*number);
+
+// The help with its details, as a tooltip shows it.
+std::string HelpText(const SettingRow& row);
+
+// The label as text: "Resistor tolerance".
+std::string PlainLabel(const SettingRow& row);
+
+// The index of a choice row's name, read without regard to case; nullopt for anything else.
+std::optional<std::size_t> ChoiceIndex(const SettingRow& row, std::string_view name);
+
+// A choice row's names as a list: "E6, E12, E24, E48, E96 or E192", or with ", " alone.
+std::string ChoiceList(const SettingRow& row, std::string_view last = " or ");
+
+// The default, read from AnalysisSettings' initializer: a number, or a choice's index.
+double DefaultNumber(const SettingRow& row);
+std::size_t DefaultChoice(const SettingRow& row);
+
+// A limit or default as the help and the refusals write it: fixed to the row's decimals,
+// without trailing zeros ("99.99", "-273.15", "1000000").
+std::string LimitText(const SettingRow& row, double value);
+
+// How far the operating range reaches from the nominal temperature, either way.
+double TemperatureSwing(const AnalysisSettings& settings);
+
+// The first setting the analysis cannot work with, judged in the order of the table, as a
+// sentence; empty when all are in range. Besides each row's limits: the operating range must not
+// be upside down, and a resistor's and Vref's swing over it must stay below 100 %.
+std::string SettingsRefusal(const AnalysisSettings& settings);
+
+} // namespace calc_core
