@@ -1,0 +1,80 @@
+// The manual page and the docs agree with the settings table: each flag's and key's default, and
+// in the manual each number's limits, as the table gives them.
+#include "calc_core/analysis_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using calc_core::SettingKind;
+using calc_core::SettingRow;
+
+std::string FileText(const std::string& relative) {
+    std::ifstream file(std::string(ORVALEX_SOURCE_DIR) + "/" + relative);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// troff writes a minus sign as "\-".
+std::string Troff(std::string_view text) {
+    std::string escaped;
+    for (char c : text) {
+        escaped += c == '-' ? std::string("\\-") : std::string(1, c);
+    }
+    return escaped;
+}
+
+std::string DefaultText(const SettingRow& row) {
+    return row.kind == SettingKind::Choice
+               ? std::string(row.choices[calc_core::DefaultChoice(row)])
+               : calc_core::LimitText(row, calc_core::DefaultNumber(row));
+}
+
+// The manual's entry of a flag: from its ".BI" line to the next entry or section.
+std::string ManualEntry(const std::string& manual, const SettingRow& row) {
+    const std::string head = ".BI " + Troff(row.flag) + " ";
+    const std::size_t start = manual.find(head);
+    if (start == std::string::npos) {
+        return {};
+    }
+    std::size_t end = manual.find("\n.TP", start);
+    end = std::min(end, manual.find("\n.SS", start));
+    return manual.substr(start, end - start);
+}
+
+TEST(SettingsDocs, ManualGivesEachFlagsDefaultAndLimits) {
+    const std::string manual = FileText("command_line/orvalex-kep.1.in");
+    for (const SettingRow& row : calc_core::SettingRows()) {
+        SCOPED_TRACE(std::string(row.flag));
+        const std::string entry = ManualEntry(manual, row);
+        ASSERT_FALSE(entry.empty());
+        EXPECT_NE(entry.find("Default " + Troff(DefaultText(row))), std::string::npos) << entry;
+        if (row.kind == SettingKind::Number) {
+            const std::string limits = "from " + Troff(calc_core::LimitText(row, row.lowest)) +
+                                       " to " + Troff(calc_core::LimitText(row, row.highest));
+            EXPECT_NE(entry.find(limits), std::string::npos) << entry;
+        }
+    }
+}
+
+TEST(SettingsDocs, DocsGiveEachFlagsAndKeysDefault) {
+    const std::string commandLine = FileText("docs/command-line.md");
+    const std::string page = FileText("web_page/README.md");
+    for (const SettingRow& row : calc_core::SettingRows()) {
+        SCOPED_TRACE(std::string(row.flag));
+        const std::string flag = "`" + std::string(row.flag) + " " + std::string(row.valueName) +
+                                 "` (" + DefaultText(row) + ")";
+        EXPECT_NE(commandLine.find(flag), std::string::npos) << flag;
+        const std::string value =
+            row.kind == SettingKind::Choice ? "\"" + DefaultText(row) + "\"" : DefaultText(row);
+        const std::string key = "`" + std::string(row.key) + "` (" + value;
+        EXPECT_NE(page.find(key), std::string::npos) << key;
+    }
+}
+
+} // namespace
