@@ -29,7 +29,16 @@ double CircuitOutput(const Circuit& circuit, double pinV) {
 // iFb * R1; a current out of the pin lowers it by as much. The diode's conduction depends on the
 // node's voltage alone, so the current does not change it.
 double OutputWithFbCurrent(const Circuit& c, double pinV, double iFb) {
-    return CircuitOutput(c, pinV) + iFb * c.r1;
+    return OutputWithFbCurrent(c, OutputTermsOf(c), pinV, iFb);
+}
+
+OutputTerms OutputTermsOf(const Circuit& c) {
+    return {DividerOutput(c), c.r1 / c.r3};
+}
+
+// CircuitOutput's sum with the current's term added last.
+double OutputWithFbCurrent(const Circuit& c, const OutputTerms& terms, double pinV, double iFb) {
+    return terms.divider + terms.r1OverR3 * R3Voltage(c, pinV) + iFb * c.r1;
 }
 
 std::vector<double> PinLevels(const Circuit& circuit) {

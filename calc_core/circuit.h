@@ -33,6 +33,18 @@ double CircuitOutput(const Circuit& circuit, double pinV);
 // The output with a current iFb into the feedback pin (see the derivation in circuit.cpp).
 double OutputWithFbCurrent(const Circuit& circuit, double pinV, double iFb);
 
+// The terms of the output that do not change with the pin level, so that the levels of one
+// circuit share its divisions.
+struct OutputTerms {
+    double divider = 0; // DividerOutput
+    double r1OverR3 = 0;
+};
+OutputTerms OutputTermsOf(const Circuit& circuit);
+
+// Exactly OutputWithFbCurrent(circuit, pinV, iFb), which is written with it.
+double OutputWithFbCurrent(const Circuit& circuit, const OutputTerms& terms, double pinV,
+                           double iFb);
+
 // The pin levels of the circuit's choice, as the Check tab uses them: 0.14, 0.7 and 1.25 V
 // without the diode, 0.14 and 0.7 V with it.
 std::vector<double> PinLevels(const Circuit& circuit);
