@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace calc_core {
@@ -33,17 +34,10 @@ double CircuitOutput(const Circuit& circuit, double pinV);
 // The output with a current iFb into the feedback pin (see the derivation in circuit.cpp).
 double OutputWithFbCurrent(const Circuit& circuit, double pinV, double iFb);
 
-// The terms of the output that do not change with the pin level, so that the levels of one
-// circuit share its divisions.
-struct OutputTerms {
-    double divider = 0; // DividerOutput
-    double r1OverR3 = 0;
-};
-OutputTerms OutputTermsOf(const Circuit& circuit);
-
-// Exactly OutputWithFbCurrent(circuit, pinV, iFb), which is written with it.
-double OutputWithFbCurrent(const Circuit& circuit, const OutputTerms& terms, double pinV,
-                           double iFb);
+// The outputs at several pin levels of one circuit, each exactly OutputWithFbCurrent's, sharing
+// the divisions; `outputs` holds as many as `pinV`.
+void OutputsWithFbCurrent(const Circuit& circuit, std::span<const double> pinV, double iFb,
+                          std::span<double> outputs);
 
 // The pin levels of the circuit's choice, as the Check tab uses them: 0.14, 0.7 and 1.25 V
 // without the diode, 0.14 and 0.7 V with it.

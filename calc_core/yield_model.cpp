@@ -66,11 +66,12 @@ void AddBoard(const YieldModel& m, const BoardDraw& b, YieldTally& tally) {
     const std::size_t levelCount = m.levels.size();
     std::array<bool, YieldMaxLevels> passes{true, true, true};
     for (double dT : m.temperatureOffsets) {
-        const Circuit c = CircuitAtOffset(m, b, dT);
-        const OutputTerms terms = OutputTermsOf(c);
+        std::array<double, YieldMaxLevels> outputs{};
+        OutputsWithFbCurrent(CircuitAtOffset(m, b, dT), std::span(b.level).first(levelCount),
+                             b.fbCurrent, outputs);
         for (std::size_t j = 0; j < levelCount; ++j) {
             const YieldLevelPlan& plan = m.levels[j];
-            const double vo = OutputWithFbCurrent(c, terms, b.level[j], b.fbCurrent);
+            const double vo = outputs[j];
             passes[j] = passes[j] && vo >= plan.specLow && vo <= plan.specHigh;
             tally.levels[j].Add(vo, plan.scale);
         }
