@@ -79,14 +79,12 @@ std::int64_t UlpsApart(double a, double b) {
     return d < 0 ? -d : d;
 }
 
-TEST(PortableRandom, LogRows) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
-    // Correctly rounded values from Python's math.log.
+// Within 1 ulp of the correctly rounded values of Python's math.log, and of the C library's over
+// every exponent and, densely, near 1 where the result is smallest against its argument.
+TEST(PortableRandom, LogWithinOneUlp) {
     const struct {
         double x, log;
     } rows[] = {
-        {1, 0},
         {2, 0x1.62e42fefa39efp-1},
         {10, 2.302585092994046},
         {0.7, -0.35667494393873245},
@@ -98,14 +96,10 @@ TEST(PortableRandom, LogRows) {
         EXPECT_LE(UlpsApart(PortableLog(row.x), row.log), 1) << row.x;
     }
     EXPECT_EQ(PortableLog(1), 0.0);
-    for (double x : {0.0, -0.0, -1.0, inf, -inf, nan}) {
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double x : {0.0, -0.0, -1.0, inf, -inf, std::numeric_limits<double>::quiet_NaN()}) {
         EXPECT_TRUE(std::isnan(PortableLog(x))) << x;
     }
-}
-
-// Within 1 ulp of the C library's over every exponent and, densely, near 1 where the result is
-// smallest against its argument.
-TEST(PortableRandom, LogWithinOneUlpOfTheLibrary) {
     Xoshiro256StarStar generator = StreamOf(7, 0);
     std::int64_t worst = 0;
     for (int i = 0; i < 400'000; ++i) {
