@@ -1,6 +1,7 @@
 // The generator's seeding, the logarithm and the normal draws.
 #include "calc_core/portable_random.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -96,31 +97,34 @@ double PortableLog(double x) {
     return e * Ln2High - ((halfSquare - (s * (halfSquare + series) + e * Ln2Low)) - f);
 }
 
-double PortableRandom::Normal() {
-    if (hasSpare_) {
-        hasSpare_ = false;
-        return spare_;
+void PortableRandom::Normals(std::span<double> out, double limit) {
+    constexpr std::size_t MostPairs = 8;
+    std::size_t filled = 0;
+    while (filled < out.size()) {
+        const std::size_t pairs = std::min(MostPairs, (out.size() - filled + 1) / 2);
+        std::array<double, MostPairs> v1{};
+        std::array<double, MostPairs> v2{};
+        std::array<double, MostPairs> factor{};
+        for (std::size_t p = 0; p < pairs; ++p) {
+            double s = 0;
+            do {
+                v1[p] = Uniform();
+                v2[p] = Uniform();
+                s = v1[p] * v1[p] + v2[p] * v2[p];
+            } while (s >= 1 || s == 0);
+            factor[p] = s;
+        }
+        for (std::size_t p = 0; p < pairs; ++p) {
+            factor[p] = std::sqrt(-2 * PortableLog(factor[p]) / factor[p]);
+        }
+        for (std::size_t p = 0; p < pairs; ++p) {
+            for (double z : {v1[p] * factor[p], v2[p] * factor[p]}) {
+                if (filled < out.size() && std::fabs(z) <= limit) {
+                    out[filled++] = z;
+                }
+            }
+        }
     }
-    double v1 = 0;
-    double v2 = 0;
-    double s = 0;
-    do {
-        v1 = Uniform();
-        v2 = Uniform();
-        s = v1 * v1 + v2 * v2;
-    } while (s >= 1 || s == 0);
-    const double factor = std::sqrt(-2 * PortableLog(s) / s);
-    spare_ = v2 * factor;
-    hasSpare_ = true;
-    return v1 * factor;
-}
-
-double PortableRandom::TruncatedNormal(double limit) {
-    double z = 0;
-    do {
-        z = Normal();
-    } while (!(std::fabs(z) <= limit));
-    return z;
 }
 
 } // namespace calc_core

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 namespace calc_core {
 
@@ -59,18 +60,16 @@ class PortableRandom {
     // Uniform in (-1, 1): SymmetricUnit of the next output.
     double Uniform() { return SymmetricUnit(generator_.Next()); }
 
-    // Standard normal by Marsaglia's polar method: a pair (v1, v2) of Uniform() draws is redrawn
-    // until 0 < s = v1^2 + v2^2 < 1; then v1 and v2 times sqrt(-2 ln(s) / s) are two independent
-    // normals, the first returned now and the second on the next call.
-    double Normal();
-
-    // A standard normal drawn again until it lies within +-limit.
-    double TruncatedNormal(double limit);
+    // Fills `out` with standard normals, each drawn again while |z| > limit (an infinite limit
+    // keeps all), by Marsaglia's polar method: a pair (v1, v2) of Uniform() draws is redrawn
+    // until 0 < s = v1^2 + v2^2 < 1, and v1 and v2 times sqrt(-2 ln(s) / s) are two independent
+    // normals. The pairs for up to 16 normals are drawn first and their logarithms taken
+    // together, so that these run side by side; the normals follow in the pairs' order, and
+    // those left over after `out` is full are dropped.
+    void Normals(std::span<double> out, double limit);
 
   private:
     Xoshiro256StarStar generator_;
-    double spare_ = 0;
-    bool hasSpare_ = false;
 };
 
 } // namespace calc_core

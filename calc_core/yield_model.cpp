@@ -5,6 +5,7 @@
 #include "calc_core/portable_random.h"
 
 #include <algorithm>
+#include <span>
 
 namespace calc_core {
 namespace {
@@ -20,30 +21,42 @@ struct BoardDraw {
     double fbCurrent = 0;
 };
 
-double ToleranceUnit(PortableRandom& random, YieldDistribution distribution) {
-    if (distribution == YieldDistribution::Normal) {
-        return random.TruncatedNormal(3) / 3;
+// Fills `units` with the tolerances' unit deviations u, one draw each.
+void DrawUnits(PortableRandom& random, YieldDistribution distribution, std::span<double> units) {
+    if (distribution == YieldDistribution::Uniform) {
+        for (double& u : units) {
+            u = random.Uniform();
+        }
+        return;
     }
-    return random.Uniform();
+    random.Normals(units, 3);
+    for (double& u : units) {
+        u /= 3;
+    }
 }
 
-// Always in this order, so that a seed gives the same boards everywhere: for R1, R2 and R3 its
-// tolerance and its TCR, then Vref's tolerance and drift, each level, Vf with the diode, and
-// the feedback pin's current.
+// Always in this order, so that a seed gives the same boards everywhere: the tolerances' units of
+// R1, R2, R3, Vref, each level and Vf with the diode, together (the normal ones are drawn side by
+// side); then uniformly R1's, R2's and R3's TCR, Vref's drift and the feedback pin's current.
 BoardDraw DrawBoard(const YieldModel& m, PortableRandom& random) {
+    const std::size_t levelCount = m.levels.size();
+    std::array<double, 4 + YieldMaxLevels + 1> units{};
+    DrawUnits(random, m.distribution, std::span(units).first(4 + levelCount + (m.vf ? 1 : 0)));
     BoardDraw b;
     for (std::size_t i = 0; i < 3; ++i) {
-        b.resistorDeviation[i] = m.resistorTolerance * ToleranceUnit(random, m.distribution);
-        b.resistorTcr[i] = m.resistorTcr * random.Uniform();
+        b.resistorDeviation[i] = m.resistorTolerance * units[i];
     }
-    b.vrefDeviation = m.vrefTolerance * ToleranceUnit(random, m.distribution);
-    b.vrefDrift = m.vrefDrift * random.Uniform();
-    for (std::size_t j = 0; j < m.levels.size(); ++j) {
-        b.level[j] = m.levels[j].pinV + m.levelAccuracy * ToleranceUnit(random, m.distribution);
+    b.vrefDeviation = m.vrefTolerance * units[3];
+    for (std::size_t j = 0; j < levelCount; ++j) {
+        b.level[j] = m.levels[j].pinV + m.levelAccuracy * units[4 + j];
     }
     if (m.vf) {
-        b.vf = *m.vf + m.vfSpread * ToleranceUnit(random, m.distribution);
+        b.vf = *m.vf + m.vfSpread * units[4 + levelCount];
     }
+    for (std::size_t i = 0; i < 3; ++i) {
+        b.resistorTcr[i] = m.resistorTcr * random.Uniform();
+    }
+    b.vrefDrift = m.vrefDrift * random.Uniform();
     b.fbCurrent = m.fbCurrent * random.Uniform();
     return b;
 }
