@@ -1,9 +1,10 @@
 // Benchmarks of the core: a whole Calc and Check press per worked example, the design analysis,
-// and long-text reading.
+// the yield estimate, and long-text reading.
 #include "calc_core/check_calculation.h"
 #include "calc_core/design_analysis.h"
 #include "calc_core/design_calculation.h"
 #include "calc_core/number_text.h"
+#include "calc_core/yield_estimate.h"
 
 #include <benchmark/benchmark.h>
 
@@ -112,6 +113,31 @@ void AnalyseDesign(benchmark::State& state, const AnalysisExample& example, bool
     }
 }
 
+// The yield estimate of the analysis example's design over temperature with 100 nA into the
+// feedback pin: state.range(0) boards on state.range(1) threads (0: one per core), with
+// state.range(2) 1 for normal tolerances.
+void EstimateYield(benchmark::State& state, const AnalysisExample& example) {
+    calc_core::AnalysisSettings settings;
+    settings.fbCurrentNa = 100;
+    const auto analysis = calc_core::AnalyseDesign(example.design, settings);
+    if (!analysis.analysis) {
+        state.SkipWithError("the example cannot be analysed");
+        return;
+    }
+    calc_core::YieldSettings yield;
+    yield.boards = std::uint64_t(state.range(0));
+    yield.distribution = state.range(2) == 1 ? calc_core::YieldDistribution::Normal
+                                             : calc_core::YieldDistribution::Uniform;
+    const calc_core::YieldInput input = calc_core::YieldInputOf(*analysis.analysis, yield);
+    const auto threads = unsigned(state.range(1));
+    for (auto _ : state) {
+        auto estimate = calc_core::EstimateYield(input, threads);
+        benchmark::DoNotOptimize(estimate);
+    }
+    state.counters["boards_per_s"] = benchmark::Counter(
+        double(state.range(0)) * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
 // A pasted text may be megabytes long; its reading must stay linear.
 template <char Fill, typename Read> void LongText(benchmark::State& state, Read read) {
     const std::string text(std::size_t(state.range(0)), Fill);
@@ -169,6 +195,17 @@ int main(int argc, char** argv) {
             (std::string("AnalyseDesignE192Fitted/") + example.name).c_str(), AnalyseDesign,
             example, true)
             ->Unit(benchmark::kMicrosecond);
+    }
+    for (const AnalysisExample& example : kAnalysisExamples) {
+        benchmark::RegisterBenchmark((std::string("EstimateYield/") + example.name).c_str(),
+                                     EstimateYield, example)
+            ->ArgNames({"boards", "threads", "normal"})
+            ->Args({100'000, 1, 0})
+            ->Args({100'000, 1, 1})
+            ->Args({100'000, 0, 0})
+            ->Args({10'000'000, 0, 0})
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {

@@ -6,6 +6,14 @@
 #include <algorithm>
 
 namespace calc_core {
+namespace {
+
+// CircuitOutput from its divider and R1 / R3, with the current's term added last.
+double OutputFromTerms(const Circuit& c, double divider, double r1OverR3, double pinV, double iFb) {
+    return divider + r1OverR3 * R3Voltage(c, pinV) + iFb * c.r1;
+}
+
+} // namespace
 
 double DividerOutput(const Circuit& c) {
     return ((c.r1 + c.r2) / c.r2) * c.vref;
@@ -29,7 +37,16 @@ double CircuitOutput(const Circuit& circuit, double pinV) {
 // iFb * R1; a current out of the pin lowers it by as much. The diode's conduction depends on the
 // node's voltage alone, so the current does not change it.
 double OutputWithFbCurrent(const Circuit& c, double pinV, double iFb) {
-    return CircuitOutput(c, pinV) + iFb * c.r1;
+    return OutputFromTerms(c, DividerOutput(c), c.r1 / c.r3, pinV, iFb);
+}
+
+void OutputsWithFbCurrent(const Circuit& c, std::span<const double> pinV, double iFb,
+                          std::span<double> outputs) {
+    const double divider = DividerOutput(c);
+    const double r1OverR3 = c.r1 / c.r3;
+    for (std::size_t i = 0; i < pinV.size(); ++i) {
+        outputs[i] = OutputFromTerms(c, divider, r1OverR3, pinV[i], iFb);
+    }
 }
 
 std::vector<double> PinLevels(const Circuit& circuit) {

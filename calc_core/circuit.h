@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace calc_core {
@@ -32,6 +33,11 @@ double CircuitOutput(const Circuit& circuit, double pinV);
 
 // The output with a current iFb into the feedback pin (see the derivation in circuit.cpp).
 double OutputWithFbCurrent(const Circuit& circuit, double pinV, double iFb);
+
+// The outputs at several pin levels of one circuit, each exactly OutputWithFbCurrent's, sharing
+// the divisions; `outputs` holds as many as `pinV`.
+void OutputsWithFbCurrent(const Circuit& circuit, std::span<const double> pinV, double iFb,
+                          std::span<double> outputs);
 
 // The pin levels of the circuit's choice, as the Check tab uses them: 0.14, 0.7 and 1.25 V
 // without the diode, 0.14 and 0.7 V with it.
