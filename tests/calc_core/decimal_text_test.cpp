@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
