@@ -49,9 +49,8 @@ std::string ReadLimited(std::string_view field, const SettingRow& row, double& n
         return {};
     }
     const std::string unit(row.unit);
-    return InnerSubject(row) + " must be from " + LimitText(row, row.lowest) + " " + unit +
-           " to " + LimitText(row, row.highest) + " " + unit + ", not " + QuotedForMessage(field) +
-           ".";
+    return InnerSubject(row) + " must be from " + LimitText(row, row.lowest) + " " + unit + " to " +
+           LimitText(row, row.highest) + " " + unit + ", not " + QuotedForMessage(field) + ".";
 }
 
 // Splits off the text up to the first comma, its blanks cut; the rest follows the comma.
