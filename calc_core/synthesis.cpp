@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 #include <utility>
 
 namespace calc_core {
@@ -66,10 +67,10 @@ GradeSearch SearchGrade(const Circuit& design, const std::vector<double>& target
     g.refusal = SettingsRefusal(s);
     const std::vector<double> values = GradeValues(grade, parts);
     const std::vector<double> r2Values = R2Values(design, values, r2Free);
-    g.status = !g.refusal.empty()                   ? GradeStatus::Refused
-               : grade.parts && values.empty()      ? GradeStatus::NoPartsList
-               : r2Values.empty() || values.empty() ? GradeStatus::NoR2InRange
-                                                    : GradeStatus::Searched;
+    g.status = !g.refusal.empty() ? GradeStatus::Refused
+               : values.empty()   ? GradeStatus::NoPartsList
+               : r2Values.empty() ? GradeStatus::NoR2InRange
+                                  : GradeStatus::Searched;
     if (g.status != GradeStatus::Searched) {
         return search;
     }
@@ -131,6 +132,9 @@ SpecLimit LimitOf(const Circuit& design, const std::vector<double>& targets,
 Synthesis Synthesise(const Circuit& design, const std::vector<double>& targets,
                      const AnalysisSettings& settings, std::span<const PartGrade> grades,
                      std::span<const double> parts, std::optional<R2Range> r2Free) {
+    if (targets.size() != PinLevels(design).size()) {
+        throw std::invalid_argument("one target per pin level");
+    }
     Synthesis synthesis;
     for (std::size_t i = 0; i < grades.size(); ++i) {
         GradeSearch search = SearchGrade(design, targets, settings, grades[i], parts, r2Free);

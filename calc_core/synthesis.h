@@ -75,19 +75,20 @@ struct SpecLimit {
 struct Synthesis {
     std::vector<GradeSynthesis> grades; // one per grade, in the order given
     std::optional<std::size_t> chosen;  // the first grade that meets the spec
-    std::vector<Build> builds;          // the chosen grade's best SynthesisBuildCount, best first
-    std::optional<SpecLimit> limit;     // when no grade meets the spec
+    // The chosen grade's best SynthesisBuildCount, best first; fewer when it has fewer builds.
+    std::vector<Build> builds;
+    std::optional<SpecLimit> limit; // when no grade meets the spec
 };
 
 // Searches each grade for its best build: R1 and R3 from the grade's values (the series from
 // LowestSeriesOhms to HighestSeriesOhms, or the parts), R2 as designed or, with r2Free, any of
 // those values within the range. Each build is judged by its worst-case bands, the tolerance
 // box of the settings with the grade's tolerance and TCR for every resistor, against one target
-// per pin level (those of SpecLevel) +- settings.specPct. The design and the settings must be
-// ones the analysis accepts (DesignRefusal and SettingsRefusal say nothing), the targets finite
-// and not 0, the parts ascending without repeats (ReadPartsList); a grade of the parts list with
-// no parts is skipped with its status. Exact: the best builds and the tightest spec are those
-// over every build, up to rounding in the last places.
+// per pin level (those of SpecLevel; std::invalid_argument for another count) +- settings.specPct.
+// The design and the settings must be ones the analysis accepts (DesignRefusal and SettingsRefusal
+// say nothing), the targets finite and not 0; the parts may come in any order;
+// a grade of the parts list with no parts is skipped with its status. Exact: the best builds and
+// the tightest spec are those over every build, up to rounding in the last places.
 Synthesis Synthesise(const Circuit& design, const std::vector<double>& targets,
                      const AnalysisSettings& settings, std::span<const PartGrade> grades,
                      std::span<const double> parts, std::optional<R2Range> r2Free);

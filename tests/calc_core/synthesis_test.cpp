@@ -1,7 +1,6 @@
 // Tests of the synthesis: its search against every build, worked designs of the default grades,
 // a spec no grade meets and the grades it cannot search.
 #include "calc_core/build_bands.h"
-#include "calc_core/line_envelope.h"
 #include "calc_core/output_spec.h"
 #include "calc_core/synthesis.h"
 
@@ -10,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <stdexcept>
 #include <tuple>
 
 namespace calc_core {
@@ -393,24 +393,9 @@ TEST(Synthesis, SkipsTheGradesItCannotSearch) {
     EXPECT_EQ(refusedOnly.grades[0].refusal,
               "The resistor tolerance with the TCR over the operating range must stay below "
               "100 % to analyse the design.");
-}
-
-// The highest point of the lowest of a few lines: at a crossing, at an end, or flat.
-TEST(LineEnvelope, HighestOfTheLowestLine) {
-    struct Row {
-        std::vector<Line> lines;
-        double low, high, highest;
-    };
-    const Row rows[] = {
-        {{{1, 1}, {3, -1}}, 0, 5, 2},                 // 1 + x meets 3 - x at x = 1
-        {{{1, 1}, {3, -1}}, 2, 5, 1},                 // the crossing left of the interval
-        {{{0, 1}, {10, -1}, {4, 0}}, 0, 10, 4},       // capped by the flat line from x = 4 to 6
-        {{{2, 0}, {2, 0}}, 0, 1, 2},                  // identical lines never cross
-        {{{0, 2}, {6, -1}, {4.5, -0.5}}, 0, 10, 3.6}, // 2x meets 4.5 - x/2 below 6 - x
-    };
-    for (const Row& row : rows) {
-        EXPECT_DOUBLE_EQ(HighestOfLowerEnvelope(row.lines, row.low, row.high), row.highest);
-    }
+    // One target per pin level, or none of it makes sense.
+    EXPECT_THROW(Synthesise(CalcExample, {40, 30}, {}, DefaultPartGrades(), {}, std::nullopt),
+                 std::invalid_argument);
 }
 
 } // namespace
