@@ -154,15 +154,12 @@ std::string JointRefusal(const SettingRow& row, const S& s) {
         return "The lowest operating temperature must not be above the highest" + AnalyseSuffix;
     }
     // A part that could swing by 100 % or more over the range would reach 0 or below.
-    const double dT = TemperatureSwing(s);
-    if (row.number == &S::resistorTcrPpm &&
-        !(s.resistorTolerancePct / 100 + s.resistorTcrPpm * 1e-6 * dT < 1)) {
+    if (row.number == &S::resistorTcrPpm && !(ResistorSwing(s) < 1)) {
         return "The resistor tolerance with the TCR over the operating range must stay below "
                "100 %" +
                AnalyseSuffix;
     }
-    if (row.number == &S::vrefDriftPpm &&
-        !(s.vrefTolerancePct / 100 + s.vrefDriftPpm * 1e-6 * dT < 1)) {
+    if (row.number == &S::vrefDriftPpm && !(VrefSwing(s) < 1)) {
         return "The Vref tolerance with the drift over the operating range must stay below 100 %" +
                AnalyseSuffix;
     }
@@ -253,6 +250,14 @@ std::string LimitText(const SettingRow& row, double value) {
 double TemperatureSwing(const AnalysisSettings& s) {
     return std::max(std::fabs(s.tempMinC - NominalTemperatureC),
                     std::fabs(s.tempMaxC - NominalTemperatureC));
+}
+
+double ResistorSwing(const AnalysisSettings& s) {
+    return s.resistorTolerancePct / 100 + s.resistorTcrPpm * 1e-6 * TemperatureSwing(s);
+}
+
+double VrefSwing(const AnalysisSettings& s) {
+    return s.vrefTolerancePct / 100 + s.vrefDriftPpm * 1e-6 * TemperatureSwing(s);
 }
 
 std::string SettingsRefusal(const AnalysisSettings& s) {

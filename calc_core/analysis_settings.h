@@ -98,6 +98,11 @@ std::string LimitText(const SettingRow& row, double value);
 // How far the operating range reaches from the nominal temperature, either way.
 double TemperatureSwing(const AnalysisSettings& settings);
 
+// How far each resistor, and Vref, may move from its value over the operating range, as a
+// fraction either way: its tolerance plus its drift over TemperatureSwing.
+double ResistorSwing(const AnalysisSettings& settings);
+double VrefSwing(const AnalysisSettings& settings);
+
 // The first setting the analysis cannot work with, judged in the order of the table, as a
 // sentence; empty when all are in range. Besides each row's limits: the operating range must not
 // be upside down, and a resistor's and Vref's swing over it must stay below 100 %.

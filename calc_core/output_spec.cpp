@@ -31,4 +31,19 @@ SpecVerdict JudgeSetAgainstSpec(const Circuit& circuit, const std::vector<double
     return verdict;
 }
 
+double SpecNeededPct(const ToleranceLevel& band, double target) {
+    return Highest(target - band.min, band.max - target) / std::fabs(target) * 100;
+}
+
+double SmallestSpecMet(const Circuit& circuit, const std::vector<double>& targets,
+                       const AnalysisSettings& s) {
+    const std::vector<double> pinLevels = PinLevels(circuit);
+    double needed = 0;
+    for (std::size_t i = 0; i < pinLevels.size(); ++i) {
+        needed = Highest(
+            needed, SpecNeededPct(WorstCase(ToleranceBoxAt(circuit, pinLevels[i], s)), targets[i]));
+    }
+    return needed;
+}
+
 } // namespace calc_core

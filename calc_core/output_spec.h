@@ -33,4 +33,11 @@ struct SpecVerdict {
 SpecVerdict JudgeSetAgainstSpec(const Circuit& circuit, const std::vector<double>& targets,
                                 const AnalysisSettings& settings);
 
+// The smallest spec, in %, that a band meets: its farther distance from the target over |target|.
+double SpecNeededPct(const ToleranceLevel& band, double target);
+
+// The smallest spec, in %, that the set's worst-case bands meet at every level.
+double SmallestSpecMet(const Circuit& circuit, const std::vector<double>& targets,
+                       const AnalysisSettings& settings);
+
 } // namespace calc_core

@@ -114,7 +114,7 @@ std::vector<double> SeriesValues(ESeries series) {
             }
         }
     }
-    values.push_back(10'000'000);
+    values.push_back(HighestSeriesOhms);
     return values;
 }
 

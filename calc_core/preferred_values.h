@@ -8,6 +8,10 @@
 
 namespace calc_core {
 
+// The range of every series' values, and of every value a build is made of.
+inline constexpr double LowestSeriesOhms = 1;
+inline constexpr double HighestSeriesOhms = 10'000'000;
+
 enum class ESeries { E6, E12, E24, E48, E96, E192 };
 
 inline constexpr ESeries AllSeries[] = {ESeries::E6,  ESeries::E12, ESeries::E24,

@@ -7,9 +7,8 @@
 namespace calc_core {
 
 ToleranceBox ToleranceBoxAt(const Circuit& c, double pinV, const AnalysisSettings& s) {
-    const double dT = TemperatureSwing(s);
-    const double rSwing = s.resistorTolerancePct / 100 + s.resistorTcrPpm * 1e-6 * dT;
-    const double vrefSwing = s.vrefTolerancePct / 100 + s.vrefDriftPpm * 1e-6 * dT;
+    const double rSwing = ResistorSwing(s);
+    const double vrefSwing = VrefSwing(s);
     const double levelTol = s.levelAccuracyMv / 1000;
     const double iFb = s.fbCurrentNa * 1e-9;
     const double vf = c.vf.value_or(0);

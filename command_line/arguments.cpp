@@ -3,7 +3,8 @@
 
 #include "orvalex/version.h"
 
-#include "command_line/flag_values.h"
+#include "calc_core/decimal_text.h"
+#include "calc_core/value_text.h"
 
 #include <CLI/CLI.hpp>
 
@@ -16,6 +17,12 @@
 
 namespace command_line {
 namespace {
+
+using calc_core::QuotedForMessage;
+using calc_core::ReadValue;
+using calc_core::ValueKind;
+using calc_core::ValueProblem;
+using calc_core::ValueRead;
 
 constexpr const char* kProgram = "orvalex-kep";
 
@@ -123,16 +130,8 @@ CLI::App* AddCommand(CLI::App& app, const char* name, const char* help,
 }
 
 std::string ValueError(const char* flag, const std::string& text, ValueProblem problem) {
-    std::string line = std::string(flag) + ": " + QuotedForMessage(text);
-    switch (problem) {
-    case ValueProblem::NotANumber:
-        return line + " is not a number (write it like 2.5, 0.6 or 1e-3)";
-    case ValueProblem::NotAResistance:
-        return line + " is not a resistance (write it like 4700, 4.7k, 4k7, 470R or 2M2)";
-    case ValueProblem::OutOfRange:
-        return line + " is beyond the range of numbers";
-    }
-    return line;
+    return std::string(flag) + ": " + QuotedForMessage(text) + " " +
+           std::string(calc_core::ValueProblemText(problem));
 }
 
 // The box's text for the gate: the value in plain "C" notation. An empty value stays empty,
@@ -141,12 +140,12 @@ bool ToBoxText(const BoxFlag& flag, std::string& text, std::string& error) {
     if (text.empty()) {
         return true;
     }
-    const FlagValue value = ReadFlagValue(text, flag.kind);
+    const ValueRead value = ReadValue(text, flag.kind);
     if (const auto* problem = std::get_if<ValueProblem>(&value)) {
         error = ValueError(flag.name, text, *problem);
         return false;
     }
-    text = PlainText(std::get<double>(value));
+    text = calc_core::ShortestText(std::get<double>(value));
     return true;
 }
 
@@ -165,7 +164,7 @@ std::string OneLine(const CLI::ParseError& error, const CLI::App& app) {
             }
         }
     }
-    return Printable(error.what(), 200) + " (see --help)";
+    return calc_core::Printable(error.what(), 200) + " (see --help)";
 }
 
 // The program's parser: the two commands with their flags, and where CLI11 puts their texts.
@@ -208,7 +207,7 @@ bool ReadSetting(const calc_core::SettingRow& row, const std::string& text,
                 calc_core::ChoiceList(row) + ")";
         return false;
     }
-    const FlagValue value = ReadFlagValue(text, ValueKind::Number);
+    const ValueRead value = ReadValue(text, ValueKind::Number);
     if (const auto* problem = std::get_if<ValueProblem>(&value)) {
         error = ValueError(flag.c_str(), text, *problem);
         return false;
@@ -251,7 +250,7 @@ bool ReadFit(const CLI::App& command, const CommandTexts& texts,
         return false;
     }
     if (pair) {
-        const FlagValue value = ReadFlagValue(texts.fitPair, ValueKind::Number);
+        const ValueRead value = ReadValue(texts.fitPair, ValueKind::Number);
         const double* rank = std::get_if<double>(&value);
         if (!rank || !(*rank >= 1 && *rank <= calc_core::PreferredPairCount) ||
             *rank != std::floor(*rank)) {
@@ -266,7 +265,7 @@ bool ReadFit(const CLI::App& command, const CommandTexts& texts,
         const std::pair<const char*, const std::string*> flags[] = {{"--fit-r1", &texts.fitR1},
                                                                     {"--fit-r3", &texts.fitR3}};
         for (std::size_t i = 0; i < 2; ++i) {
-            const FlagValue value = ReadFlagValue(*flags[i].second, ValueKind::Resistance);
+            const ValueRead value = ReadValue(*flags[i].second, ValueKind::Resistance);
             if (const auto* problem = std::get_if<ValueProblem>(&value)) {
                 error = ValueError(flags[i].first, *flags[i].second, *problem);
                 return false;

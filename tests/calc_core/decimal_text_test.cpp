@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -75,6 +76,18 @@ TEST(ReadDecimal, ReadsTheLongestDecimalAndFlagsMagnitudesBeyondTheDoubles) {
         EXPECT_EQ(read.length, c.length);
         EXPECT_EQ(read.outOfRange, c.outOfRange);
     }
+}
+
+TEST(ShortestText, ReadsBackTheSameDoubleWithoutAComma) {
+    const double values[] = {64955.0, 2.5, 0.1, 4700.0, 1e22, 1e-7, 0.1 + 0.2, -0.0, 5e-324};
+    for (double value : values) {
+        const std::string text = ShortestText(value);
+        SCOPED_TRACE(text);
+        EXPECT_EQ(text.find(','), std::string::npos);
+        EXPECT_EQ(std::strtod(text.c_str(), nullptr), value);
+    }
+    EXPECT_EQ(ShortestText(64955.0), "64955");
+    EXPECT_EQ(ShortestText(0.1 + 0.2), "0.30000000000000004");
 }
 
 } // namespace

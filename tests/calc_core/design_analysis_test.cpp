@@ -418,6 +418,23 @@ TEST(DesignAnalysis, PreferredPairsMeetingTheSpec) {
     }
 }
 
+// Every level counts: the best E12 pair of the Calc example, 68 k and 8.2 k, needs 6.47 % at
+// 0.14 V, 5.82 % at 0.7 V and 4.98 % at 1.25 V, so a 6 % spec fails at its first level alone.
+TEST(DesignAnalysis, PreferredPairFailingAtItsFirstLevelFails) {
+    const std::array<double, 3> margins = {-0.186815292, 0.062364675, 0.307136936};
+    const AnalysisSettings settings = {.series = ESeries::E12, .specPct = 6};
+    const DesignAnalysis a =
+        AnalyseDesign(CalcExample, settings, FitChoice::Pair(1)).analysis.value();
+    EXPECT_EQ(a.preferred[0].r1, 68000);
+    EXPECT_EQ(a.preferred[0].r3, 8200);
+    EXPECT_FALSE(a.preferred[0].meetsSpec);
+    EXPECT_NEAR(a.preferred[0].specMargin, margins[0], 1e-8);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_NEAR(a.fitted->set.spec[i].margin, margins[i], 1e-8);
+        EXPECT_EQ(a.fitted->set.spec[i].meets, i > 0);
+    }
+}
+
 // The extremes are where every corner says, not where each quantity's pull at the nominal point
 // would put them.
 TEST(DesignAnalysis, ExtremesWhereANaiveRuleMissesThem) {

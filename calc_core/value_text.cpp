@@ -1,5 +1,5 @@
-// Reading the flags' values and writing them back as plain decimal texts.
-#include "command_line/flag_values.h"
+// Reading values from plain text, and quoting a text for a message.
+#include "calc_core/value_text.h"
 
 #include "calc_core/decimal_text.h"
 
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-namespace command_line {
+namespace calc_core {
 namespace {
 
 bool IsDigit(char c) {
@@ -25,19 +25,19 @@ bool AllDigits(std::string_view text) {
 
 // An unsigned decimal: digits or a point first, then a decimal read to the end. Checking the
 // first character keeps out a second sign.
-FlagValue ReadUnsigned(std::string_view text) {
+ValueRead ReadUnsigned(std::string_view text) {
     if (text.empty() || !(IsDigit(text.front()) || text.front() == '.')) {
         return ValueProblem::NotANumber;
     }
-    const calc_core::DecimalRead read = calc_core::ReadDecimal(text);
+    const DecimalRead read = ReadDecimal(text);
     if (read.length != text.size()) {
         return ValueProblem::NotANumber;
     }
-    return read.outOfRange ? FlagValue(ValueProblem::OutOfRange) : FlagValue(read.value);
+    return read.outOfRange ? ValueRead(ValueProblem::OutOfRange) : ValueRead(read.value);
 }
 
 // 4k7 and 4.7k become "4.7e3", so the value is rounded once, from its decimal digits.
-FlagValue ReadEngineering(std::string_view text, std::size_t letter) {
+ValueRead ReadEngineering(std::string_view text, std::size_t letter) {
     const std::string_view before = text.substr(0, letter);
     const std::string_view after = text.substr(letter + 1);
     const std::size_t point = before.find('.');
@@ -70,14 +70,14 @@ FlagValue ReadEngineering(std::string_view text, std::size_t letter) {
 
 } // namespace
 
-FlagValue ReadFlagValue(std::string_view text, ValueKind kind) {
+ValueRead ReadValue(std::string_view text, ValueKind kind) {
     bool negative = false;
     std::string_view body = text;
     if (body.starts_with('+') || body.starts_with('-')) {
         negative = body.front() == '-';
         body.remove_prefix(1);
     }
-    FlagValue value = ValueProblem::NotANumber;
+    ValueRead value = ValueProblem::NotANumber;
     const std::size_t letter =
         kind == ValueKind::Resistance ? body.find_first_of("RkM") : std::string_view::npos;
     if (letter == std::string_view::npos) {
@@ -95,8 +95,16 @@ FlagValue ReadFlagValue(std::string_view text, ValueKind kind) {
     return value;
 }
 
-std::string PlainText(double value) {
-    return calc_core::ShortestText(value);
+std::string_view ValueProblemText(ValueProblem problem) {
+    switch (problem) {
+    case ValueProblem::NotANumber:
+        return "is not a number (write it like 2.5, 0.6 or 1e-3)";
+    case ValueProblem::NotAResistance:
+        return "is not a resistance (write it like 4700, 4.7k, 4k7, 470R or 2M2)";
+    case ValueProblem::OutOfRange:
+        return "is beyond the range of numbers";
+    }
+    return {};
 }
 
 std::string Printable(std::string_view text, std::size_t maxLength) {
@@ -121,4 +129,4 @@ std::string QuotedForMessage(std::string_view text) {
     return "'" + Printable(text, 40) + "'";
 }
 
-} // namespace command_line
+} // namespace calc_core

@@ -1,18 +1,19 @@
-// Tests of reading the flags' values: plain decimals, engineering forms, and what is refused.
-#include "command_line/flag_values.h"
+// Tests of reading values from text: plain decimals, engineering forms, and what is refused; and
+// quoting a text for a message.
+#include "calc_core/value_text.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace command_line {
+namespace calc_core {
 namespace {
 
-TEST(ReadFlagValue, ReadsDecimalsAndEngineeringFormsRefusesTheRest) {
+TEST(ReadValue, ReadsDecimalsAndEngineeringFormsRefusesTheRest) {
     struct Case {
         const char* text;
         ValueKind kind;
-        FlagValue expected;
+        ValueRead expected;
     };
     constexpr auto R = ValueKind::Resistance;
     constexpr auto N = ValueKind::Number;
@@ -77,27 +78,15 @@ TEST(ReadFlagValue, ReadsDecimalsAndEngineeringFormsRefusesTheRest) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(ReadFlagValue(c.text, c.kind), c.expected);
+        EXPECT_EQ(ReadValue(c.text, c.kind), c.expected);
     }
 }
 
-TEST(ReadFlagValue, EngineeringFormsRoundOnceFromTheirDigits) {
+TEST(ReadValue, EngineeringFormsRoundOnceFromTheirDigits) {
     // 1.001 * 1000 as doubles gives 1000.9999999999999; the digits give 1001 exactly.
-    EXPECT_EQ(ReadFlagValue("1.001k", ValueKind::Resistance), FlagValue(1001.0));
-    EXPECT_EQ(ReadFlagValue("1k001", ValueKind::Resistance), FlagValue(1001.0));
-    EXPECT_EQ(ReadFlagValue("3M3", ValueKind::Resistance), FlagValue(3300000.0));
-}
-
-TEST(PlainText, ShortestTextThatReadsBackTheSameDouble) {
-    const double values[] = {64955.0, 2.5, 0.1, 4700.0, 1e22, 1e-7, 0.1 + 0.2, -0.0, 5e-324};
-    for (double value : values) {
-        const std::string text = PlainText(value);
-        SCOPED_TRACE(text);
-        EXPECT_EQ(text.find(','), std::string::npos);
-        EXPECT_EQ(std::strtod(text.c_str(), nullptr), value);
-    }
-    EXPECT_EQ(PlainText(64955.0), "64955");
-    EXPECT_EQ(PlainText(0.1 + 0.2), "0.30000000000000004");
+    EXPECT_EQ(ReadValue("1.001k", ValueKind::Resistance), ValueRead(1001.0));
+    EXPECT_EQ(ReadValue("1k001", ValueKind::Resistance), ValueRead(1001.0));
+    EXPECT_EQ(ReadValue("3M3", ValueKind::Resistance), ValueRead(3300000.0));
 }
 
 TEST(QuotedForMessage, EscapesControlAndNonAsciiBytesAndCutsLongTexts) {
@@ -107,4 +96,4 @@ TEST(QuotedForMessage, EscapesControlAndNonAsciiBytesAndCutsLongTexts) {
 }
 
 } // namespace
-} // namespace command_line
+} // namespace calc_core

@@ -1,0 +1,34 @@
+// Splitting a list's text into its entries.
+#include "calc_core/list_text.h"
+
+namespace calc_core {
+
+std::string_view NextLine(std::string_view& rest) {
+    const std::size_t end = rest.find('\n');
+    std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    if (line.ends_with('\r')) {
+        line.remove_suffix(1);
+    }
+    return line;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    constexpr std::string_view Blanks = " \t";
+    const std::size_t first = text.find_first_not_of(Blanks);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(Blanks) - first + 1);
+}
+
+std::string_view EntryOf(std::string_view line) {
+    const std::string_view entry = TrimBlanks(line);
+    return entry.starts_with('#') ? std::string_view() : entry;
+}
+
+std::string LineMessage(std::size_t number) {
+    return "Line " + std::to_string(number) + ": ";
+}
+
+} // namespace calc_core

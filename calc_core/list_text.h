@@ -1,0 +1,54 @@
+// The lines of a list the user gives as text, one entry a line: blanks around an entry, empty
+// lines and '#' comments are passed over, with Unix or Windows line ends and with or without a
+// final newline.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace calc_core {
+
+// A list read from text: its values, or one sentence that says why it was refused.
+template <typename T> struct ListRead {
+    std::vector<T> values;
+    std::string error; // empty when the list was read
+};
+
+// One line that holds an entry: its number, counted from 1, and its text without the blanks
+// around it.
+struct EntryLine {
+    std::size_t number = 0;
+    std::string_view text;
+};
+
+// Splits off the first line of `rest` (without its line end) and returns it.
+std::string_view NextLine(std::string_view& rest);
+
+// The entry of a line, or an empty text for an empty or comment line.
+std::string_view EntryOf(std::string_view line);
+
+// Calls read(EntryLine) for each entry of the text in order, while it returns true; returns
+// false when read stopped it. A UTF-8 byte order mark at the start is passed over.
+template <typename Read> bool ForEachEntry(std::string_view text, Read read) {
+    constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(ByteOrderMark)) {
+        text.remove_prefix(ByteOrderMark.size());
+    }
+    for (std::size_t number = 1; !text.empty(); ++number) {
+        const std::string_view entry = EntryOf(NextLine(text));
+        if (!entry.empty() && !read(EntryLine{number, entry})) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The start of a message about a line: "Line 3: ".
+std::string LineMessage(std::size_t number);
+
+// Blanks and tabs cut from both ends.
+std::string_view TrimBlanks(std::string_view text);
+
+} // namespace calc_core

@@ -1,0 +1,159 @@
+// The synthesis over the part grades: each grade's search, its best builds judged again over
+// every corner of the box as the analysis judges a fitted pair, the grade chosen, and the
+// numbers that explain a spec no grade meets.
+#include "calc_core/synthesis.h"
+
+#include "calc_core/build_search.h"
+#include "calc_core/output_spec.h"
+#include "calc_core/preferred_values.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <utility>
+
+namespace calc_core {
+namespace {
+
+// The values R1 and R3 are chosen from, ascending without repeats.
+std::vector<double> GradeValues(const PartGrade& grade, std::span<const double> parts) {
+    if (!grade.parts) {
+        return SeriesValues(grade.series);
+    }
+    std::vector<double> values(parts.begin(), parts.end());
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+    return values;
+}
+
+std::vector<double> R2Values(const Circuit& design, const std::vector<double>& values,
+                             const std::optional<R2Range>& r2Free) {
+    if (!r2Free) {
+        return {design.r2};
+    }
+    std::vector<double> r2Values;
+    std::copy_if(values.begin(), values.end(), std::back_inserter(r2Values),
+                 [&](double r2) { return r2 >= r2Free->min && r2 <= r2Free->max; });
+    return r2Values;
+}
+
+Circuit CircuitOf(const Circuit& design, double r1, double r2, double r3) {
+    Circuit c = design;
+    c.r1 = r1;
+    c.r2 = r2;
+    c.r3 = r3;
+    return c;
+}
+
+Build Judged(const Circuit& design, const RankedBuild& ranked, const std::vector<double>& targets,
+             const AnalysisSettings& settings) {
+    const SpecVerdict verdict =
+        JudgeSetAgainstSpec(CircuitOf(design, ranked.r1, ranked.r2, ranked.r3), targets, settings);
+    return {ranked.r1, ranked.r2, ranked.r3, verdict.margin, verdict.meets};
+}
+
+struct GradeSearch {
+    GradeSynthesis result;
+    std::vector<Build> builds; // the best SynthesisBuildCount, best first
+};
+
+GradeSearch SearchGrade(const Circuit& design, const std::vector<double>& targets,
+                        const AnalysisSettings& settings, const PartGrade& grade,
+                        std::span<const double> parts, const std::optional<R2Range>& r2Free) {
+    GradeSearch search;
+    GradeSynthesis& g = search.result;
+    g.grade = grade;
+    const AnalysisSettings s = GradeSettings(settings, grade);
+    g.refusal = SettingsRefusal(s);
+    const std::vector<double> values = GradeValues(grade, parts);
+    const std::vector<double> r2Values = R2Values(design, values, r2Free);
+    g.status = !g.refusal.empty() ? GradeStatus::Refused
+               : values.empty()   ? GradeStatus::NoPartsList
+               : r2Values.empty() ? GradeStatus::NoR2InRange
+                                  : GradeStatus::Searched;
+    if (g.status != GradeStatus::Searched) {
+        return search;
+    }
+    const BuildBands bands(design, targets, s);
+    for (const RankedBuild& ranked :
+         BestBuilds(bands, values, r2Values, SearchAim::Margin, SynthesisBuildCount)) {
+        search.builds.push_back(Judged(design, ranked, targets, s));
+    }
+    g.best = search.builds.front();
+    const RankedBuild tightest =
+        BestBuilds(bands, values, r2Values, SearchAim::SpecNeeded, 1).front();
+    g.tightestSpecPct =
+        SmallestSpecMet(CircuitOf(design, tightest.r1, tightest.r2, tightest.r3), targets, s);
+    return search;
+}
+
+// The quantities no resistor choice changes, in the order the explanation names them.
+std::vector<FixedSwing> FixedSwings(const Circuit& c, double pinV, double target,
+                                    const AnalysisSettings& s) {
+    using enum ToleranceQuantity;
+    const std::array<double, ToleranceQuantityCount> half = HalfSwings(ToleranceBoxAt(c, pinV, s));
+    const ToleranceLevel band = AnalyseTolerance(c, pinV, s);
+    std::vector<FixedSwing> fixed;
+    for (ToleranceQuantity q : {Vref, Level, Vf, FbCurrent}) {
+        if (q != Vf || c.diode()) {
+            fixed.push_back({q, half[Index(q)], half[Index(q)] / std::fabs(target) * 100,
+                             band.shares[Index(q)]});
+        }
+    }
+    return fixed;
+}
+
+SpecLimit LimitOf(const Circuit& design, const std::vector<double>& targets,
+                  const AnalysisSettings& settings, std::size_t gradeIndex,
+                  const GradeSynthesis& g) {
+    const AnalysisSettings s = GradeSettings(settings, g.grade);
+    const Circuit c = CircuitOf(design, g.best.r1, g.best.r2, g.best.r3);
+    const std::vector<double> pinLevels = PinLevels(c);
+    SpecLimit limit;
+    limit.grade = gradeIndex;
+    limit.build = g.best;
+    limit.tightestSpecPct = g.tightestSpecPct;
+    for (std::size_t i = 0; i < pinLevels.size(); ++i) {
+        const SpecLevel spec =
+            JudgeSpec(WorstCase(ToleranceBoxAt(c, pinLevels[i], s)), targets[i], s.specPct);
+        if (i == 0 || spec.margin < limit.margin) {
+            limit.level = i;
+            limit.margin = spec.margin;
+        }
+    }
+    limit.pinV = pinLevels[limit.level];
+    limit.target = targets[limit.level];
+    limit.fixed = FixedSwings(c, limit.pinV, limit.target, s);
+    return limit;
+}
+
+} // namespace
+
+Synthesis Synthesise(const Circuit& design, const std::vector<double>& targets,
+                     const AnalysisSettings& settings, std::span<const PartGrade> grades,
+                     std::span<const double> parts, std::optional<R2Range> r2Free) {
+    if (targets.size() != PinLevels(design).size()) {
+        throw std::invalid_argument("one target per pin level");
+    }
+    Synthesis synthesis;
+    for (std::size_t i = 0; i < grades.size(); ++i) {
+        GradeSearch search = SearchGrade(design, targets, settings, grades[i], parts, r2Free);
+        if (!synthesis.chosen && search.result.meets()) {
+            synthesis.chosen = i;
+            synthesis.builds = std::move(search.builds);
+        }
+        synthesis.grades.push_back(std::move(search.result));
+    }
+    if (synthesis.chosen) {
+        return synthesis;
+    }
+    for (std::size_t i = synthesis.grades.size(); i-- > 0;) {
+        if (synthesis.grades[i].status == GradeStatus::Searched) {
+            synthesis.limit = LimitOf(design, targets, settings, i, synthesis.grades[i]);
+            break;
+        }
+    }
+    return synthesis;
+}
+
+} // namespace calc_core

@@ -1,0 +1,78 @@
+// Tests of the grade list read from text, with one sentence for its first bad line. The default
+// table is checked by the synthesis' worked rows, whose figures depend on each grade.
+#include "calc_core/part_grades.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+
+namespace calc_core {
+namespace {
+
+auto Fields(const PartGrade& g) {
+    return std::tie(g.series, g.parts, g.tolerancePct, g.tcrPpm, g.name);
+}
+
+// Comments, blank lines, blanks around fields, Windows line ends and no final newline; series
+// without regard to case, the parts list, and names with commas of their own.
+TEST(PartGrades, ReadsEveryFormOfALine) {
+    const std::string text = "\xEF\xBB\xBF# grade, tolerance, TCR, name\r\n"
+                             "E96, 1, 50, thick film\r\n"
+                             "\r\n"
+                             "  \t e192 ,0.1,10\r\n"
+                             "   # a comment after blanks\n"
+                             "PARTS, 0.5, 25, drawer 3, left\n"
+                             "E6,0,0,\n"
+                             "e12, 99.99, 10000";
+    using enum ESeries;
+    const PartGrade expected[] = {
+        {E96, false, 1, 50, "thick film"},      {E192, false, 0.1, 10, ""},
+        {E96, true, 0.5, 25, "drawer 3, left"}, {E6, false, 0, 0, ""},
+        {E12, false, 99.99, 10000, ""},
+    };
+    const ListRead<PartGrade> read = ReadPartGrades(text);
+    EXPECT_EQ(read.error, "");
+    ASSERT_EQ(read.values.size(), std::size(expected));
+    for (std::size_t i = 0; i < read.values.size(); ++i) {
+        EXPECT_EQ(Fields(read.values[i]), Fields(expected[i])) << i;
+    }
+}
+
+// The first bad line refuses the list, named by its number among all lines; the limits are
+// those of the settings' rows.
+TEST(PartGrades, RefusesTheFirstBadLineByItsNumber) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"E96, 1, 50\n# c\nE97, 1, 50\nE98, 1, 50",
+         "Line 3: 'E97' is not a series (E6, E12, E24, E48, E96, E192 or parts)."},
+        {"\n\nE 96, 1, 50",
+         "Line 3: 'E 96' is not a series (E6, E12, E24, E48, E96, E192 or parts)."},
+        {"E96 1 50",
+         "Line 1: 'E96 1 50' is not a grade: write its series, tolerance in % and TCR in ppm/°C, "
+         "separated by commas (E96, 1, 50)."},
+        {"E96, 1\r\n",
+         "Line 1: 'E96, 1' is not a grade: write its series, tolerance in % and TCR in ppm/°C, "
+         "separated by commas (E96, 1, 50)."},
+        {"E96, 100, 50", "Line 1: the resistor tolerance must be from 0 % to 99.99 %, not '100'."},
+        {"E96, -0.01, 50",
+         "Line 1: the resistor tolerance must be from 0 % to 99.99 %, not '-0.01'."},
+        {"E96, 1, 10000.5",
+         "Line 1: the resistor TCR must be from 0 ppm/°C to 10000 ppm/°C, not '10000.5'."},
+        {"E96, 1%, 50",
+         "Line 1: the resistor tolerance '1%' is not a number (write it like 2.5, 0.6 or 1e-3)."},
+        {"E96, 1, ",
+         "Line 1: the resistor TCR '' is not a number (write it like 2.5, 0.6 or 1e-3)."},
+        {"E96, 1e999, 50",
+         "Line 1: the resistor tolerance '1e999' is beyond the range of numbers."},
+        {"", "The grade list holds no grade."},
+        {"# only a comment\r\n \t\r\n", "The grade list holds no grade."},
+    };
+    for (const auto& [text, message] : rows) {
+        const ListRead<PartGrade> read = ReadPartGrades(text);
+        EXPECT_EQ(read.error, message) << text;
+        EXPECT_TRUE(read.values.empty()) << text;
+    }
+}
+
+} // namespace
+} // namespace calc_core
