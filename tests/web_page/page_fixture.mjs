@@ -60,7 +60,23 @@ export async function open(browser, {hash = '', width = 1000, height = 800, sche
   });
   await page.goto(url + hash);
   await page.waitForFunction(() => document.documentElement.dataset.ready === 'true');
+  await settled(page);
   return page;
+}
+
+// The core answers in its worker: waits until every request the page sent has its answer shown.
+export function settled(page) {
+  return page.waitForFunction(() => (document.documentElement.dataset.unanswered ?? '0') === '0');
+}
+
+// Sets a box's value and raises its change event, as typing and leaving it does.
+export async function change(page, id, value) {
+  await page.evaluate((id, value) => {
+    const input = document.getElementById(id);
+    input.value = value;
+    input.dispatchEvent(new Event('change'));
+  }, id, value);
+  await settled(page);
 }
 
 // Sets a box's text as a paste would, with the input event the browser raises.
@@ -72,8 +88,9 @@ export function setText(page, id, text) {
   }, id, text);
 }
 
-export function click(page, id) {
-  return page.evaluate((id) => document.getElementById(id).click(), id);
+export async function click(page, id) {
+  await page.evaluate((id) => document.getElementById(id).click(), id);
+  await settled(page);
 }
 
 export async function selectTab(page, name) {
@@ -82,7 +99,8 @@ export async function selectTab(page, name) {
 }
 
 // The state of the named controls: text, shown, red, checked.
-export function state(page, ids) {
+export async function state(page, ids) {
+  await settled(page);
   return page.evaluate((ids) => Object.fromEntries(ids.map((id) => {
     const el = document.getElementById(id);
     return [id, {
@@ -94,12 +112,14 @@ export function state(page, ids) {
   })), ids);
 }
 
-export function texts(page, ids) {
+export async function texts(page, ids) {
+  await settled(page);
   return page.evaluate((ids) => ids.map((id) => document.getElementById(id).textContent), ids);
 }
 
 // The open message box's text, or null; `close` presses OK.
 export async function message(page, {close = true} = {}) {
+  await settled(page);
   const text = await page.evaluate(() => {
     const box = document.getElementById('MsgBox');
     return box.open ? document.getElementById('MsgBoxText').textContent : null;

@@ -355,9 +355,15 @@ TEST(Describe, GivesEachSettingAsTheWindowShowsIt) {
         {"kind", "number"},   {"id", "FitR1"},       {"key", "r1"},    {"label", "Fitted R&1"},
         {"unit", "\u03a9"},   {"plus_minus", false}, {"help", ""},     {"diode_only", false},
         {"default", nullptr}, {"lowest", 0.001},     {"highest", 1e9}, {"decimals", 3}};
-    EXPECT_EQ(table["fit"][0], fitR1);
-    EXPECT_EQ(table["fit"][1]["id"], "FitR3");
-    EXPECT_EQ(table["fit"].size(), 2u);
+    EXPECT_EQ(table["fit"]["typed"][0], fitR1);
+    EXPECT_EQ(table["fit"]["typed"][1]["id"], "FitR3");
+    EXPECT_EQ(table["fit"]["typed"].size(), 2u);
+    // The rank of a preferred pair, 1 to 3.
+    const Json& rank = table["fit"]["rank"];
+    EXPECT_EQ(rank["key"], "pair");
+    EXPECT_EQ(rank["lowest"], 1);
+    EXPECT_EQ(rank["highest"], 3);
+    EXPECT_EQ(rank["decimals"], 0);
 }
 
 } // namespace

@@ -33,14 +33,14 @@ Json SettingJson(const SettingRow& row) {
     return field;
 }
 
-// A typed resistance of the fit: in ohms, with no default, since it starts from the pair
-// analysed.
-Json FitFieldJson(const FitField& fit) {
+// A field of the fit: the rank, or a typed resistance in ohms; with no default, since it starts
+// from the pair analysed.
+Json FitFieldJson(const FitField& fit, std::string_view unit) {
     return {{keys::Kind, keys::KindNumber},
             {keys::Id, fit.id},
             {keys::Key, fit.key},
             {keys::Label, fit.label},
-            {keys::Unit, "\u03a9"},
+            {keys::Unit, unit},
             {keys::PlusMinus, false},
             {keys::Help, ""},
             {keys::DiodeOnly, false},
@@ -57,8 +57,9 @@ Json DescribeResponse() {
     for (const SettingRow& row : SettingRows()) {
         settings.push_back(SettingJson(row));
     }
+    const Json typed = {FitFieldJson(FitR1Field, "\u03a9"), FitFieldJson(FitR3Field, "\u03a9")};
     return {{keys::Settings, std::move(settings)},
-            {keys::Fit, {FitFieldJson(FitR1Field), FitFieldJson(FitR3Field)}}};
+            {keys::Fit, {{keys::Rank, FitFieldJson(FitPairField, "")}, {keys::Typed, typed}}}};
 }
 
 } // namespace web_page

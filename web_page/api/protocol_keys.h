@@ -78,8 +78,10 @@ inline constexpr std::string_view SpecLow = "spec_low";
 inline constexpr std::string_view SpecHigh = "spec_high";
 inline constexpr std::string_view MeetsSpec = "meets_spec";
 
-// Describe's response: the settings' rows (Settings) and the fit's typed fields (Fit), each a
-// field of one kind, from which a front end makes its inputs.
+// Describe's response: the settings' rows (Settings) and the fit's fields (Fit: its Rank and its
+// Typed pair), each a field of one kind, from which a front end makes its inputs.
+inline constexpr std::string_view Rank = "rank";
+inline constexpr std::string_view Typed = "typed";
 inline constexpr std::string_view Kind = "kind";
 inline constexpr std::string_view KindNumber = "number";
 inline constexpr std::string_view KindChoice = "choice";

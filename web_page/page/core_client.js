@@ -1,0 +1,140 @@
+// Talking to the core, which runs in a Web Worker made from the core's script that the page holds
+// as text: requests go as messages with numbers and their answers come back as promises. A request
+// sent before the worker is made waits for it, and one sent before the core is in is answered as
+// soon as it is. In a lane (the analysis), a newer request takes the place of an older one still
+// waiting: the worker drops the older, and an answer to it that comes anyway is ignored.
+import {byId} from './dom.js';
+import {Keys} from './protocol.js';
+
+/** @typedef {import('./protocol_types').Request} Request */
+/** @typedef {import('./protocol_types').JobMessage} JobMessage */
+/** @typedef {import('./protocol_types').WorkerMessage} WorkerMessage */
+/**
+ * @typedef {object} Waiting
+ * @property {(answer: any) => void} resolve
+ * @property {(error: Error) => void} reject
+ * @property {string | undefined} lane
+ * @property {((progress: unknown) => void) | undefined} onProgress
+ */
+
+const client = {
+  /** @type {Worker | null} */
+  worker: null,
+  /** @type {(JobMessage | {cancel: number})[]} sent before the worker was made */
+  outbox: [],
+  nextId: 1,
+  /** @type {Map<number, Waiting>} */
+  waiting: new Map(),
+  /** @type {Map<string, number>} the newest request of each lane */
+  newestInLane: new Map(),
+  unanswered: 0,
+  /** @type {() => void} */
+  coreIn: () => {},
+};
+
+// Resolved when the worker has made the core.
+export const coreReady = new Promise((resolve) => {
+  client.coreIn = () => resolve(undefined);
+});
+
+// How many requests wait for their answers, on <html data-unanswered>: the tests wait for 0.
+/** @param {number} change */
+function countUnanswered(change) {
+  client.unanswered += change;
+  document.documentElement.dataset.unanswered = String(client.unanswered);
+}
+
+/** @param {JobMessage | {cancel: number}} message */
+function send(message) {
+  if (client.worker) {
+    client.worker.postMessage(message);
+  } else {
+    client.outbox.push(message);
+  }
+}
+
+/**
+ * @param {number} id
+ * @param {any} answer the response, or null when it is not wanted
+ */
+function settle(id, answer) {
+  const waiting = client.waiting.get(id);
+  if (!waiting) {
+    return;
+  }
+  client.waiting.delete(id);
+  if (answer && Keys.Error in answer) {
+    waiting.reject(new Error(answer[Keys.Error]));
+  } else {
+    waiting.resolve(answer);
+  }
+  // Counted once the answer's handlers have run (their promise jobs come before any timer), so
+  // that a request they send follows without the count touching 0.
+  setTimeout(() => countUnanswered(-1), 0);
+}
+
+/** @param {WorkerMessage} message */
+function received(message) {
+  if ('ready' in message) {
+    client.coreIn();
+    return;
+  }
+  if ('failed' in message) {
+    console.error(`the core did not start: ${message.failed}`);
+    return;
+  }
+  const waiting = client.waiting.get(message.id);
+  if (!waiting) {
+    return; // cancelled
+  }
+  if ('progress' in message) {
+    waiting.onProgress?.(message.progress);
+    return;
+  }
+  const newest = waiting.lane === undefined || client.newestInLane.get(waiting.lane) === message.id;
+  settle(message.id, 'answer' in message && newest ? message.answer : null);
+}
+
+// Makes the worker from the core's script; the requests sent so far go to it in their order.
+export function startCore() {
+  if (client.worker) {
+    return;
+  }
+  const source = byId('OrvalexCoreSource').textContent || '';
+  const url = URL.createObjectURL(new Blob([source], {type: 'text/javascript'}));
+  const worker = new Worker(url);
+  worker.addEventListener('message', (event) => received(event.data));
+  worker.addEventListener('error', (event) => console.error(`the core's worker: ${event.message}`));
+  void coreReady.then(() => URL.revokeObjectURL(url));
+  client.worker = worker;
+  for (const message of client.outbox.splice(0)) {
+    worker.postMessage(message);
+  }
+}
+
+/**
+ * Sends a request; the promise gives its response, or null when a newer request of its lane took
+ * its place or the signal cancelled it, and fails on the core's {"error"}.
+ * @param {Request} request
+ * @param {{lane?: string, signal?: AbortSignal, onProgress?: (progress: unknown) => void}} [options]
+ * @returns {Promise<any>}
+ */
+export function ask(request, {lane, signal, onProgress} = {}) {
+  const id = client.nextId++;
+  const answer = new Promise((resolve, reject) => {
+    client.waiting.set(id, {resolve, reject, lane, onProgress});
+  });
+  countUnanswered(1);
+  const json = JSON.stringify(request);
+  if (lane === undefined) {
+    send({id, request: json});
+  } else {
+    client.newestInLane.set(lane, id);
+    send({id, request: json, lane});
+  }
+  signal?.addEventListener('abort', () => {
+    send({cancel: id});
+    settle(id, null);
+  }, {once: true});
+  return answer;
+}
