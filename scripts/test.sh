@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 scripts/check-format.sh
+scripts/check-page.sh
 export QT_QPA_PLATFORM=offscreen
 
 scripts/build.sh build -DBUILD_TESTING=ON -DORVALEX_BENCH=AUTO

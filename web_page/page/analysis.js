@@ -15,6 +15,7 @@ import {state} from './state.js';
 /** @typedef {import('./protocol_types').TabKey} TabKey */
 /** @typedef {import('./protocol_types').FitChoice} FitChoice */
 /** @typedef {import('./protocol_types').AnalyseResponse} AnalyseResponse */
+/** @typedef {import('./protocol_types').AnalysedResponse} AnalysedResponse */
 
 // An answer within this time shows no status: the report just changes.
 const WorkingDelayMs = 300;
@@ -74,6 +75,12 @@ export async function showAnalysis(tab) {
   if (!answer || !answer[Keys.Recorded]) {
     return false;
   }
+  showAnswer(/** @type {AnalysedResponse} */ (answer));
+  return true;
+}
+
+/** @param {AnalysedResponse} answer */
+function showAnswer(answer) {
   const rank = fittedRank();
   const analysed = answer[Keys.Analysed];
   if (analysed && (!state.fit || rank)) {
@@ -83,7 +90,6 @@ export async function showAnalysis(tab) {
                guarded((chosen) => fitAndShow({[state.fitRankKey]: chosen})));
   state.reportText = answer[Keys.Text];
   renderPlot(answer[Keys.Plot]);
-  return true;
 }
 
 /** @param {FitChoice | null} choice */
@@ -102,7 +108,7 @@ export async function designRecorded(tab, diode) {
   if (state.analysisTab === tab) {
     state.fit = null; // a new CAL: its design as it is
   }
-  byId(TabControls[tab].analyse).disabled = false;
+  /** @type {HTMLButtonElement} */ (byId(TabControls[tab].analyse)).disabled = false;
   if (state.analysisTab === tab && !byId('Analysis').hidden) {
     await showAnalysis(tab);
   }

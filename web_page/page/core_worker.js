@@ -72,7 +72,7 @@ function answer(job, core) {
   worker.jobs.unshift({...job, request: JSON.stringify(next)});
 }
 
-self.addEventListener('message', (event) => {
+self.addEventListener('message', (/** @type {MessageEvent} */ event) => {
   const message = event.data;
   if (typeof message.cancel === 'number') {
     worker.cancelled.add(message.cancel);

@@ -81,21 +81,20 @@ export interface Plot {
   description: string;
 }
 
-export interface Pair {
-  r1: number;
-  r3: number;
+// R1 and R3 under the keys of the fit's typed fields.
+export type Pair = Record<string, number>;
+
+// The analysis of a recorded design.
+export interface AnalysedResponse {
+  recorded: true;
+  report: Report;
+  text: string;
+  plot: Plot | null;
+  json: object | null;
+  analysed: Pair | null;
 }
 
-export type AnalyseResponse =
-  | { recorded: false }
-  | {
-      recorded: true;
-      report: Report;
-      text: string;
-      plot: Plot | null;
-      json: object | null;
-      analysed: Pair | null;
-    };
+export type AnalyseResponse = { recorded: false } | AnalysedResponse;
 
 export type Response = PressResponse | AnalyseResponse | SettingsTable | { error: string };
 
