@@ -33,11 +33,12 @@ export function boxValue(input, fallback) {
 }
 
 /**
- * The label, the unit's "±" before the control, the control, the unit after it.
+ * The label and the control; with `units`, the "±" before the control and the unit after it.
  * @param {Field} field
  * @param {HTMLElement} control
+ * @param {boolean} units
  */
-function settingRow(field, control) {
+function settingRow(field, control, units) {
   control.id = field[Keys.Id];
   control.dataset.key = field[Keys.Key];
   if (field[Keys.Help]) {
@@ -47,8 +48,12 @@ function settingRow(field, control) {
   const label = element('label', '', plainLabel(field));
   label.htmlFor = field[Keys.Id];
   const row = element('div', 'setting');
-  row.append(label, element('span', 'unit', field[Keys.PlusMinus] ? '\u00b1' : ''), control,
-             element('span', 'unit', field[Keys.Unit]));
+  if (units) {
+    row.append(label, element('span', 'unit', field[Keys.PlusMinus] ? '\u00b1' : ''), control,
+               element('span', 'unit', field[Keys.Unit]));
+  } else {
+    row.append(label, control);
+  }
   return row;
 }
 
@@ -89,11 +94,15 @@ function readChoice(field) {
   return /** @type {HTMLSelectElement} */ (byId(field[Keys.Id])).value;
 }
 
-// Each kind's maker of a control and reader of its value for the request.
-/** @type {Record<string, {make: (field: any) => HTMLElement, read: (field: any) => string | number}>} */
+// Each kind's maker of a control, reader of its value for the request, and whether the control
+// stands between its "±" and its unit.
+/**
+ * @type {Record<string, {make: (field: any) => HTMLElement, read: (field: any) => string | number,
+ *                        units: boolean}>}
+ */
 const FieldKinds = {
-  [Keys.KindNumber]: {make: numberControl, read: readNumber},
-  [Keys.KindChoice]: {make: choiceControl, read: readChoice},
+  [Keys.KindNumber]: {make: numberControl, read: readNumber, units: true},
+  [Keys.KindChoice]: {make: choiceControl, read: readChoice, units: false},
 };
 
 /** @param {Field} field */
@@ -106,7 +115,7 @@ function kindOf(field) {
 }
 
 /** @param {Field} field */
-const makeField = (field) => settingRow(field, kindOf(field).make(field));
+const makeField = (field) => settingRow(field, kindOf(field).make(field), kindOf(field).units);
 /** @param {Field} field */
 const readField = (field) => kindOf(field).read(field);
 
