@@ -37,9 +37,10 @@ export async function launch({lang = 'en-US'} = {}) {
 }
 
 // Opens the page offline and waits until the core is loaded. `errors` collects uncaught
-// exceptions and console errors: a test ends by expecting it empty.
+// exceptions and console errors: a test ends by expecting it empty. `prepare(page)` runs before
+// the page is loaded, for a test's own scripts.
 export async function open(browser, {hash = '', width = 1000, height = 800, scheme = 'light',
-                                     url = PageUrl} = {}) {
+                                     url = PageUrl, prepare = async () => {}} = {}) {
   const page = await browser.newPage();
   page.errors = [];
   page.on('pageerror', (error) => page.errors.push(String(error)));
@@ -58,6 +59,7 @@ export async function open(browser, {hash = '', width = 1000, height = 800, sche
       value: {writeText: async (text) => void window.copied.push(text)},
     });
   });
+  await prepare(page);
   await page.goto(url + hash);
   await page.waitForFunction(() => document.documentElement.dataset.ready === 'true');
   await settled(page);
