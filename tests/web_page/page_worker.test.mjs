@@ -116,7 +116,7 @@ test('offline from the file: the worker is made from the page\'s own text, nothi
   await click(page, 'AnalyseCalc');
   assert.ok(PageUrl.startsWith('file://'));
   assert.equal(await page.evaluate(() => navigator.onLine), false);
-  assert.match(await page.evaluate(() => window.workerUrl), /^blob:/);
+  assert.match(await page.evaluate(() => window.workerUrl), /^data:text\/javascript,/);
   assert.deepEqual(await texts(page, ['Label2(0)', 'Label2(1)']), ['24286', '1360']);
   assert.deepEqual(fetched.filter((url) => !/^(file|blob|data):/.test(url)), []);
   assert.deepEqual(page.errors, []);

@@ -1,7 +1,7 @@
-// Talking to the core, which runs in a Web Worker made from the core's script that the page holds
-// as text: requests go as messages with numbers and their answers come back as promises. A request
-// sent before the worker is made waits for it, and one sent before the core is in is answered as
-// soon as it is. In a lane (the analysis), a newer request takes the place of an older one still
+// Talking to the core, which runs in the Web Worker the page's head started (worker_start.js),
+// once it has the core's script that the page holds as text: requests go as messages with numbers
+// and their answers come back as promises. A request sent before the worker has the core's script
+// waits for it, and one sent before the core is in is answered as soon as it is. In a lane (the analysis), a newer request takes the place of an older one still
 // waiting: the worker drops the older, and an answer to it that comes anyway is ignored.
 import {byId} from './dom.js';
 import {Keys} from './protocol.js';
@@ -18,9 +18,9 @@ import {Keys} from './protocol.js';
  */
 
 const client = {
-  /** @type {Worker | null} */
+  /** @type {Worker | null} set once the core's script has gone to it */
   worker: null,
-  /** @type {(JobMessage | {cancel: number})[]} sent before the worker was made */
+  /** @type {(JobMessage | {cancel: number})[]} sent before that */
   outbox: [],
   nextId: 1,
   /** @type {Map<number, Waiting>} */
@@ -95,17 +95,19 @@ function received(message) {
   settle(message.id, 'answer' in message && newest ? message.answer : null);
 }
 
-// Makes the worker from the core's script; the requests sent so far go to it in their order.
+// Gives the worker the core's script, once the page has read it; the requests sent so far follow
+// in their order.
 export function startCore() {
   if (client.worker) {
     return;
   }
-  const source = byId('OrvalexCoreSource').textContent || '';
-  const url = URL.createObjectURL(new Blob([source], {type: 'text/javascript'}));
-  const worker = new Worker(url);
+  const worker = globalThis.orvalexWorker;
+  if (!worker) {
+    throw new Error('the page has no worker for the core');
+  }
   worker.addEventListener('message', (event) => received(event.data));
   worker.addEventListener('error', (event) => console.error(`the core's worker: ${event.message}`));
-  void coreReady.then(() => URL.revokeObjectURL(url));
+  worker.postMessage(byId('OrvalexCoreSource').textContent || '');
   client.worker = worker;
   for (const message of client.outbox.splice(0)) {
     worker.postMessage(message);

@@ -1,5 +1,7 @@
-// Start-up: the settings made from the table the page holds, the form put in its start state and
-// wired, and only then the core's worker made, so that the page shows and takes input first.
+// Start-up: the calculator put in its start state and wired as soon as it is read, so that the
+// page takes input first; then the analysis settings made from the table the page holds (they
+// stay hidden until a press has recorded a design, which needs the core) and the core's script
+// handed to the worker that the page's head started.
 import {applyLink, formLoad, wireCalculator} from './calculator.js';
 import {coreReady, startCore} from './core_client.js';
 import {byId, guarded} from './dom.js';
@@ -13,7 +15,6 @@ function wireForm() {
   wireTabStrip();
   wireCalculator();
   wireMessageBox();
-  wireAnalysis();
   for (const button of document.querySelectorAll('.copy-link')) {
     button.addEventListener('click', () => copyText(location.href, 'Link'));
   }
@@ -29,16 +30,20 @@ async function whenReady() {
   document.dispatchEvent(new Event('orvalex-ready'));
 }
 
-makeSettings(JSON.parse(byId('SettingsTable').textContent || '{}'));
+// Once the whole page is read: the core's text is there for the worker, which makes the core on
+// its own thread while the page is first drawn.
+function startAnalysisAndCore() {
+  makeSettings(JSON.parse(byId('SettingsTable').textContent || '{}'));
+  wireAnalysis();
+  startCore();
+  guarded(whenReady)();
+}
+
 formLoad();
 wireForm();
 document.documentElement.dataset.usable = 'true';
-const startWorker = () => {
-  startCore();
-  guarded(whenReady)();
-};
 if (document.readyState === 'loading') {
-  document.addEventListener('DOMContentLoaded', () => setTimeout(startWorker));
+  document.addEventListener('DOMContentLoaded', startAnalysisAndCore);
 } else {
-  startWorker();
+  startAnalysisAndCore();
 }

@@ -1,0 +1,2 @@
+// The stand-in head's script.
+globalThis.started = 'worker';
