@@ -171,7 +171,6 @@ html = replaceOnce(
 );
 // The script comes first: once in place, the core's and the page's texts are never searched again.
 html = replaceOnce(html, '<!-- SCRIPT -->', '\u0000SCRIPT\u0000');
-html = replaceOnce(html, '<!-- WORKER -->', '\u0000WORKER\u0000');
 html = replaceOnce(html, '<!-- MODULE -->', '\u0000MODULE\u0000');
 html = replaceOnce(html, '<!-- SETTINGS -->', '\u0000SETTINGS\u0000');
 html = html.replace(/<!-- PICTURE ([^ ]+) -->/g, (_, name) => inlinePicture(name));
@@ -180,9 +179,6 @@ const table = await settingsTable(args.module);
 html = html.replace('\u0000MODULE\u0000', () => core.html);
 html = html.replace('\u0000SETTINGS\u0000', () => table);
 html = html.replace('\u0000SCRIPT\u0000', () => script(joinedModules('start.js'), 'start.js'));
-html = html.replace('\u0000WORKER\u0000', () =>
-  script(joinedModules('worker_start.js'), 'worker_start.js'),
-);
 writeFileSync(args.out, html);
 const size = Buffer.byteLength(html);
 console.log(

@@ -63,13 +63,11 @@ test('every placeholder is filled', () => {
     ['core', 'var OrvalexCore = function'],
     ['worker after the core', "const module_core_worker_js = (() => {\nconst {greeting} = module_words_js;"],
     ['settings table', '<script type="application/json" id="SettingsTable">{"settings"'],
-    ['head\'s script', "const module_worker_start_js = (() => {\n// The stand-in head's script.\nglobalThis.started = 'worker';"],
   ];
   for (const [name, text] of rows) {
     assert.ok(html.includes(text), name);
   }
-  assert.doesNotMatch(html, /<!-- (STYLE|MODULE|SCRIPT|SETTINGS|WORKER|PICTURE)|\{\{picture:|<\?xml/);
-  assert.ok(html.indexOf('module_worker_start_js') < html.indexOf('</head>'), 'the worker starts in the head');
+  assert.doesNotMatch(html, /<!-- (STYLE|MODULE|SCRIPT|SETTINGS|PICTURE)|\{\{picture:|<\?xml/);
   // The table reads back as the core gave it, with nothing in it that ends its script.
   const json = html.match(/id="SettingsTable">(.*?)<\/script>/)[1];
   assert.deepEqual(JSON.parse(json), table);
@@ -103,7 +101,6 @@ test('templates that would break the page are refused', () => {
     ['comment opener in script', { 'start.js': 'const s = "<!--";' }, /start\.js holds/],
     ['comment opener in the worker', { 'core_worker.js': 'const s = "<!--";' }, /orvalex-core\.js holds/],
     ['no settings', { 'orvalex-kep.html': template.replace('<!-- SETTINGS -->', '') }, /<!-- SETTINGS --> 0 times/],
-    ['worker twice', { 'orvalex-kep.html': template.replace('<!-- WORKER -->', '<!-- WORKER --><!-- WORKER -->') }, /<!-- WORKER --> 2 times/],
     ['module the page misses', { 'start.js': "import {x} from './none.js';" }, /none\.js is missing/],
     ['module it cannot join', { 'words.js': 'export default 1;' }, /words\.js: cannot join an export default/],
     ['style ends early', { 'style.css': 'p { content: "</style>"; }' }, /style\.css holds/],

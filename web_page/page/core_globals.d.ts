@@ -1,4 +1,2 @@
-// Globals shared between scripts: the core's loader, which the core's script defines before the
-// worker's script runs in the same scope, and the worker that the page's head starts.
+// What the core's script defines before the worker's script runs in the same scope.
 declare function loadOrvalexCore(): Promise<{ request(json: string): string }>;
-declare var orvalexWorker: Worker | undefined;

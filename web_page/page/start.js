@@ -1,7 +1,6 @@
 // Start-up: the calculator put in its start state and wired as soon as it is read, so that the
 // page takes input first; then the analysis settings made from the table the page holds (they
-// stay hidden until a press has recorded a design, which needs the core) and the core's script
-// handed to the worker that the page's head started.
+// stay hidden until a press has recorded a design, which needs the core) and the core's worker.
 import {applyLink, formLoad, wireCalculator} from './calculator.js';
 import {coreReady, startCore} from './core_client.js';
 import {byId, guarded} from './dom.js';
@@ -31,7 +30,9 @@ async function whenReady() {
 }
 
 // Once the whole page is read: the core's text is there for the worker, which makes the core on
-// its own thread while the page is first drawn.
+// its own thread while the page is first drawn. Started earlier, from the head, the worker took
+// the page longer to become usable and brought the core in no sooner: its thread's start is what
+// takes the time.
 function startAnalysisAndCore() {
   makeSettings(JSON.parse(byId('SettingsTable').textContent || '{}'));
   wireAnalysis();

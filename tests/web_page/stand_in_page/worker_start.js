@@ -1,2 +1,0 @@
-// The stand-in head's script.
-globalThis.started = 'worker';
