@@ -34,9 +34,9 @@ async function whenReady() {
 // the page longer to become usable and brought the core in no sooner: its thread's start is what
 // takes the time.
 function startAnalysisAndCore() {
+  startCore();
   makeSettings(JSON.parse(byId('SettingsTable').textContent || '{}'));
   wireAnalysis();
-  startCore();
   guarded(whenReady)();
 }
 
