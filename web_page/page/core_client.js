@@ -37,12 +37,12 @@ const client = {
   newestInLane: new Map(),
   unanswered: 0,
   /** @type {() => void} */
-  coreIn: () => {},
+  markCoreReady: () => {},
 };
 
 // Resolved when the worker has made the core.
 export const coreReady = new Promise((resolve) => {
-  client.coreIn = () => resolve(undefined);
+  client.markCoreReady = () => resolve(undefined);
 });
 
 // How many requests wait for their answers, on <html data-unanswered>: the tests wait for 0.
@@ -84,7 +84,7 @@ function settle(id, answer) {
 /** @param {WorkerMessage} message */
 function received(message) {
   if ('ready' in message) {
-    client.coreIn();
+    client.markCoreReady();
     return;
   }
   if ('failed' in message) {
