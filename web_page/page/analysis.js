@@ -1,7 +1,7 @@
 // The design analysis of a tab's recorded design: asked of the core with the settings and the fit,
 // shown as the report and the plot. The region is busy while an analysis is under way, and says
 // so after a moment; a newer analysis takes the place of one still waiting.
-import {TabControls} from './controls.js';
+import {TabControls, Tabs} from './controls.js';
 import {ask} from './core_client.js';
 import {byId, guarded} from './dom.js';
 import {separators} from './number_locale.js';
@@ -123,7 +123,7 @@ async function openAnalysis(tab) {
 }
 
 export function wireAnalysis() {
-  for (const tab of /** @type {TabKey[]} */ (['calc', 'check'])) {
+  for (const tab of Tabs) {
     byId(TabControls[tab].analyse).addEventListener('click', guarded(() => openAnalysis(tab)));
   }
   const reanalyse = guarded(() => state.analysisTab && showAnalysis(state.analysisTab));
