@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 scripts/check-format.sh
+scripts/check-page.sh
 export QT_QPA_PLATFORM=offscreen
 
 scripts/build.sh build -DBUILD_TESTING=ON -DORVALEX_BENCH=AUTO
@@ -15,7 +16,8 @@ ctest --test-dir build --output-on-failure -j2
 scripts/build-web.sh build-web/page build-web
 ORVALEX_REQUEST_DRIVER="$PWD/build/tests/web_page/web_request_driver" \
     ORVALEX_CORE_MODULE="$PWD/build-web/web_page/orvalex-core.js" \
-    node --test tests/web_page/inline_page.test.mjs tests/web_page/differential.test.mjs
+    node --test tests/web_page/inline_page.test.mjs tests/web_page/core_worker.test.mjs \
+    tests/web_page/protocol_keys.test.mjs tests/web_page/differential.test.mjs
 
 # Any sanitizer report ends the test program with a failure.
 export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1

@@ -1,10 +1,15 @@
-// Writes the page as one self-contained file: the template with its style, script, pictures and
-// the WebAssembly core put in place of its placeholders (see web_page/README.md).
+// Writes the page as one self-contained file: the template with its style, script, pictures,
+// settings' table and the WebAssembly core put in place of its placeholders (see
+// web_page/README.md).
 // Usage: node inline_page.mjs --page DIR --pictures DIR --module orvalex-core.js --out FILE
 import { readFileSync, writeFileSync, existsSync } from 'node:fs';
-import { join, basename } from 'node:path';
+import { createRequire } from 'node:module';
+import { join, basename, resolve } from 'node:path';
 import { parseArgs } from 'node:util';
 import { deflateRawSync, constants } from 'node:zlib';
+
+import { joinModules, JoinError } from './join_modules.mjs';
+import { Keys } from './page/protocol.js';
 
 const { values: args } = parseArgs({
   options: {
@@ -46,8 +51,34 @@ function script(text, name) {
   return `<script>\n${checkedText(text, name, '</script')}\n</script>`;
 }
 
-// The core: emscripten's JavaScript, which defines OrvalexCore, and the WebAssembly deflated in
-// base64, unpacked by the browser's own DecompressionStream when the page first asks for it.
+// The page's modules, from the entry on, as one script.
+function joinedModules(entry) {
+  try {
+    return joinModules(entry, (name) => read(join(args.page, name)).toString('utf8'));
+  } catch (error) {
+    if (error instanceof JoinError) {
+      fail(error.message);
+    }
+    throw error;
+  }
+}
+
+// The core's table of settings and the fit's fields, asked of the built module under Node, as
+// JSON the page reads at start; "<" escaped, so that nothing in it can end the script.
+async function settingsTable(modulePath) {
+  const OrvalexCore = createRequire(import.meta.url)(resolve(modulePath));
+  const core = await OrvalexCore({ wasmBinary: read(modulePath.replace(/\.js$/, '.wasm')) });
+  const table = JSON.parse(core.request(JSON.stringify({ [Keys.Op]: Keys.OpDescribe })));
+  if (table[Keys.Error]) {
+    fail(`the core does not describe its settings: ${table[Keys.Error]}`);
+  }
+  const json = JSON.stringify(table).replace(/</g, '\\u003c');
+  return `<script type="application/json" id="SettingsTable">${json}</script>`;
+}
+
+// The core: emscripten's JavaScript, which defines OrvalexCore, the WebAssembly deflated in
+// base64, unpacked by the browser's own DecompressionStream when the worker first asks for it,
+// and the worker's own script (core_worker.js and its imports).
 // Written to the stream in one piece, decoded by Uint8Array.fromBase64 where the browser has it
 // and compiled as it streams, the core is ready some 7 ms after the call; through a Blob's
 // stream, atob and then the whole binary, 15 ms.
@@ -95,17 +126,12 @@ var loadOrvalexCore = (function () {
     return core;
   };
 })();`;
-  // Kept as text and run at the first call, so that reading the page never waits for the core's
-  // script: the call puts it in a script of its own, whose loadOrvalexCore takes over.
-  const source = checkedText(`${glue}\n${loader}`, basename(modulePath), '</script');
-  const bootstrap = `var loadOrvalexCore = function () {
-  var run = document.createElement('script');
-  run.textContent = document.getElementById('OrvalexCoreSource').textContent;
-  document.head.appendChild(run);
-  return loadOrvalexCore();
-};`;
+  // Kept as text, which the page makes into its worker, so that reading the page never waits
+  // for the core's script and the page's own thread never runs it.
+  const worker = joinedModules('core_worker.js');
+  const source = checkedText(`${glue}\n${loader}\n${worker}`, basename(modulePath), '</script');
   return {
-    html: `<script type="text/plain" id="OrvalexCoreSource">\n${source}\n</script>\n${script(bootstrap, 'the bootstrap')}`,
+    html: `<script type="text/plain" id="OrvalexCoreSource">\n${source}\n</script>`,
     wasmBytes: wasm.length,
     packedBytes: packed.length,
   };
@@ -146,12 +172,13 @@ html = replaceOnce(
 // The script comes first: once in place, the core's and the page's texts are never searched again.
 html = replaceOnce(html, '<!-- SCRIPT -->', '\u0000SCRIPT\u0000');
 html = replaceOnce(html, '<!-- MODULE -->', '\u0000MODULE\u0000');
+html = replaceOnce(html, '<!-- SETTINGS -->', '\u0000SETTINGS\u0000');
 html = html.replace(/<!-- PICTURE ([^ ]+) -->/g, (_, name) => inlinePicture(name));
 html = html.replace(/\{\{picture:([^}]+)\}\}/g, (_, name) => pictureUri(name));
+const table = await settingsTable(args.module);
 html = html.replace('\u0000MODULE\u0000', () => core.html);
-html = html.replace('\u0000SCRIPT\u0000', () =>
-  script(read(join(args.page, 'app.js')).toString('utf8'), 'app.js'),
-);
+html = html.replace('\u0000SETTINGS\u0000', () => table);
+html = html.replace('\u0000SCRIPT\u0000', () => script(joinedModules('start.js'), 'start.js'));
 writeFileSync(args.out, html);
 const size = Buffer.byteLength(html);
 console.log(

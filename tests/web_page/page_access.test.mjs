@@ -5,7 +5,7 @@ import {createRequire} from 'node:module';
 import fs from 'node:fs';
 import {after, before, test} from 'node:test';
 
-import {click, launch, open, pressTab, selectTab} from './page_fixture.mjs';
+import {change, click, launch, open, pressTab, selectTab} from './page_fixture.mjs';
 
 const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
@@ -25,10 +25,7 @@ const views = [
   ['Calc with a fitted pair and a failing spec', async (page) => {
     await pressTab(page, 'calc', {diode: 'no', texts: ['10000', '2.5', '40', '30', '']});
     await click(page, 'AnalyseCalc');
-    await page.evaluate(() => {
-      document.getElementById('Spec').value = '0.5';
-      document.getElementById('Spec').dispatchEvent(new Event('change'));
-    });
+    await change(page, 'Spec', '0.5');
     await click(page, 'FitRank2');
   }],
   ['message box', async (page) => {

@@ -4,7 +4,7 @@ import assert from 'node:assert/strict';
 import {execFileSync} from 'node:child_process';
 import {after, before, test} from 'node:test';
 
-import {click, launch, open, pressTab} from './page_fixture.mjs';
+import {change, click, launch, open, pressTab, settled} from './page_fixture.mjs';
 
 const Cli = process.env.ORVALEX_CLI;
 
@@ -14,8 +14,10 @@ after(async () => browser.close());
 
 const cliJson = (args) => JSON.parse(execFileSync(Cli, [...args, '--json'], {encoding: 'utf8'}));
 
-// What the page shows: every cell of every table, and the plot's marks as numbers.
-function shown(page) {
+// What the page shows, once the core's answers are in: every cell of every table, and the
+// plot's marks as numbers.
+async function shown(page) {
+  await settled(page);
   return page.evaluate(() => ({
     cells: [...document.querySelectorAll('#AnalysisReport td')].map((td) => td.textContent),
     flagged: document.querySelectorAll('#AnalysisReport td.flagged').length,
@@ -126,15 +128,12 @@ test('Analyse waits for a recorded CAL, follows the next one, and Copy copies th
 });
 
 // A setting's or fit box's text typed and left, as the change event gives it.
-const setBox = (page, id, value) => page.evaluate((id, value) => {
-  const input = document.getElementById(id);
-  input.value = value;
-  input.dispatchEvent(new Event('change'));
-}, id, value);
+const setBox = (page, id, value) => change(page, id, value);
 
 // The fitted pair as the page shows it: the sections' subjects, the chosen rank, the fit boxes,
 // the plot's spec bands and the warnings at the report's head.
-function fitView(page) {
+async function fitView(page) {
+  await settled(page);
   return page.evaluate(() => ({
     subjects: [...new Set([...document.querySelectorAll('#AnalysisReport .subject')].map((p) => p.textContent))],
     rank: [...document.querySelectorAll('input[name="FitRank"]')].findIndex((r) => r.checked) + 1,
@@ -211,7 +210,9 @@ test('the fit is kept through settings and the other tab, and dropped at its tab
     ['the keyboard chooses a row', async () => {
       await page.focus('#FitRank1');
       await page.keyboard.press('Space');
+      await settled(page);
       await page.keyboard.press('ArrowDown');
+      await settled(page);
       assert.equal(await page.evaluate(() => document.activeElement.id), 'FitRank2',
                    'the focus stays on the row chosen');
     }, 'As fitted: R1 66.5 k\u03a9, R3 7.5 k\u03a9, preferred pair 2', 2, ['66500', '7500']],

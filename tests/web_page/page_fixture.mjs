@@ -37,9 +37,10 @@ export async function launch({lang = 'en-US'} = {}) {
 }
 
 // Opens the page offline and waits until the core is loaded. `errors` collects uncaught
-// exceptions and console errors: a test ends by expecting it empty.
+// exceptions and console errors: a test ends by expecting it empty. `prepare(page)` runs before
+// the page is loaded, for a test's own scripts.
 export async function open(browser, {hash = '', width = 1000, height = 800, scheme = 'light',
-                                     url = PageUrl} = {}) {
+                                     url = PageUrl, prepare = async () => {}} = {}) {
   const page = await browser.newPage();
   page.errors = [];
   page.on('pageerror', (error) => page.errors.push(String(error)));
@@ -58,9 +59,26 @@ export async function open(browser, {hash = '', width = 1000, height = 800, sche
       value: {writeText: async (text) => void window.copied.push(text)},
     });
   });
+  await prepare(page);
   await page.goto(url + hash);
   await page.waitForFunction(() => document.documentElement.dataset.ready === 'true');
+  await settled(page);
   return page;
+}
+
+// The core answers in its worker: waits until every request the page sent has its answer shown.
+export function settled(page) {
+  return page.waitForFunction(() => (document.documentElement.dataset.unanswered ?? '0') === '0');
+}
+
+// Sets a box's value and raises its change event, as typing and leaving it does.
+export async function change(page, id, value) {
+  await page.evaluate((id, value) => {
+    const input = document.getElementById(id);
+    input.value = value;
+    input.dispatchEvent(new Event('change'));
+  }, id, value);
+  await settled(page);
 }
 
 // Sets a box's text as a paste would, with the input event the browser raises.
@@ -72,8 +90,9 @@ export function setText(page, id, text) {
   }, id, text);
 }
 
-export function click(page, id) {
-  return page.evaluate((id) => document.getElementById(id).click(), id);
+export async function click(page, id) {
+  await page.evaluate((id) => document.getElementById(id).click(), id);
+  await settled(page);
 }
 
 export async function selectTab(page, name) {
@@ -82,7 +101,8 @@ export async function selectTab(page, name) {
 }
 
 // The state of the named controls: text, shown, red, checked.
-export function state(page, ids) {
+export async function state(page, ids) {
+  await settled(page);
   return page.evaluate((ids) => Object.fromEntries(ids.map((id) => {
     const el = document.getElementById(id);
     return [id, {
@@ -94,12 +114,14 @@ export function state(page, ids) {
   })), ids);
 }
 
-export function texts(page, ids) {
+export async function texts(page, ids) {
+  await settled(page);
   return page.evaluate((ids) => ids.map((id) => document.getElementById(id).textContent), ids);
 }
 
 // The open message box's text, or null; `close` presses OK.
 export async function message(page, {close = true} = {}) {
+  await settled(page);
   const text = await page.evaluate(() => {
     const box = document.getElementById('MsgBox');
     return box.open ? document.getElementById('MsgBoxText').textContent : null;

@@ -12,6 +12,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace web_page {
 namespace {
@@ -95,7 +96,9 @@ INSTANTIATE_TEST_SUITE_P(
         Exchange{"Empty", "", R"J({"error":"the request is not valid JSON"})J"},
         Exchange{"NotAnObject", R"J(["press"])J", R"J({"error":"the request is not a JSON object"})J"},
         Exchange{"NoOp", R"J({"tab":"calc"})J", R"J({"error":"the request has no member \"op\""})J"},
-        Exchange{"UnknownOp", R"J({"op":"clear"})J", R"J({"error":"\"op\" must be one of \"press\", \"analyse\""})J"},
+        Exchange{"UnknownOp", R"J({"op":"clear"})J", R"J({"error":"\"op\" must be one of \"press\", \"analyse\", \"describe\""})J"},
+        Exchange{"DescribeTakesNothingElse", R"J({"op":"describe","tab":"calc"})J",
+                 R"J({"error":"the request has an unknown member \"tab\""})J"},
         Exchange{"UnknownTab",
                  R"J({"op":"press","tab":"resister","yes":true,"no":false,"texts":["","","","",""]})J",
                  R"J({"error":"\"tab\" must be one of \"calc\", \"check\""})J"},
@@ -257,6 +260,110 @@ TEST(Analysis, RefusedAnalysisHasReasonAndNoNumbers) {
     EXPECT_FALSE(answer["report"]["reason"].get<std::string>().empty());
     EXPECT_TRUE(answer["plot"].is_null());
     EXPECT_TRUE(answer["json"].is_null());
+}
+
+// The pair analysed, under the fit's keys: the design's own, the fitted one, or none when the
+// fit is refused; and the one section whose rows may be fitted. The pairs are the page's worked
+// examples of the E96 series for R2 10 kΩ, Vref 2.5 V, 40 V to 30 V.
+TEST(Analysis, NamesThePairAnalysedAndTheFittableSection) {
+    const struct {
+        const char* fit;
+        Json analysed;
+    } rows[] = {
+        {"", {{"r1", 64955}, {"r3", 7210}}},
+        {R"J(,"fit":{"pair":2})J", {{"r1", 66500}, {"r3", 7500}}},
+        {R"J(,"fit":{"pair":3})J", {{"r1", 63400}, {"r3", 6980}}},
+        {R"J(,"fit":{"r1":65000,"r3":7150})J", {{"r1", 65000}, {"r3", 7150}}},
+        {R"J(,"fit":{"pair":4})J", nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.fit);
+        RequestHandler handler;
+        Answer(handler, Calc(false, true, kNoDiode));
+        const Json answer =
+            Answer(handler, std::string(R"({"op":"analyse","tab":"calc")") + row.fit + "}");
+        EXPECT_EQ(answer["analysed"], row.analysed);
+        std::vector<std::string> fittable;
+        for (const Json& section : answer["report"]["sections"]) {
+            if (section["fittable"] == true) {
+                fittable.push_back(section["name"]);
+            }
+        }
+        const bool analysed = !row.analysed.is_null();
+        EXPECT_EQ(fittable, analysed ? std::vector<std::string>{"Preferred values"}
+                                     : std::vector<std::string>{});
+    }
+}
+
+// The settings' table as describe gives it, in the table's order, checked against the limits,
+// decimals and defaults the window's boxes show.
+TEST(Describe, GivesEachSettingAsTheWindowShowsIt) {
+    const struct {
+        std::size_t index;
+        const char* id;
+        const char* key;
+        const char* label;
+        const char* unit;
+        bool plusMinus;
+        bool diodeOnly;
+        double lowest;
+        double highest;
+        int decimals;
+        double fallback;
+    } rows[] = {
+        {1, "ResistorTolerance", "resistor_pct", "R&esistor tolerance", "%", true, false, 0, 99.99,
+         2, 1},
+        {3, "LevelAccuracy", "level_mv", "Pin level &accuracy", "mV", true, false, 0, 1000, 1, 10},
+        {4, "VfSpread", "vf_v", "V&f spread", "V", true, true, 0, 10, 3, 0.05},
+        {5, "PinVoltage", "pin_v", "&Pin voltage", "V", false, false, -1000, 1000, 3, 3.3},
+        {6, "TempMin", "temp_min_c", "Lowest &temperature", "\u00b0C", false, false, -273.15, 500,
+         2, -40},
+        {10, "VfTempco", "vf_tempco_mv", "Vf te&mpco", "mV/\u00b0C", false, true, -100, 100, 2, -2},
+        {11, "FbCurrent", "fb_current_na", "Feed&back pin current", "nA", true, false, 0, 1e6, 1,
+         0},
+        {12, "Spec", "spec_pct", "O&utput spec", "%", true, false, 0.01, 99.99, 2, 5},
+    };
+    RequestHandler handler;
+    const Json table = Answer(handler, R"({"op":"describe"})");
+    ASSERT_EQ(table["settings"].size(), 13u);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.id);
+        const Json& field = table["settings"][row.index];
+        EXPECT_EQ(field["kind"], "number");
+        EXPECT_EQ(field["id"], row.id);
+        EXPECT_EQ(field["key"], row.key);
+        EXPECT_EQ(field["label"], row.label);
+        EXPECT_EQ(field["unit"], row.unit);
+        EXPECT_EQ(field["plus_minus"], row.plusMinus);
+        EXPECT_EQ(field["diode_only"], row.diodeOnly);
+        EXPECT_EQ(field["lowest"], row.lowest);
+        EXPECT_EQ(field["highest"], row.highest);
+        EXPECT_EQ(field["decimals"], row.decimals);
+        EXPECT_EQ(field["default"], row.fallback);
+    }
+    const Json& series = table["settings"][0];
+    EXPECT_EQ(series["kind"], "choice");
+    EXPECT_EQ(series["default"], "E96");
+    EXPECT_EQ(series["choices"], Json({"E6", "E12", "E24", "E48", "E96", "E192"}));
+    // The help is the tooltip's: the line, then its details.
+    EXPECT_EQ(table["settings"][8]["help"],
+              "Each resistor's temperature coefficient, plus or minus. Every value is nominal at "
+              "25 \u00b0C; each part drifts with its own sign over the larger distance of the "
+              "operating range from 25 \u00b0C.");
+    // The fit's typed pair: ohms from 1 mΩ to 1 GΩ in thousandths, empty until an analysis.
+    const Json fitR1 = {
+        {"kind", "number"},   {"id", "FitR1"},       {"key", "r1"},    {"label", "Fitted R&1"},
+        {"unit", "\u03a9"},   {"plus_minus", false}, {"help", ""},     {"diode_only", false},
+        {"default", nullptr}, {"lowest", 0.001},     {"highest", 1e9}, {"decimals", 3}};
+    EXPECT_EQ(table["fit"]["typed"][0], fitR1);
+    EXPECT_EQ(table["fit"]["typed"][1]["id"], "FitR3");
+    EXPECT_EQ(table["fit"]["typed"].size(), 2u);
+    // The rank of a preferred pair, 1 to 3.
+    const Json& rank = table["fit"]["rank"];
+    EXPECT_EQ(rank["key"], "pair");
+    EXPECT_EQ(rank["lowest"], 1);
+    EXPECT_EQ(rank["highest"], 3);
+    EXPECT_EQ(rank["decimals"], 0);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "analysis_report/analysis_json.h"
 #include "analysis_report/analysis_report.h"
 #include "analysis_report/plot_data.h"
+#include "web_page/api/protocol_keys.h"
 
 namespace web_page {
 namespace {
@@ -18,10 +19,15 @@ Json SectionJson(const Section& section) {
     }
     Json notes = Json::array();
     for (const Note& note : section.notes) {
-        notes.push_back({{"text", note.text}, {"warning", note.warning}});
+        notes.push_back({{keys::Text, note.text}, {keys::Warning, note.warning}});
     }
-    return {{"name", section.name}, {"subject", section.subject},    {"header", section.header},
-            {"rows", section.rows}, {"flagged", std::move(flagged)}, {"notes", std::move(notes)}};
+    return {{keys::Name, section.name},
+            {keys::Subject, section.subject},
+            {keys::Header, section.header},
+            {keys::Rows, section.rows},
+            {keys::Flagged, std::move(flagged)},
+            {keys::Notes, std::move(notes)},
+            {keys::Fittable, section.name == PreferredSectionName}};
 }
 
 Json ReportJson(const Report& report) {
@@ -29,11 +35,11 @@ Json ReportJson(const Report& report) {
     for (const Section& section : report.sections) {
         sections.push_back(SectionJson(section));
     }
-    return {{"heading", report.heading},
-            {"design", SectionJson(report.design)},
-            {"settings", SectionJson(report.settings)},
-            {"reason", report.reason},
-            {"sections", std::move(sections)}};
+    return {{keys::Heading, report.heading},
+            {keys::Design, SectionJson(report.design)},
+            {keys::Settings, SectionJson(report.settings)},
+            {keys::Reason, report.reason},
+            {keys::Sections, std::move(sections)}};
 }
 
 Json Pair(const std::pair<double, double>& pair) {
@@ -51,13 +57,13 @@ Json PlotJson(const PlotData& plot) {
     }
     Json marks = Json::array();
     for (const PlotMark& mark : plot.marks) {
-        marks.push_back({{"pin_v", mark.pinV},
-                         {"vo", mark.vo},
-                         {"min", mark.min},
-                         {"max", mark.max},
-                         {"spec_low", mark.specLow},
-                         {"spec_high", mark.specHigh},
-                         {"meets_spec", mark.meetsSpec}});
+        marks.push_back({{keys::PinV, mark.pinV},
+                         {keys::Vo, mark.vo},
+                         {keys::Min, mark.min},
+                         {keys::Max, mark.max},
+                         {keys::SpecLow, mark.specLow},
+                         {keys::SpecHigh, mark.specHigh},
+                         {keys::MeetsSpec, mark.meetsSpec}});
     }
     const auto ticks = [](const std::vector<std::pair<double, std::string>>& values) {
         Json list = Json::array();
@@ -66,13 +72,20 @@ Json PlotJson(const PlotData& plot) {
         }
         return list;
     };
-    return {{"curve", std::move(curve)},
-            {"marks", std::move(marks)},
-            {"x", Pair(plot.x)},
-            {"y", Pair(plot.y)},
-            {"x_ticks", ticks(plot.xTicks)},
-            {"y_ticks", ticks(plot.yTicks)},
-            {"description", plot.description}};
+    return {{keys::Curve, std::move(curve)},
+            {keys::Marks, std::move(marks)},
+            {keys::X, Pair(plot.x)},
+            {keys::Y, Pair(plot.y)},
+            {keys::XTicks, ticks(plot.xTicks)},
+            {keys::YTicks, ticks(plot.yTicks)},
+            {keys::Description, plot.description}};
+}
+
+// The pair the analysis is of: the fitted one when there is one, else the design's own.
+Json AnalysedPair(const calc_core::DesignAnalysis& analysis) {
+    const auto& fitted = analysis.fitted;
+    return {{calc_core::FitR1Field.key, fitted ? fitted->r1 : analysis.design.circuit.r1},
+            {calc_core::FitR3Field.key, fitted ? fitted->r3 : analysis.design.circuit.r3}};
 }
 
 } // namespace
@@ -83,14 +96,16 @@ Json AnalysisResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& desig
                       std::string_view decimalSeparator) {
     const calc_core::AnalysisOutcome outcome = calc_core::AnalyseDesign(design, settings, fit);
     const Report report = MakeReport(tab, design, settings, outcome, decimalSeparator);
-    Json response = {{"recorded", true},
-                     {"report", ReportJson(report)},
-                     {"text", ReportText(report)},
-                     {"plot", nullptr},
-                     {"json", nullptr}};
+    Json response = {{keys::Recorded, true},
+                     {keys::Report, ReportJson(report)},
+                     {keys::Text, ReportText(report)},
+                     {keys::Plot, nullptr},
+                     {keys::Json, nullptr},
+                     {keys::Analysed, nullptr}};
     if (outcome.analysis) {
-        response["plot"] = PlotJson(MakePlotData(*outcome.analysis, decimalSeparator));
-        response["json"] = AnalysisJson(*outcome.analysis);
+        response[keys::Plot] = PlotJson(MakePlotData(*outcome.analysis, decimalSeparator));
+        response[keys::Json] = AnalysisJson(*outcome.analysis);
+        response[keys::Analysed] = AnalysedPair(*outcome.analysis);
     }
     return response;
 }

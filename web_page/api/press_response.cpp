@@ -1,6 +1,8 @@
 // Writing a press's outcome with the window's control names.
 #include "web_page/api/press_response.h"
 
+#include "web_page/api/protocol_keys.h"
+
 #include <optional>
 #include <string>
 
@@ -20,9 +22,9 @@ Json MessageJson(PressMessage message) {
 Json LayoutJson(DiodeChoice layout) {
     switch (layout) {
     case DiodeChoice::No:
-        return "no";
+        return keys::LayoutNo;
     case DiodeChoice::Yes:
-        return "yes";
+        return keys::LayoutYes;
     case DiodeChoice::NotSelected:
         break;
     }
@@ -56,11 +58,11 @@ Json TextsJson(const char* label, const std::optional<std::string>* const (&text
 }
 
 Json Response(PressMessage message, Json layout, Json texts, Json red, bool recorded) {
-    return {{"message", MessageJson(message)},
-            {"layout", std::move(layout)},
-            {"texts", std::move(texts)},
-            {"red", std::move(red)},
-            {"recorded", recorded}};
+    return {{keys::Message, MessageJson(message)},
+            {keys::Layout, std::move(layout)},
+            {keys::Texts, std::move(texts)},
+            {keys::Red, std::move(red)},
+            {keys::Recorded, recorded}};
 }
 
 } // namespace

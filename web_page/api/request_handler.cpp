@@ -4,7 +4,9 @@
 #include "calc_core/design_tab.h"
 #include "calc_core/preferred_values.h"
 #include "web_page/api/analysis_response.h"
+#include "web_page/api/describe_response.h"
 #include "web_page/api/press_response.h"
+#include "web_page/api/protocol_keys.h"
 #include "web_page/api/request_reader.h"
 
 #include <cmath>
@@ -18,7 +20,7 @@ using namespace calc_core;
 // The settings a request may give, by the keys of their table. The core judges the values; here
 // only their types and a choice's name.
 std::optional<AnalysisSettings> ReadSettings(const Json& object, std::string& error) {
-    RequestReader reader(object, "settings");
+    RequestReader reader(object, std::string(keys::Settings));
     std::vector<std::string_view> keys;
     for (const SettingRow& row : SettingRows()) {
         keys.push_back(row.key);
@@ -50,7 +52,7 @@ std::optional<AnalysisSettings> ReadSettings(const Json& object, std::string& er
 // rank or resistance out of range is the core's to refuse, in the report's reason, as the
 // window's own fields would show it.
 std::optional<FitChoice> ReadFit(const Json& object, std::string& error) {
-    RequestReader reader(object, "fit");
+    RequestReader reader(object, std::string(keys::Fit));
     reader.AllowOnly({FitPairField.key, FitR1Field.key, FitR3Field.key});
     const bool pair = !reader.failed() && object.contains(FitPairField.key);
     const auto rank = reader.OptionalNumber(FitPairField.key);
@@ -71,7 +73,7 @@ std::optional<FitChoice> ReadFit(const Json& object, std::string& error) {
 }
 
 Json ErrorResponse(const std::string& text) {
-    return {{"error", text}};
+    return {{keys::Error, text}};
 }
 
 // Never throws: text that is not UTF-8 is replaced rather than refused.
@@ -89,11 +91,13 @@ std::string RequestHandler::HandleRequest(std::string_view json) {
         }
         std::string error;
         RequestReader reader(request, "request");
-        const auto op = reader.Word("op", {"press", "analyse"});
+        const auto op = reader.Word(keys::Op, {keys::OpPress, keys::OpAnalyse, keys::OpDescribe});
         if (reader.failed()) {
             return Dump(ErrorResponse(reader.error()));
         }
-        const Json response = *op == 0 ? Press(request, error) : Analyse(request, error);
+        const Json response = *op == 0   ? Press(request, error)
+                              : *op == 1 ? Analyse(request, error)
+                                         : Describe(request, error);
         return Dump(error.empty() ? response : ErrorResponse(error));
     } catch (const std::exception& fault) {
         // Only running out of memory gets here; the state is as the last whole press left it.
@@ -103,14 +107,15 @@ std::string RequestHandler::HandleRequest(std::string_view json) {
 
 RequestHandler::Json RequestHandler::Press(const Json& request, std::string& error) {
     RequestReader reader(request, "request");
-    reader.AllowOnly({"op", "tab", "yes", "no", "texts", "decimal", "group"});
-    const auto tab = reader.Word("tab", {TabKey(Tab::Calc), TabKey(Tab::Check)});
-    const auto yes = reader.Bool("yes");
-    const auto no = reader.Bool("no");
-    const auto texts = reader.Strings("texts", TabInputTexts{}.size());
+    reader.AllowOnly(
+        {keys::Op, keys::Tab, keys::Yes, keys::No, keys::Texts, keys::Decimal, keys::Group});
+    const auto tab = reader.Word(keys::Tab, {TabKey(Tab::Calc), TabKey(Tab::Check)});
+    const auto yes = reader.Bool(keys::Yes);
+    const auto no = reader.Bool(keys::No);
+    const auto texts = reader.Strings(keys::Texts, TabInputTexts{}.size());
     const NumberLocale defaults;
-    const auto decimal = reader.String("decimal", defaults.decimalSeparator);
-    const auto group = reader.String("group", defaults.groupSeparator);
+    const auto decimal = reader.String(keys::Decimal, defaults.decimalSeparator);
+    const auto group = reader.String(keys::Group, defaults.groupSeparator);
     if (reader.failed()) {
         error = reader.error();
         return nullptr;
@@ -139,12 +144,12 @@ RequestHandler::Json RequestHandler::Press(const Json& request, std::string& err
 
 RequestHandler::Json RequestHandler::Analyse(const Json& request, std::string& error) {
     RequestReader reader(request, "request");
-    reader.AllowOnly({"op", "tab", "decimal", "settings", "fit"});
-    const auto tab = reader.Word("tab", {TabKey(Tab::Calc), TabKey(Tab::Check)});
-    const auto decimal = reader.String("decimal", NumberLocale{}.decimalSeparator);
-    const auto settingsObject = reader.OptionalObject("settings");
-    const bool fitted = !reader.failed() && request.contains("fit");
-    const auto fitObject = reader.OptionalObject("fit");
+    reader.AllowOnly({keys::Op, keys::Tab, keys::Decimal, keys::Settings, keys::Fit});
+    const auto tab = reader.Word(keys::Tab, {TabKey(Tab::Calc), TabKey(Tab::Check)});
+    const auto decimal = reader.String(keys::Decimal, NumberLocale{}.decimalSeparator);
+    const auto settingsObject = reader.OptionalObject(keys::Settings);
+    const bool fitted = !reader.failed() && request.contains(keys::Fit);
+    const auto fitObject = reader.OptionalObject(keys::Fit);
     if (reader.failed()) {
         error = reader.error();
         return nullptr;
@@ -159,9 +164,19 @@ RequestHandler::Json RequestHandler::Analyse(const Json& request, std::string& e
     }
     const auto& design = m_designs[*tab];
     if (!design) {
-        return {{"recorded", false}};
+        return {{keys::Recorded, false}};
     }
     return AnalysisResponse(Tab(*tab), *design, *settings, fit, *decimal);
+}
+
+RequestHandler::Json RequestHandler::Describe(const Json& request, std::string& error) {
+    RequestReader reader(request, "request");
+    reader.AllowOnly({keys::Op});
+    if (reader.failed()) {
+        error = reader.error();
+        return nullptr;
+    }
+    return DescribeResponse();
 }
 
 } // namespace web_page

@@ -26,6 +26,8 @@ class RequestHandler {
     // The response to a request of each op; the reader's fault, if any, replaces it.
     Json Press(const Json& request, std::string& error);
     Json Analyse(const Json& request, std::string& error);
+    // The settings' table and the fit's fields, for a front end to make its inputs from.
+    Json Describe(const Json& request, std::string& error);
 
     calc_core::CheckResults m_checkResults;
     // By tab, Calc then Check; absent until the tab's first press that computed a design.

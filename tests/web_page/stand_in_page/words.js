@@ -1,0 +1,2 @@
+// What the stand-in page shows.
+export const greeting = 'joined';

@@ -1,0 +1,156 @@
+// The calculator: the diode layouts, CAL, CLEAR and a link's design, pressed through the core.
+// What a press records goes to the analysis through designRecorded.
+import {designRecorded} from './analysis.js';
+import {box, option, TabControls, Tabs} from './controls.js';
+import {ask} from './core_client.js';
+import {byId, guarded} from './dom.js';
+import {showMessage} from './message_box.js';
+import {separators, wellFormed} from './number_locale.js';
+import {Keys} from './protocol.js';
+import {linkedDesign, writeFragment} from './share_link.js';
+import {selectTab} from './tab_strip.js';
+
+/** @typedef {import('./protocol_types').TabKey} TabKey */
+/** @typedef {import('./protocol_types').PressResponse} PressResponse */
+
+// The diode layouts: which controls each choice shows, in the window's order.
+/** @type {Record<TabKey, [string, boolean, boolean][]>} */
+const Layouts = {
+  calc: [['Label1(8)', true, false], ['Text1(4)', true, false], ['Label2(2)', false, true],
+         ['Label5(2)', false, true]],
+  check: [['Label1(9)', true, false], ['Text2(4)', true, false], ['Label5(4)', false, true],
+          ['Label5(6)', false, true], ['Label3(1)', false, true], ['Label3(3)', false, true]],
+};
+
+/**
+ * @param {TabKey} tab
+ * @param {boolean} diode
+ */
+function applyLayout(tab, diode) {
+  for (const [id, withDiode, without] of Layouts[tab]) {
+    byId(id).hidden = !(diode ? withDiode : without);
+  }
+}
+
+// Start state: nothing chosen on Calc, "No" on Check, the Diode Vf rows hidden on both.
+export function formLoad() {
+  applyLayout('calc', false);
+  applyLayout('check', false);
+  // The four buttons are one group: "No" on Check leaves Calc without a choice.
+  option('check', 1).checked = true;
+}
+
+/**
+ * The rows follow the choice before the inputs are judged, and stay so if they fail.
+ * @param {PressResponse['layout']} layout
+ */
+function applyPressLayout(layout) {
+  if (layout === Keys.LayoutNo) {
+    byId('Label1(8)').hidden = true;
+    byId('Text1(4)').hidden = true;
+  } else if (layout === Keys.LayoutYes) {
+    byId('Label1(8)').hidden = false;
+    byId('Text1(4)').hidden = false;
+    byId('Label5(2)').hidden = true;
+    byId('Label2(2)').hidden = true;
+  }
+}
+
+/** @param {PressResponse} answer */
+function showPressResults(answer) {
+  applyPressLayout(answer[Keys.Layout]);
+  for (const [id, text] of Object.entries(answer[Keys.Texts] || {})) {
+    const label = document.getElementById(id);
+    if (label) {
+      label.textContent = text;
+    }
+  }
+  const red = answer[Keys.Red];
+  if (red) {
+    const marked = byId(red);
+    marked.classList.add('red');
+    if (marked.tagName === 'INPUT') {
+      marked.setAttribute('aria-invalid', 'true');
+    }
+  }
+}
+
+/** @param {TabKey} tab */
+export async function press(tab) {
+  const {decimal, group} = separators();
+  const diode = option(tab, 0).checked;
+  const request = {[Keys.Op]: Keys.OpPress, [Keys.Tab]: tab, [Keys.Yes]: diode,
+                   [Keys.No]: option(tab, 1).checked,
+                   [Keys.Texts]: [0, 1, 2, 3, 4].map((i) => wellFormed(box(tab, i).value)),
+                   [Keys.Decimal]: decimal, [Keys.Group]: group};
+  writeFragment(tab);
+  /** @type {PressResponse} */
+  const answer = await ask(request);
+  showPressResults(answer);
+  const message = answer[Keys.Message];
+  if (message) {
+    showMessage(message);
+  }
+  if (answer[Keys.Recorded]) {
+    await designRecorded(tab, diode);
+  }
+}
+
+function clearCalc() {
+  for (let i = 0; i < 5; ++i) {
+    box('calc', i).value = '';
+    box('calc', i).classList.remove('red');
+    box('calc', i).removeAttribute('aria-invalid');
+  }
+  for (let i = 0; i < 3; ++i) {
+    byId(`Label2(${i})`).textContent = '';
+    byId(`Label2(${i})`).classList.remove('red');
+  }
+}
+
+function clearCheck() {
+  // With neither Check button chosen (a choice was made on Calc) nothing clears.
+  if (!option('check', 1).checked && !option('check', 0).checked) {
+    return;
+  }
+  for (let i = 0; i < 5; ++i) {
+    box('check', i).value = '';
+  }
+  for (let i = 0; i < 4; ++i) {
+    byId(`Label3(${i})`).textContent = '';
+  }
+}
+
+// A link's fragment fills its tab as typing would, then presses CAL.
+export async function applyLink() {
+  const design = linkedDesign();
+  if (!design) {
+    return;
+  }
+  const {tab, diode, texts} = design;
+  selectTab(TabControls[tab].page, false);
+  if (diode) {
+    option(tab, diode === 'yes' ? 0 : 1).click();
+  } else {
+    option(tab, 0).checked = false;
+    option(tab, 1).checked = false;
+  }
+  texts.forEach((text, i) => (box(tab, i).value = text));
+  await press(tab);
+}
+
+export function wireCalculator() {
+  // The four buttons share one name, so the browser keeps one choice across both tabs; only
+  // the newly chosen button raises its handler, as in the window.
+  for (const tab of Tabs) {
+    [0, 1].forEach((i) => option(tab, i).addEventListener('change', () => {
+      if (option(tab, i).checked) {
+        applyLayout(tab, i === 0);
+      }
+    }));
+    byId(TabControls[tab].cal).addEventListener('click', guarded(() => press(tab)));
+  }
+  byId(TabControls.calc.clear).addEventListener('click', clearCalc);
+  byId(TabControls.check.clear).addEventListener('click', clearCheck);
+  window.addEventListener('hashchange', guarded(applyLink));
+}

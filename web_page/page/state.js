@@ -1,0 +1,31 @@
+// The one object of state the page's modules share; each module changes only the members it
+// owns, named below, and calls the owner's functions for the rest.
+
+/** @typedef {import('./protocol_types').TabKey} TabKey */
+/** @typedef {import('./protocol_types').FitChoice} FitChoice */
+/** @typedef {import('./protocol_types').Field} Field */
+
+export const state = {
+  // calculator.js: what each tab's last recorded press recorded (its diode), for the analysis.
+  /** @type {Record<TabKey, {diode: boolean} | null>} */
+  recorded: {calc: null, check: null},
+  // analysis.js: the tab whose design the analysis shows, and the pair analysed as fitted:
+  // null (as designed), {pair: rank} or {r1, r3}. The fit belongs to the analysed tab's design
+  // and is dropped at that tab's next CAL.
+  /** @type {TabKey | null} */
+  analysisTab: null,
+  /** @type {FitChoice | null} */
+  fit: null,
+  // analysis.js: the whole report as text, for Copy; the analyses not yet answered.
+  reportText: '',
+  analysesWaiting: 0,
+  // settings_view.js: the settings' fields and the fit's, as the core described them.
+  /** @type {Field[]} */
+  settingFields: [],
+  // settings_view.js: the fit's member that names a preferred pair by its rank.
+  fitRankKey: '',
+  // settings_view.js: the R1 and R3 the fit boxes last showed, which an empty or unreadable box
+  // keeps.
+  /** @type {Record<string, number>} */
+  fitShown: {},
+};
