@@ -3,13 +3,17 @@
 // command line, the JSON, the analysis window and the page all read the table.
 #pragma once
 
+#include "calc_core/part_grades.h"
 #include "calc_core/preferred_values.h"
+#include "calc_core/yield_settings.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace calc_core {
 
@@ -33,12 +37,27 @@ struct AnalysisSettings {
     double vfTempcoMv = -2;      // per °C, signed; used with the diode only
     double fbCurrentNa = 0;      // into or out of the feedback pin, plus or minus
     double specPct = 5;          // the output spec, plus or minus % of each level's target
+    // The synthesis: the part grades, cheapest first, and R2 as designed or, with both ends given,
+    // free between them (ohms).
+    std::vector<PartGrade> grades = DefaultPartGrades();
+    std::optional<double> r2MinOhms;
+    std::optional<double> r2MaxOhms;
+    // The user's own values, ohms ascending without repeats: the series Parts, and the grades
+    // that name the parts list.
+    std::vector<double> parts;
+    YieldSettings yield;
 };
 
 enum class SettingKind {
-    Number, // a double member, within lowest..highest
-    Choice, // one of a list of names
+    Number,         // a double member, within lowest..highest
+    OptionalNumber, // the same, or absent
+    Whole,          // a 64-bit unsigned whole number, within lowestWhole..highestWhole
+    Choice,         // one of a list of names
+    List,           // a list the user gives as text, one entry a line
 };
+
+// The lists a List row holds; each has its own JSON form.
+enum class ListKind { Grades, Parts };
 
 // One setting as every front end shows it and the core judges it.
 struct SettingRow {
@@ -46,7 +65,7 @@ struct SettingRow {
     std::string_view id{};   // the control's name in the window and the page: "ResistorTolerance"
     std::string_view key{};  // the JSON's and the requests' member: "resistor_pct"
     std::string_view flag{}; // the command line's: "--tolerance"
-    std::string_view valueName{}; // the flag's value in the help: "PCT"
+    std::string_view valueName{}; // the flag's value in the help: "PCT"; "FILE" for a list
     // "R&esistor tolerance": the letter after '&' is the window's shortcut to the control.
     std::string_view label{};
     std::string_view unit{};    // written after the value: "%"
@@ -56,16 +75,30 @@ struct SettingRow {
     std::string_view details{}; // more for the tooltip and the page's help, when needed
     bool diodeOnly = false;     // used with the diode only
 
-    // Number rows.
+    // Number and OptionalNumber rows.
     double AnalysisSettings::*number = nullptr;
+    std::optional<double> AnalysisSettings::*optionalNumber = nullptr;
     double lowest = 0;
     double highest = 0;
-    int decimals = 0; // shown and kept by the window's and the page's boxes
+    int decimals = 0;        // shown and kept by the window's and the page's boxes
+    bool resistance = false; // typed as one: 4k7, 2M2, 470R
+
+    // Whole rows: the member read and written through these.
+    std::uint64_t (*wholeOf)(const AnalysisSettings&) = nullptr;
+    void (*setWhole)(AnalysisSettings&, std::uint64_t) = nullptr;
+    std::uint64_t lowestWhole = 0;
+    std::uint64_t highestWhole = 0;
 
     // Choice rows: the names, and the member read and written as an index into them.
     std::span<const std::string_view> choices{};
     std::size_t (*choiceOf)(const AnalysisSettings&) = nullptr;
     void (*choose)(AnalysisSettings&, std::size_t) = nullptr;
+
+    // List rows: the list as text, one entry a line, and read back from text (the sentence of
+    // its first bad line, or empty when it was read and set).
+    ListKind list = ListKind::Parts;
+    std::string (*listText)(const AnalysisSettings&) = nullptr;
+    std::string (*readList)(AnalysisSettings&, std::string_view text) = nullptr;
 };
 
 // Every setting, in the order of AnalysisSettings; the front ends show them in this order.
@@ -74,6 +107,7 @@ std::span<const SettingRow> SettingRows();
 // The row of a key, or of a number member; nullptr when there is none.
 const SettingRow* FindSetting(std::string_view key);
 const SettingRow& SettingOf(double AnalysisSettings::*number);
+const SettingRow& SettingOf(std::optional<double> AnalysisSettings::*number);
 
 // The help with its details, as a tooltip shows it.
 std::string HelpText(const SettingRow& row);
@@ -87,9 +121,17 @@ std::optional<std::size_t> ChoiceIndex(const SettingRow& row, std::string_view n
 // A choice row's names as a list: "E6, E12, E24, E48, E96 or E192", or with ", " alone.
 std::string ChoiceList(const SettingRow& row, std::string_view last = " or ");
 
-// The default, read from AnalysisSettings' initializer: a number, or a choice's index.
+// The default, read from AnalysisSettings' initializer: a number, a whole number, a choice's
+// index, or a list's text.
 double DefaultNumber(const SettingRow& row);
+std::uint64_t DefaultWhole(const SettingRow& row);
 std::size_t DefaultChoice(const SettingRow& row);
+std::string DefaultListText(const SettingRow& row);
+
+// A setting's value as text for the help, the page and the report's plain cells: a number with
+// its row's decimals (LimitText), a whole number, a choice's name, "" for an absent optional
+// number, a list's text.
+std::string SettingText(const SettingRow& row, const AnalysisSettings& settings);
 
 // A limit or default as the help and the refusals write it: fixed to the row's decimals,
 // without trailing zeros ("99.99", "-273.15", "1000000").
@@ -105,7 +147,9 @@ double VrefSwing(const AnalysisSettings& settings);
 
 // The first setting the analysis cannot work with, judged in the order of the table, as a
 // sentence; empty when all are in range. Besides each row's limits: the operating range must not
-// be upside down, and a resistor's and Vref's swing over it must stay below 100 %.
+// be upside down, a resistor's and Vref's swing over it must stay below 100 %, the two ends of
+// R2's range come together and in order, each grade and part is within its limits, and the series
+// of the parts list needs one.
 std::string SettingsRefusal(const AnalysisSettings& settings);
 
 } // namespace calc_core

@@ -37,6 +37,7 @@ std::optional<Circuit> FittedCircuit(const DesignAnalysis& a, const FitChoice& f
     } else {
         fitted.r1 = fit.r1;
         fitted.r3 = fit.r3;
+        fitted.r2 = fit.r2.value_or(fitted.r2);
     }
     return fitted;
 }
@@ -48,6 +49,7 @@ FittedAnalysis AnalyseFitted(const DesignAnalysis& a, const Circuit& fitted, con
     CheckSpec(f.set, targets, a.settings.specPct);
     f.r1 = fitted.r1;
     f.r3 = fitted.r3;
+    f.r2 = fit.r2;
     f.pairRank = fit.pairRank;
     for (std::size_t i = 0; i < f.set.levels.size(); ++i) {
         f.voChange.push_back(f.set.levels[i].vo - a.set.levels[i].vo);
@@ -68,6 +70,67 @@ void JudgePairs(std::vector<PreferredPair>& pairs, const Circuit& design,
     }
 }
 
+Synthesis SynthesisOf(const DesignAnalysis& a) {
+    const AnalysisSettings& s = a.settings;
+    std::optional<R2Range> r2Free;
+    if (s.r2MinOhms && s.r2MaxOhms) {
+        r2Free = R2Range{*s.r2MinOhms, *s.r2MaxOhms};
+    }
+    return Synthesise(a.design.circuit, a.targets(), s, s.grades, s.parts, r2Free);
+}
+
+// The estimates to make: the shown set's, then each searched grade's best build's, with the
+// grade's tolerance and TCR.
+std::vector<YieldInput> YieldInputs(const DesignAnalysis& a) {
+    std::vector<YieldInput> inputs = {YieldInputOf(a)};
+    if (a.synthesis) {
+        for (const GradeSynthesis& grade : a.synthesis->grades) {
+            if (grade.status == GradeStatus::Searched) {
+                Circuit build = a.design.circuit;
+                build.r1 = grade.best.r1;
+                build.r2 = grade.best.r2;
+                build.r3 = grade.best.r3;
+                inputs.push_back(
+                    {build, GradeSettings(a.settings, grade.grade), a.targets(), a.settings.yield});
+            }
+        }
+    }
+    return inputs;
+}
+
+// The yields of YieldInputs, with one progress over all of them; false when it was stopped. A
+// grade's build whose input the estimate refuses gets no yield.
+bool EstimateYields(DesignAnalysis& a, const AnalysisAsks& asks) {
+    const std::vector<YieldInput> inputs = YieldInputs(a);
+    const std::uint64_t boards = a.settings.yield.boards;
+    const std::uint64_t all = boards * inputs.size();
+    std::vector<std::optional<YieldEstimate>> estimates;
+    for (const YieldInput& input : inputs) {
+        if (!YieldRefusal(input).empty()) {
+            estimates.emplace_back();
+            continue;
+        }
+        const std::uint64_t before = boards * estimates.size();
+        estimates.push_back(EstimateYield(input, asks.threads, [&](std::uint64_t done, auto) {
+            return asks.progress ? asks.progress(before + done, all) : YieldStep::Continue;
+        }));
+        if (!estimates.back()) {
+            return false;
+        }
+    }
+    a.yield = std::move(estimates.front());
+    if (a.synthesis) {
+        std::size_t next = 1;
+        for (GradeSynthesis& grade : a.synthesis->grades) {
+            if (grade.status == GradeStatus::Searched) {
+                const auto& estimate = estimates[next++];
+                grade.yield = estimate ? std::optional(estimate->yield) : std::nullopt;
+            }
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 std::string FitRefusal(const std::optional<FitChoice>& fit) {
@@ -81,14 +144,18 @@ std::string FitRefusal(const std::optional<FitChoice>& fit) {
         }
         return {};
     }
-    if (std::string reason = PositiveRefusal(fit->r1, "The fitted R1", "\u03A9"); !reason.empty()) {
-        return reason;
+    for (const auto& [value, name] :
+         {std::pair{fit->r1, "The fitted R1"}, std::pair{fit->r3, "The fitted R3"},
+          std::pair{fit->r2.value_or(1), "The fitted R2"}}) {
+        if (std::string reason = PositiveRefusal(value, name, "\u03A9"); !reason.empty()) {
+            return reason;
+        }
     }
-    return PositiveRefusal(fit->r3, "The fitted R3", "\u03A9");
+    return {};
 }
 
 AnalysisOutcome AnalyseDesign(const AnalysisDesign& design, const AnalysisSettings& settings,
-                              const std::optional<FitChoice>& fit) {
+                              const std::optional<FitChoice>& fit, const AnalysisAsks& asks) {
     AnalysisOutcome outcome;
     for (const std::string& reason :
          {DesignRefusal(design), SettingsRefusal(settings), FitRefusal(fit)}) {
@@ -108,7 +175,8 @@ AnalysisOutcome AnalyseDesign(const AnalysisDesign& design, const AnalysisSettin
     a.design.targetVoMin = design.targetVoMin.value_or(a.set.levels.back().vo);
     const std::vector<double> targets = SpecTargets(a);
     CheckSpec(a.set, targets, settings.specPct);
-    const std::vector<double> values = SeriesValues(settings.series);
+    const std::vector<double> values =
+        settings.series == ESeries::Parts ? settings.parts : SeriesValues(settings.series);
     a.preferred = BestPairs(c, PinLevels(c), *a.design.targetVoMax, *a.design.targetVoMin, values);
     JudgePairs(a.preferred, c, targets, settings);
     if (fit) {
@@ -120,10 +188,45 @@ AnalysisOutcome AnalyseDesign(const AnalysisDesign& design, const AnalysisSettin
         a.fitted = AnalyseFitted(a, *fitted, *fit, targets);
     }
     outcome.reason = FiniteRefusal(a);
+    if (outcome.reason.empty() && asks.synthesis) {
+        a.synthesis = SynthesisOf(a);
+    }
+    if (outcome.reason.empty() && asks.yield) {
+        outcome.reason = YieldRefusal(YieldInputOf(a));
+        if (outcome.reason.empty() && !EstimateYields(a, asks)) {
+            outcome.reason = "The yield estimate was stopped before its end.";
+        }
+    }
     if (outcome.reason.empty()) {
         outcome.analysis = std::move(a);
     }
     return outcome;
+}
+
+Circuit DesignAnalysis::shownCircuit() const {
+    Circuit circuit = design.circuit;
+    if (fitted) {
+        circuit.r1 = fitted->r1;
+        circuit.r3 = fitted->r3;
+        circuit.r2 = fitted->r2.value_or(circuit.r2);
+    }
+    return circuit;
+}
+
+std::vector<double> DesignAnalysis::targets() const {
+    std::vector<double> list;
+    for (const SpecLevel& spec : set.spec) {
+        list.push_back(spec.target);
+    }
+    return list;
+}
+
+YieldInput YieldInputOf(const DesignAnalysis& a) {
+    return YieldInputOf(a, a.settings.yield);
+}
+
+YieldInput YieldInputOf(const DesignAnalysis& a, const YieldSettings& yield) {
+    return {a.shownCircuit(), a.settings, a.targets(), yield};
 }
 
 } // namespace calc_core

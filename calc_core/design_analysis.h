@@ -7,6 +7,8 @@
 #include "calc_core/analysis_settings.h"
 #include "calc_core/preferred_pairs.h"
 #include "calc_core/set_analysis.h"
+#include "calc_core/synthesis.h"
+#include "calc_core/yield_estimate.h"
 
 #include <optional>
 #include <string>
@@ -16,14 +18,17 @@
 namespace calc_core {
 
 // The pair actually fitted: one of the preferred pairs by its rank (1 is the best), or R1 and R3
-// as typed, in ohms.
+// as typed, in ohms, with an R2 of its own for a build whose R2 was free.
 struct FitChoice {
     std::optional<int> pairRank;
     double r1 = 0; // used without a rank
     double r3 = 0;
+    std::optional<double> r2; // absent: the design's
 
-    static FitChoice Pair(int rank) { return {rank, 0, 0}; }
-    static FitChoice Typed(double r1, double r3) { return {std::nullopt, r1, r3}; }
+    static FitChoice Pair(int rank) { return {rank, 0, 0, std::nullopt}; }
+    static FitChoice Typed(double r1, double r3, std::optional<double> r2 = std::nullopt) {
+        return {std::nullopt, r1, r3, r2};
+    }
 };
 
 // The fit's fields as every front end takes them: a preferred pair's rank, or R1 and R3 typed in
@@ -41,11 +46,13 @@ inline constexpr FitField FitPairField = {
     "FitPair", "pair", "--fit-pair", "Preferred &pair", 1, PreferredPairCount, 0};
 inline constexpr FitField FitR1Field = {"FitR1", "r1", "--fit-r1", "Fitted R&1", 0.001, 1e9, 3};
 inline constexpr FitField FitR3Field = {"FitR3", "r3", "--fit-r3", "Fitted R&3", 0.001, 1e9, 3};
+inline constexpr FitField FitR2Field = {"FitR2", "r2", "--fit-r2", "Fitted R&2", 0.001, 1e9, 3};
 
 struct FittedAnalysis {
     SetAnalysis set;
     double r1 = 0;
     double r3 = 0;
+    std::optional<double> r2; // present when the fit has an R2 of its own
     std::optional<int> pairRank;  // absent when R1 and R3 were typed
     std::vector<double> voChange; // per level: the fitted output minus the designed one
 };
@@ -56,9 +63,23 @@ struct DesignAnalysis {
     SetAnalysis set;                      // the design's own R1 and R3
     std::vector<PreferredPair> preferred; // the best PreferredPairCount, best first
     std::optional<FittedAnalysis> fitted; // present when a pair to fit was given
+    std::optional<Synthesis> synthesis;   // present when asked for
+    std::optional<YieldEstimate> yield;   // of the shown set, when asked for
 
     // The set the report's pages show: the fitted pair's when there is one.
     const SetAnalysis& shown() const { return fitted ? fitted->set : set; }
+    // Its circuit: the design's, with the fitted R1, R3 and R2.
+    Circuit shownCircuit() const;
+    // Each level's target, in the order of PinLevels (SpecLevel says which).
+    std::vector<double> targets() const;
+};
+
+// What the analysis computes besides the design and the fit, which takes longer.
+struct AnalysisAsks {
+    bool synthesis = false; // which part grade meets the spec (Synthesise)
+    bool yield = false;     // the shown set's yield, and with the synthesis each grade's best's
+    unsigned threads = 0;   // for the yield: 0 is one per core
+    YieldProgress progress; // for the yield; told the boards of all estimates together
 };
 
 struct AnalysisOutcome {
@@ -77,8 +98,14 @@ std::string FitRefusal(const std::optional<FitChoice>& fit);
 // order R1, R2, R3, Vref, Vf, the targets, the settings in the order of their table, then the
 // fit; every setting is judged, Vf's spread and tempco also without the diode. Nominal values are
 // those at NominalTemperatureC with no current into the feedback pin. Results never hold a NaN,
-// an infinity or a negative zero.
+// an infinity or a negative zero. As asked, it also searches the part grades and estimates the
+// yields; a yield estimate stopped by its progress leaves no analysis, and says so.
 AnalysisOutcome AnalyseDesign(const AnalysisDesign& design, const AnalysisSettings& settings,
-                              const std::optional<FitChoice>& fit = std::nullopt);
+                              const std::optional<FitChoice>& fit = std::nullopt,
+                              const AnalysisAsks& asks = {});
+
+// The estimate's input for the set an analysis shows, with its settings and targets.
+YieldInput YieldInputOf(const DesignAnalysis& analysis);
+YieldInput YieldInputOf(const DesignAnalysis& analysis, const YieldSettings& yield);
 
 } // namespace calc_core

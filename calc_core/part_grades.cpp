@@ -1,6 +1,7 @@
 // The default part grades, and the reading of a grade list.
 #include "calc_core/part_grades.h"
 
+#include "calc_core/analysis_settings.h"
 #include "calc_core/value_text.h"
 
 #include <algorithm>
@@ -116,13 +117,6 @@ ListRead<PartGrade> ReadPartGrades(std::string_view text) {
         list.error = "The grade list holds no grade.";
     }
     return list;
-}
-
-AnalysisSettings GradeSettings(const AnalysisSettings& settings, const PartGrade& grade) {
-    AnalysisSettings s = settings;
-    s.resistorTolerancePct = grade.tolerancePct;
-    s.resistorTcrPpm = grade.tcrPpm;
-    return s;
 }
 
 } // namespace calc_core

@@ -2,7 +2,6 @@
 // tolerance and a TCR, cheapest first; the default table and the reading of a grade list.
 #pragma once
 
-#include "calc_core/analysis_settings.h"
 #include "calc_core/list_text.h"
 #include "calc_core/preferred_values.h"
 
@@ -33,8 +32,5 @@ inline constexpr std::string_view PartsGradeName = "parts";
 // settings' rows; entries as ForEachEntry passes them. The first bad line refuses the whole list
 // with one sentence that names its number, and so does a list without a grade.
 ListRead<PartGrade> ReadPartGrades(std::string_view text);
-
-// The settings with the grade's tolerance and TCR in place of the resistors'.
-AnalysisSettings GradeSettings(const AnalysisSettings& settings, const PartGrade& grade);
 
 } // namespace calc_core

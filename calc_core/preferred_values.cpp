@@ -57,6 +57,8 @@ std::string_view SeriesName(ESeries series) {
         return "E96";
     case ESeries::E192:
         return "E192";
+    case ESeries::Parts:
+        return "parts";
     }
     return {};
 }
@@ -88,14 +90,19 @@ std::span<const int> SeriesHundredths(ESeries series) {
     case ESeries::E96:
         return E96;
     case ESeries::E192:
+        return E192;
+    case ESeries::Parts:
         break;
     }
-    return E192;
+    return {};
 }
 
 std::vector<double> SeriesValues(ESeries series) {
     const std::span<const int> hundredths = SeriesHundredths(series);
     std::vector<double> values;
+    if (hundredths.empty()) {
+        return values;
+    }
     values.reserve(hundredths.size() * Decades + 1);
     // Whole values are exact; the first two decades divide exact integers, which rounds once to
     // the double nearest the decimal value (1.01 ohm, 10.2 ohm).

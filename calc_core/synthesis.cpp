@@ -156,4 +156,11 @@ Synthesis Synthesise(const Circuit& design, const std::vector<double>& targets,
     return synthesis;
 }
 
+AnalysisSettings GradeSettings(const AnalysisSettings& settings, const PartGrade& grade) {
+    AnalysisSettings s = settings;
+    s.resistorTolerancePct = grade.tolerancePct;
+    s.resistorTcrPpm = grade.tcrPpm;
+    return s;
+}
+
 } // namespace calc_core

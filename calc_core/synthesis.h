@@ -46,7 +46,7 @@ struct GradeSynthesis {
     std::string refusal;        // Refused: the sentence of SettingsRefusal with the grade's figures
     Build best;                 // the largest margin; ties go to the smaller R1, then R3, then R2
     double tightestSpecPct = 0; // the smallest spec that some build of the grade meets
-    std::optional<double> yieldPct; // not filled by the synthesis: the yield estimate's slot
+    std::optional<double> yield; // passing boards over boards: filled by the yield estimate, when asked
 
     bool meets() const { return status == GradeStatus::Searched && best.meets; }
 };
@@ -79,6 +79,9 @@ struct Synthesis {
     std::vector<Build> builds;
     std::optional<SpecLimit> limit; // when no grade meets the spec
 };
+
+// The settings with the grade's tolerance and TCR in place of the resistors'.
+AnalysisSettings GradeSettings(const AnalysisSettings& settings, const PartGrade& grade);
 
 // Searches each grade for its best build: R1 and R3 from the grade's values (the series from
 // LowestSeriesOhms to HighestSeriesOhms, or the parts), R2 as designed or, with r2Free, any of

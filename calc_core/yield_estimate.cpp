@@ -83,18 +83,6 @@ void RunRound(YieldRun& run, std::size_t first, std::size_t last, unsigned threa
 
 } // namespace
 
-YieldInput YieldInputOf(const DesignAnalysis& a, const YieldSettings& yield) {
-    YieldInput input{a.design.circuit, a.settings, {}, yield};
-    if (a.fitted) {
-        input.circuit.r1 = a.fitted->r1;
-        input.circuit.r3 = a.fitted->r3;
-    }
-    for (const SpecLevel& spec : a.shown().spec) {
-        input.targets.push_back(spec.target);
-    }
-    return input;
-}
-
 std::string YieldRefusal(const YieldInput& input) {
     if (input.targets.size() != PinLevels(input.circuit).size()) {
         throw std::invalid_argument("the yield estimate needs one target per level");

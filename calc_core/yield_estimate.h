@@ -6,7 +6,6 @@
 
 #include "calc_core/analysis_settings.h"
 #include "calc_core/circuit.h"
-#include "calc_core/design_analysis.h"
 #include "calc_core/yield_model.h"
 #include "calc_core/yield_statistics.h"
 
@@ -20,16 +19,6 @@
 
 namespace calc_core {
 
-inline constexpr std::uint64_t YieldBoardsLowest = 1'000;
-inline constexpr std::uint64_t YieldBoardsHighest = 10'000'000;
-
-// Each member's initializer is the setting's default.
-struct YieldSettings {
-    std::uint64_t boards = 100'000; // YieldBoardsLowest to YieldBoardsHighest
-    std::uint64_t seed = 1;         // any
-    YieldDistribution distribution = YieldDistribution::Uniform;
-};
-
 // What is estimated: a resistor set with the analysis settings and each level's target, in the
 // order of PinLevels.
 struct YieldInput {
@@ -38,9 +27,6 @@ struct YieldInput {
     std::vector<double> targets;
     YieldSettings yield;
 };
-
-// The set a design analysis shows (the fitted pair's when there is one) with its targets.
-YieldInput YieldInputOf(const DesignAnalysis& analysis, const YieldSettings& yield);
 
 // The first input the estimate cannot work with, as a sentence (as AnalyseDesign words it);
 // empty when it can. A target count other than the levels' is the caller's error and throws.

@@ -5,6 +5,7 @@
 #include "calc_core/analysis_settings.h"
 #include "calc_core/circuit.h"
 #include "calc_core/tolerance_box.h"
+#include "calc_core/yield_settings.h"
 #include "calc_core/yield_statistics.h"
 
 #include <array>
@@ -14,11 +15,6 @@
 #include <vector>
 
 namespace calc_core {
-
-// How each tolerance's unit deviation u is drawn. Uniform: in (-1, 1). Normal: z / 3 with z
-// standard normal, drawn again while |z| > 3, so the tolerance is 3 sigma and no part lies
-// outside it. Drifts, TCRs and the feedback pin's current are always uniform.
-enum class YieldDistribution { Uniform, Normal };
 
 inline constexpr std::size_t YieldMaxLevels = 3;
 // Boards per chunk; each chunk draws from its own stream, so chunks may run anywhere.

@@ -155,7 +155,7 @@ void ExpectAsEveryBuild(const SearchCase& row) {
         ExpectPlace(got.best, every.best, 0, tie);
         EXPECT_EQ(got.meets(), every.best[0].meets);
         EXPECT_NEAR(got.tightestSpecPct, every.tightestPct, 1e-12 * every.tightestPct);
-        EXPECT_FALSE(got.yieldPct.has_value());
+        EXPECT_FALSE(got.yield.has_value());
         if (!chosen && every.best[0].meets) {
             chosen = g;
             ASSERT_EQ(synthesis.builds.size(), SynthesisBuildCount);
