@@ -2,6 +2,7 @@
 #include "analysis_report/analysis_json.h"
 
 #include "analysis_report/settings_json.h"
+#include "analysis_report/synthesis_json.h"
 
 #include <string>
 #include <string_view>
@@ -85,27 +86,27 @@ Json PreferredJson(const DesignAnalysis& analysis) {
     return {{"series", std::string(SeriesName(analysis.settings.series))}, {"pairs", pairs}};
 }
 
+// Each quantity's share by its key, in the order the JSON has always given them.
+Json SharesJson(const ToleranceLevel& level) {
+    Json shares = Json::object();
+    for (ToleranceQuantity quantity :
+         {ToleranceQuantity::R1, ToleranceQuantity::R2, ToleranceQuantity::R3,
+          ToleranceQuantity::Vref, ToleranceQuantity::Level, ToleranceQuantity::Vf,
+          ToleranceQuantity::FbCurrent}) {
+        shares[std::string(QuantityKey(quantity))] = level.shares[Index(quantity)];
+    }
+    return shares;
+}
+
 Json ToleranceJson(const SetAnalysis& analysis, const AnalysisSettings& settings, bool diode) {
     Json levels = Json::array();
     for (const ToleranceLevel& level : analysis.tolerance) {
-        const auto share = [&](ToleranceQuantity quantity) {
-            return level.shares[static_cast<std::size_t>(quantity)];
-        };
         levels.push_back({
             {"pin_v", level.pinV},
             {"min", level.min},
             {"max", level.max},
             {"rss", level.rss},
-            {"shares",
-             {
-                 {"r1", share(ToleranceQuantity::R1)},
-                 {"r2", share(ToleranceQuantity::R2)},
-                 {"r3", share(ToleranceQuantity::R3)},
-                 {"vref", share(ToleranceQuantity::Vref)},
-                 {"level", share(ToleranceQuantity::Level)},
-                 {"vf", share(ToleranceQuantity::Vf)},
-                 {"fb_current", share(ToleranceQuantity::FbCurrent)},
-             }},
+            {"shares", SharesJson(level)},
             {"overlaps_next", level.overlapsNext},
             {"diode_may_block", level.diodeMayBlock},
         });
@@ -142,12 +143,12 @@ Json SpecJson(const SetAnalysis& analysis, double pct) {
     return {{"pct", pct}, {"levels", levels}};
 }
 
-Json DesignJson(const AnalysisDesign& design, double r1, double r3) {
-    const Circuit& circuit = design.circuit;
+// The design's inputs and targets with the resistors of the set analysed.
+Json DesignJson(const AnalysisDesign& design, const Circuit& circuit) {
     return {
-        {"r1", r1},
+        {"r1", circuit.r1},
         {"r2", circuit.r2},
-        {"r3", r3},
+        {"r3", circuit.r3},
         {"vref", circuit.vref},
         {"vf", OptionalNumber(circuit.vf)},
         {"target_vo_max", OptionalNumber(design.targetVoMax)},
@@ -176,10 +177,12 @@ Json FittedJson(const DesignAnalysis& analysis) {
         return nullptr;
     }
     const FittedAnalysis& f = *analysis.fitted;
-    Json json = SetJson(f.set, analysis, DesignJson(analysis.design, f.r1, f.r3), nullptr);
+    Json json =
+        SetJson(f.set, analysis, DesignJson(analysis.design, analysis.shownCircuit()), nullptr);
     json["vo_change"] = f.voChange;
     json["r1"] = f.r1;
     json["r3"] = f.r3;
+    json["r2"] = OptionalNumber(f.r2);
     json["pair"] = f.pairRank ? Json(*f.pairRank) : Json(nullptr);
     return json;
 }
@@ -189,10 +192,11 @@ Json FittedJson(const DesignAnalysis& analysis) {
 Json AnalysisJson(const DesignAnalysis& analysis) {
     const Circuit& circuit = analysis.design.circuit;
     const Json preferred = PreferredJson(analysis);
-    Json json = SetJson(analysis.set, analysis, DesignJson(analysis.design, circuit.r1, circuit.r3),
-                        &preferred);
+    Json json = SetJson(analysis.set, analysis, DesignJson(analysis.design, circuit), &preferred);
     json["fitted"] = FittedJson(analysis);
     json["settings"] = SettingsJson(analysis.settings);
+    json["synthesis"] = analysis.synthesis ? SynthesisJson(*analysis.synthesis) : Json(nullptr);
+    json["yield"] = analysis.yield ? YieldJson(*analysis.yield) : Json(nullptr);
     return json;
 }
 

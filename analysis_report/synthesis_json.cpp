@@ -1,0 +1,127 @@
+// Writing the synthesis and the yield estimate as JSON.
+#include "analysis_report/synthesis_json.h"
+
+#include "calc_core/analysis_settings.h"
+
+#include <string>
+
+namespace analysis_report {
+namespace {
+
+using Json = nlohmann::ordered_json;
+using namespace calc_core;
+
+std::string_view StatusName(GradeStatus status) {
+    switch (status) {
+    case GradeStatus::Searched:
+        return "searched";
+    case GradeStatus::NoPartsList:
+        return "no_parts_list";
+    case GradeStatus::NoR2InRange:
+        return "no_r2_in_range";
+    case GradeStatus::Refused:
+        return "refused";
+    }
+    return {};
+}
+
+Json BuildJson(const Build& build) {
+    return {{"r1", build.r1}, {"r2", build.r2}, {"r3", build.r3}};
+}
+
+Json GradeJson(const GradeSynthesis& g) {
+    const bool searched = g.status == GradeStatus::Searched;
+    return {
+        {"series", std::string(g.grade.parts ? PartsGradeName : SeriesName(g.grade.series))},
+        {"tolerance_pct", g.grade.tolerancePct},
+        {"tcr_ppm", g.grade.tcrPpm},
+        {"name", g.grade.name},
+        {"status", std::string(StatusName(g.status))},
+        {"meets", g.meets()},
+        {"margin", searched ? Json(g.best.margin) : Json(nullptr)},
+        {"tightest_spec_pct", searched ? Json(g.tightestSpecPct) : Json(nullptr)},
+        {"yield", g.yield ? Json(*g.yield) : Json(nullptr)},
+        {"build", searched ? BuildJson(g.best) : Json(nullptr)},
+    };
+}
+
+Json LimitJson(const SpecLimit& limit) {
+    Json fixed = Json::array();
+    for (const FixedSwing& swing : limit.fixed) {
+        fixed.push_back({{"quantity", std::string(QuantityKey(swing.quantity))},
+                         {"half_swing", swing.halfSwingV},
+                         {"pct_of_target", swing.pctOfTarget},
+                         {"share", swing.share}});
+    }
+    return {{"grade", limit.grade},     {"build", BuildJson(limit.build)},
+            {"pin_v", limit.pinV},      {"target", limit.target},
+            {"margin", limit.margin},   {"tightest_spec_pct", limit.tightestSpecPct},
+            {"fixed", std::move(fixed)}};
+}
+
+} // namespace
+
+std::string_view QuantityKey(ToleranceQuantity quantity) {
+    switch (quantity) {
+    case ToleranceQuantity::R1:
+        return "r1";
+    case ToleranceQuantity::R2:
+        return "r2";
+    case ToleranceQuantity::R3:
+        return "r3";
+    case ToleranceQuantity::Vref:
+        return "vref";
+    case ToleranceQuantity::Level:
+        return "level";
+    case ToleranceQuantity::FbCurrent:
+        return "fb_current";
+    case ToleranceQuantity::Vf:
+        return "vf";
+    }
+    return {};
+}
+
+Json SynthesisJson(const Synthesis& synthesis) {
+    Json grades = Json::array();
+    for (const GradeSynthesis& grade : synthesis.grades) {
+        grades.push_back(GradeJson(grade));
+    }
+    Json builds = Json::array();
+    for (const Build& build : synthesis.builds) {
+        Json json = BuildJson(build);
+        json["margin"] = build.margin;
+        builds.push_back(std::move(json));
+    }
+    return {{"grades", std::move(grades)},
+            {"chosen", synthesis.chosen ? Json(*synthesis.chosen) : Json(nullptr)},
+            {"builds", std::move(builds)},
+            {"limit", synthesis.limit ? LimitJson(*synthesis.limit) : Json(nullptr)}};
+}
+
+Json YieldJson(const YieldEstimate& estimate) {
+    Json levels = Json::array();
+    for (const YieldLevel& level : estimate.levels) {
+        levels.push_back({{"pin_v", level.pinV},
+                          {"mean", level.mean},
+                          {"sigma", level.sigma},
+                          {"cpk", level.cpk ? Json(*level.cpk) : Json(nullptr)},
+                          {"pass", level.passShare},
+                          {"bin_low", level.binLow},
+                          {"bin_width", level.binWidth},
+                          {"bins", level.bins}});
+    }
+    const SettingRow& distribution = *FindSetting("distribution");
+    return {{"boards", estimate.boards},
+            {"seed", estimate.settings.seed},
+            {"distribution",
+             std::string(distribution.choices[std::size_t(estimate.settings.distribution)])},
+            {"pass", estimate.yield},
+            {"low95", estimate.interval.low},
+            {"high95", estimate.interval.high},
+            {"ppm_fail", estimate.ppmFail},
+            {"temperatures", estimate.temperatures},
+            {"passing", estimate.passing},
+            {"levels", std::move(levels)}};
+}
+
+} // namespace analysis_report
