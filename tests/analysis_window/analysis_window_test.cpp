@@ -1,8 +1,13 @@
 // Tests of the design analysis window, built straight from a record of designs as the
 // calculator's presses make them: its report, settings, Copy, plot and keyboard use.
 #include "analysis_report/analysis_report.h"
+#include "analysis_report/plot_data.h"
+#include "analysis_report/press_section.h"
+#include "analysis_report/report_csv.h"
+#include "analysis_report/report_html.h"
 #include "analysis_window/analysis_window.h"
 #include "analysis_window/design_record.h"
+#include "analysis_window/qt_text.h"
 #include "calc_core/check_calculation.h"
 #include "calc_core/design_calculation.h"
 
@@ -12,9 +17,12 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QPrinter>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -216,6 +224,103 @@ class AnalysisWindowTest : public QObject {
         QCOMPARE(spec->flagged.size(), fails ? 6u : 0u);
         QCOMPARE(spec->notes.back().warning, fails);
         QCOMPARE(Find<QTableWidget>("Output spec")->item(0, 4)->font().bold(), fails);
+    }
+
+    // Export writes the bytes of the report's own document, dated as asked, by the file's
+    // suffix; any other suffix writes nothing.
+    void exportWritesTheReportsDocument_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("html") << "analysis.html"
+                              << "html";
+        QTest::newRow("htm in capitals") << "ANALYSIS.HTM"
+                                         << "html";
+        QTest::newRow("csv") << "analysis.csv"
+                             << "csv";
+        QTest::newRow("text file") << "analysis.txt" << QString();
+        QTest::newRow("no suffix") << "analysis" << QString();
+    }
+    void exportWritesTheReportsDocument() {
+        QFETCH(QString, file);
+        QFETCH(QString, kind);
+        Show(CheckDiode);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(file);
+        QCOMPARE(window->exportReport(path, QDate(2025, 12, 31)), !kind.isEmpty());
+        QCOMPARE(QFile::exists(path), !kind.isEmpty());
+        if (kind.isEmpty()) {
+            return;
+        }
+        // The same document made here from the press and its analysis with the defaults.
+        calc_core::CheckResults results;
+        const auto press = calc_core::CheckPress(true, false, CheckDiode.texts,
+                                                 calc_core::NumberLocale{}, results);
+        analysis_report::ReportDocument document;
+        document.date = "2025-12-31";
+        document.press = analysis_report::PressSection(press);
+        const auto design = *calc_core::DesignOfPress(press);
+        const auto outcome = calc_core::AnalyseDesign(design, {});
+        const auto report = analysis_report::MakeReport(Tab::Check, design, {}, outcome, ".");
+        const auto plot = analysis_report::MakePlotData(*outcome.analysis, ".");
+        const std::string expected = kind == "html"
+                                         ? analysis_report::ReportHtml(report, &plot, document)
+                                         : analysis_report::ReportCsv(report, document);
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), QByteArray::fromStdString(expected));
+    }
+
+    // Print goes through Qt's printer, here to a PDF file of a few pages on either paper.
+    void printMakesAPdf_data() {
+        QTest::addColumn<QPageSize::PageSizeId>("paper");
+        QTest::newRow("A4") << QPageSize::A4;
+        QTest::newRow("Letter") << QPageSize::Letter;
+    }
+    void printMakesAPdf() {
+        QFETCH(QPageSize::PageSizeId, paper);
+        Show(CalcExample);
+        QTemporaryDir folder;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(folder.filePath("analysis.pdf"));
+        printer.setPageSize(QPageSize(paper));
+        window->printReport(printer, QDate(2025, 12, 31));
+        QFile pdf(printer.outputFileName());
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QVERIFY(bytes.startsWith("%PDF-"));
+        // The tables and the plot's picture take more than one page.
+        QVERIFY2(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") >= 2 ||
+                     bytes.count("/Type /Page ") >= 2,
+                 qPrintable(QString::number(bytes.size())));
+        QVERIFY(bytes.contains("/Subtype /Image"));
+    }
+
+    // Every shortcut letter of the window's buttons, labels and pages is its own.
+    void shortcutsDoNotClash() {
+        Show(CheckDiode);
+        QStringList captions;
+        for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+            captions << button->text();
+        }
+        for (const QLabel* label : window->findChildren<QLabel*>()) {
+            if (label->buddy() != nullptr) {
+                captions << label->text();
+            }
+        }
+        const QTabBar* pages = window->findChild<QTabWidget*>()->tabBar();
+        for (int i = 0; i < pages->count(); ++i) {
+            captions << pages->tabText(i);
+        }
+        QString letters;
+        for (const QString& caption : captions) {
+            const QChar letter = analysis_window::ShortcutLetter(caption);
+            QVERIFY2(letter.isNull() || !letters.contains(letter), qPrintable(caption));
+            letters += letter.isNull() ? QString() : QString(letter);
+        }
+        for (const char* name : {"ExportAnalysis", "PrintAnalysis"}) {
+            QVERIFY(!analysis_window::ShortcutLetter(Find<QPushButton>(name)->text()).isNull());
+        }
     }
 
     // From the first field, the Tab key goes round every field of the window, each named for
