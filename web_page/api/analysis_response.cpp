@@ -4,6 +4,7 @@
 #include "analysis_report/analysis_json.h"
 #include "analysis_report/analysis_report.h"
 #include "analysis_report/plot_data.h"
+#include "analysis_report/report_html.h"
 
 namespace web_page {
 namespace {
@@ -93,6 +94,21 @@ Json AnalysisResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& desig
         response["json"] = AnalysisJson(*outcome.analysis);
     }
     return response;
+}
+
+Json ReportHtmlResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
+                        const calc_core::AnalysisSettings& settings,
+                        const std::optional<calc_core::FitChoice>& fit,
+                        const ReportDocument& document) {
+    const calc_core::AnalysisOutcome outcome = calc_core::AnalyseDesign(design, settings, fit);
+    const std::string& separator = document.decimalSeparator;
+    const Report report = MakeReport(tab, design, settings, outcome, separator);
+    if (!outcome.analysis) {
+        return {{"recorded", true},
+                {"html", analysis_report::ReportHtml(report, nullptr, document)}};
+    }
+    const PlotData plot = MakePlotData(*outcome.analysis, separator);
+    return {{"recorded", true}, {"html", analysis_report::ReportHtml(report, &plot, document)}};
 }
 
 } // namespace web_page

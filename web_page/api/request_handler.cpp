@@ -1,6 +1,7 @@
 // Answering the page's requests: parsing, the ops, and the state a window keeps between presses.
 #include "web_page/api/request_handler.h"
 
+#include "analysis_report/press_section.h"
 #include "calc_core/design_tab.h"
 #include "calc_core/preferred_values.h"
 #include "web_page/api/analysis_response.h"
@@ -70,6 +71,35 @@ std::optional<FitChoice> ReadFit(const Json& object, std::string& error) {
     return pair ? FitChoice::Pair(int(*rank)) : FitChoice::Typed(*r1, *r3);
 }
 
+// What an analysis and its document are asked for with.
+struct AnalysisRequest {
+    std::size_t tab = 0;
+    std::string decimal;
+    AnalysisSettings settings;
+    std::optional<FitChoice> fit;
+};
+
+// The tab, separator, settings and fit of a request whose members the reader has allowed.
+std::optional<AnalysisRequest> ReadAnalysisRequest(RequestReader& reader, const Json& request,
+                                                   std::string& error) {
+    const auto tab = reader.Word("tab", {TabKey(Tab::Calc), TabKey(Tab::Check)});
+    const auto decimal = reader.String("decimal", NumberLocale{}.decimalSeparator);
+    const auto settingsObject = reader.OptionalObject("settings");
+    const bool fitted = !reader.failed() && request.contains("fit");
+    const auto fitObject = reader.OptionalObject("fit");
+    if (reader.failed()) {
+        error = reader.error();
+        return std::nullopt;
+    }
+    AnalysisRequest analysis{*tab, *decimal, {}, std::nullopt};
+    const auto settings = ReadSettings(*settingsObject, error);
+    if (!settings || (fitted && !(analysis.fit = ReadFit(*fitObject, error)))) {
+        return std::nullopt;
+    }
+    analysis.settings = *settings;
+    return analysis;
+}
+
 Json ErrorResponse(const std::string& text) {
     return {{"error", text}};
 }
@@ -89,11 +119,13 @@ std::string RequestHandler::HandleRequest(std::string_view json) {
         }
         std::string error;
         RequestReader reader(request, "request");
-        const auto op = reader.Word("op", {"press", "analyse"});
+        const auto op = reader.Word("op", {"press", "analyse", "report_html"});
         if (reader.failed()) {
             return Dump(ErrorResponse(reader.error()));
         }
-        const Json response = *op == 0 ? Press(request, error) : Analyse(request, error);
+        const Json response = *op == 0   ? Press(request, error)
+                              : *op == 1 ? Analyse(request, error)
+                                         : ReportHtml(request, error);
         return Dump(error.empty() ? response : ErrorResponse(error));
     } catch (const std::exception& fault) {
         // Only running out of memory gets here; the state is as the last whole press left it.
@@ -125,6 +157,7 @@ RequestHandler::Json RequestHandler::Press(const Json& request, std::string& err
         const bool recorded = design.has_value();
         if (recorded) {
             m_designs[std::size_t(Tab::Calc)] = std::move(design);
+            m_results[std::size_t(Tab::Calc)] = analysis_report::PressSection(press);
         }
         return CalcPressResponse(press, recorded);
     }
@@ -133,6 +166,7 @@ RequestHandler::Json RequestHandler::Press(const Json& request, std::string& err
     const bool recorded = design.has_value();
     if (recorded) {
         m_designs[std::size_t(Tab::Check)] = std::move(design);
+        m_results[std::size_t(Tab::Check)] = analysis_report::PressSection(press);
     }
     return CheckPressResponse(press, recorded);
 }
@@ -140,28 +174,38 @@ RequestHandler::Json RequestHandler::Press(const Json& request, std::string& err
 RequestHandler::Json RequestHandler::Analyse(const Json& request, std::string& error) {
     RequestReader reader(request, "request");
     reader.AllowOnly({"op", "tab", "decimal", "settings", "fit"});
-    const auto tab = reader.Word("tab", {TabKey(Tab::Calc), TabKey(Tab::Check)});
-    const auto decimal = reader.String("decimal", NumberLocale{}.decimalSeparator);
-    const auto settingsObject = reader.OptionalObject("settings");
-    const bool fitted = !reader.failed() && request.contains("fit");
-    const auto fitObject = reader.OptionalObject("fit");
-    if (reader.failed()) {
-        error = reader.error();
+    const auto analysis = ReadAnalysisRequest(reader, request, error);
+    if (!analysis) {
         return nullptr;
     }
-    const auto settings = ReadSettings(*settingsObject, error);
-    if (!settings) {
-        return nullptr;
-    }
-    std::optional<FitChoice> fit;
-    if (fitted && !(fit = ReadFit(*fitObject, error))) {
-        return nullptr;
-    }
-    const auto& design = m_designs[*tab];
+    const auto& design = m_designs[analysis->tab];
     if (!design) {
         return {{"recorded", false}};
     }
-    return AnalysisResponse(Tab(*tab), *design, *settings, fit, *decimal);
+    return AnalysisResponse(Tab(analysis->tab), *design, analysis->settings, analysis->fit,
+                            analysis->decimal);
+}
+
+RequestHandler::Json RequestHandler::ReportHtml(const Json& request, std::string& error) {
+    RequestReader reader(request, "request");
+    reader.AllowOnly({"op", "tab", "decimal", "settings", "fit", "date", "note"});
+    analysis_report::ReportDocument document;
+    const auto date = reader.String("date");
+    const auto note = reader.String("note", "");
+    const auto analysis = ReadAnalysisRequest(reader, request, error);
+    if (!analysis) {
+        return nullptr;
+    }
+    const auto& design = m_designs[analysis->tab];
+    if (!design) {
+        return {{"recorded", false}};
+    }
+    document.date = *date;
+    document.note = *note;
+    document.press = m_results[analysis->tab];
+    document.decimalSeparator = analysis->decimal;
+    return ReportHtmlResponse(Tab(analysis->tab), *design, analysis->settings, analysis->fit,
+                              document);
 }
 
 } // namespace web_page
