@@ -17,7 +17,7 @@ constexpr int MostYTicks = 5;
 struct HistogramBox {
     double left = 64;
     double right = HistogramSvgWidth - 16;
-    double top = 16;
+    double top = 24;
     double bottom = HistogramSvgHeight - 44;
     double x0 = 0;
     double x1 = 1;
@@ -82,7 +82,7 @@ void Axes(SvgWriter& svg, const HistogramBox& box, std::string_view separator,
                      {"fill", "none"},
                      {"stroke", std::string(colours.text)}});
     label((box.left + box.right) / 2, HistogramSvgHeight - 6, "middle", "Vo [V]");
-    label(4, 12, "start", "Count");
+    label(4, 14, "start", "Count");
 }
 
 bool InsideSpec(const Histogram& h, std::size_t i) {

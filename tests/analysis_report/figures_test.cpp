@@ -67,7 +67,7 @@ TEST(PlotSvg, NothingWhenNotDrawable) {
 }
 
 // Four bins of 0.1 V from 9.8 V, counted 1, 0, 3, 2, against a spec of 9.82 to 10 V: x from
-// 9.788 to 10.212 V across 64..624, counts from 0 to 3.24 up 196..16.
+// 9.788 to 10.212 V across 64..624, counts from 0 to 3.24 up 196..24.
 Histogram FourBins() {
     return {"Vo at 1.250 V", 9.8, 0.1, {1, 0, 3, 2}, 9.82, 10.0};
 }
@@ -77,17 +77,17 @@ TEST(HistogramSvg, BarsAndSpecEdges) {
     EXPECT_NE(svg.find("viewBox=\"0 0 640 240\""), std::string::npos);
     // The first bin's centre, 9.85 V, is inside the spec; the last two are outside and hatched;
     // the empty bin draws nothing.
-    EXPECT_NE(svg.find("class=\"bin\" x=\"79.85\" y=\"140.44\" width=\"132.08\" "
-                       "height=\"55.56\""),
+    EXPECT_NE(svg.find("class=\"bin\" x=\"79.85\" y=\"142.91\" width=\"132.08\" "
+                       "height=\"53.09\""),
               std::string::npos);
-    EXPECT_NE(svg.find("class=\"bin outside\" x=\"344\" y=\"29.33\" width=\"132.08\" "
-                       "height=\"166.67\""),
+    EXPECT_NE(svg.find("class=\"bin outside\" x=\"344\" y=\"36.74\" width=\"132.08\" "
+                       "height=\"159.26\""),
               std::string::npos);
-    EXPECT_NE(svg.find("class=\"bin outside\" x=\"476.08\" y=\"84.89\""), std::string::npos);
+    EXPECT_NE(svg.find("class=\"bin outside\" x=\"476.08\" y=\"89.83\""), std::string::npos);
     EXPECT_EQ(Count(svg, "class=\"bin"), 3u);
     EXPECT_EQ(Count(svg, "class=\"hatch\""), 2u);
-    EXPECT_NE(svg.find("x1=\"106.26\" y1=\"16\" x2=\"106.26\" y2=\"196\""), std::string::npos);
-    EXPECT_NE(svg.find("x1=\"344\" y1=\"16\" x2=\"344\" y2=\"196\""), std::string::npos);
+    EXPECT_NE(svg.find("x1=\"106.26\" y1=\"24\" x2=\"106.26\" y2=\"196\""), std::string::npos);
+    EXPECT_NE(svg.find("x1=\"344\" y1=\"24\" x2=\"344\" y2=\"196\""), std::string::npos);
     EXPECT_NE(svg.find("<title>Vo at 1.250 V</title>"), std::string::npos);
     // One count in six falls in a bin inside the spec.
     EXPECT_NE(svg.find("<desc>Vo at 1.250 V: 4 bins of 100 mV from 9.800 V to 10.200 V; spec "
