@@ -174,7 +174,10 @@ QWidget* AnalysisWindow::buildButtons() {
                                             QDialogButtonBox::ActionRole);
     print->setObjectName(QStringLiteral("PrintAnalysis"));
     // The usual keys as well, named in the tooltips.
-    const QKeySequence exportKeys(QKeySequence::SaveAs);
+    // Ctrl+Shift+S where the platform names no key for Save As.
+    const QKeySequence saveAs(QKeySequence::SaveAs);
+    const QKeySequence exportKeys =
+        saveAs.isEmpty() ? QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S) : saveAs;
     const QKeySequence printKeys(QKeySequence::Print);
     exportButton->setToolTip(QStringLiteral("Writes the report as an HTML document or CSV "
                                             "tables (%1)")
