@@ -412,9 +412,7 @@ Report MakeReport(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
                   const calc_core::AnalysisOutcome& outcome, std::string_view decimalSeparator) {
     const Writer w(decimalSeparator);
     const bool checkTargets = tab == calc_core::Tab::Check;
-    Report report;
-    report.heading =
-        "Design analysis of the " + std::string(calc_core::TabName(tab)) + " tab's last CAL";
+    Report report = ReportWithoutDesign(tab, {});
     const DesignAnalysis* a = outcome.analysis ? &*outcome.analysis : nullptr;
     report.design = DesignSection(a ? a->design : design, checkTargets, w);
     report.settings = SettingsSection(settings, design.circuit.diode(), w);
@@ -425,6 +423,14 @@ Report MakeReport(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
     report.sections = {LevelsSection(*a, w), FaultsSection(*a, w),
                        PreferredSection(*a, checkTargets, w), ToleranceSection(*a, w),
                        SpecSection(*a, checkTargets, w)};
+    return report;
+}
+
+Report ReportWithoutDesign(calc_core::Tab tab, std::string reason) {
+    Report report;
+    report.heading =
+        "Design analysis of the " + std::string(calc_core::TabName(tab)) + " tab's last CAL";
+    report.reason = std::move(reason);
     return report;
 }
 

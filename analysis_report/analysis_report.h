@@ -46,6 +46,9 @@ Report MakeReport(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
                   const calc_core::AnalysisSettings& settings,
                   const calc_core::AnalysisOutcome& outcome, std::string_view decimalSeparator);
 
+// The report of a tab whose press gave no design: its heading and the reason, without sections.
+Report ReportWithoutDesign(calc_core::Tab tab, std::string reason);
+
 // The cell of the named row (first column) and column (header), or nullptr.
 const std::string* FindCell(const Section& section, std::string_view row, std::string_view column);
 

@@ -2,23 +2,37 @@
 #include "analysis_window/analysis_window.h"
 
 #include "analysis_report/plot_data.h"
+#include "analysis_report/report_csv.h"
+#include "analysis_report/report_html.h"
+#include "analysis_report/svg_writer.h"
 #include "analysis_window/analysis_plot.h"
 #include "analysis_window/fit_panel.h"
 #include "analysis_window/qt_text.h"
+#include "analysis_window/report_export.h"
 #include "analysis_window/settings_panel.h"
 
 #include <QClipboard>
+#include <QDate>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <optional>
 
 namespace analysis_window {
 namespace {
@@ -153,13 +167,36 @@ QWidget* AnalysisWindow::buildButtons() {
         buttons->addButton(takeShortcut(QStringLiteral("&Copy")), QDialogButtonBox::ActionRole);
     copy->setObjectName(QStringLiteral("CopyAnalysis"));
     copy->setToolTip(QStringLiteral("Puts the whole analysis on the clipboard as plain text"));
+    QPushButton* exportButton = buttons->addButton(
+        withShortcut(QStringLiteral("Export report\u2026")), QDialogButtonBox::ActionRole);
+    exportButton->setObjectName(QStringLiteral("ExportAnalysis"));
+    QPushButton* print = buttons->addButton(withShortcut(QStringLiteral("Print\u2026")),
+                                            QDialogButtonBox::ActionRole);
+    print->setObjectName(QStringLiteral("PrintAnalysis"));
+    // The usual keys as well, named in the tooltips.
+    // Ctrl+Shift+S where the platform names no key for Save As.
+    const QKeySequence saveAs(QKeySequence::SaveAs);
+    const QKeySequence exportKeys =
+        saveAs.isEmpty() ? QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S) : saveAs;
+    const QKeySequence printKeys(QKeySequence::Print);
+    exportButton->setToolTip(QStringLiteral("Writes the report as an HTML document or CSV "
+                                            "tables (%1)")
+                                 .arg(exportKeys.toString(QKeySequence::NativeText)));
+    print->setToolTip(QStringLiteral("Prints the report, or saves it as a PDF (%1)")
+                          .arg(printKeys.toString(QKeySequence::NativeText)));
+    connect(new QShortcut(exportKeys, this), &QShortcut::activated, this,
+            &AnalysisWindow::exportWithDialog);
+    connect(new QShortcut(printKeys, this), &QShortcut::activated, this,
+            &AnalysisWindow::printWithDialog);
     QPushButton* close = buttons->addButton(QDialogButtonBox::Close);
     // Enter in a settings box must not press a button.
-    for (QPushButton* button : {copy, close}) {
+    for (QPushButton* button : {copy, exportButton, print, close}) {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
     connect(copy, &QPushButton::clicked, this, &AnalysisWindow::copyToClipboard);
+    connect(exportButton, &QPushButton::clicked, this, &AnalysisWindow::exportWithDialog);
+    connect(print, &QPushButton::clicked, this, &AnalysisWindow::printWithDialog);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     return buttons;
 }
@@ -170,6 +207,20 @@ QString AnalysisWindow::takeShortcut(const QString& caption) {
     return caption;
 }
 
+// The caption with its shortcut: the first of its letters that no other control of the window
+// takes; without one when every letter is taken.
+QString AnalysisWindow::withShortcut(const QString& caption) {
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        const QChar letter = caption[i].toLower();
+        if (letter.isLetter() && !m_mnemonics.contains(letter)) {
+            QString marked = caption;
+            marked.insert(i, u'&');
+            return takeShortcut(marked);
+        }
+    }
+    return caption;
+}
+
 AnalysisWindow::Page& AnalysisWindow::pageFor(const std::string& name) {
     for (Page& page : m_sectionPages) {
         if (page.name == name) {
@@ -177,17 +228,7 @@ AnalysisWindow::Page& AnalysisWindow::pageFor(const std::string& name) {
         }
     }
     Page page = makePage(name);
-    // Its shortcut: the first letter of its name that no other control of the window takes.
-    QString caption = ToQString(name);
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        const QChar letter = caption[i].toLower();
-        if (letter.isLetter() && !m_mnemonics.contains(letter)) {
-            caption.insert(i, u'&');
-            takeShortcut(caption);
-            break;
-        }
-    }
-    m_pages->insertTab(m_pages->indexOf(m_plotPage), page.widget, caption);
+    m_pages->insertTab(m_pages->indexOf(m_plotPage), page.widget, withShortcut(ToQString(name)));
     if (m_sectionPages.empty()) {
         m_pages->setCurrentIndex(0); // the report opens on its first section, not on the plot
     }
@@ -335,6 +376,82 @@ void AnalysisWindow::showReport() {
 
 void AnalysisWindow::copyToClipboard() const {
     QGuiApplication::clipboard()->setText(ToQString(analysis_report::ReportText(m_report)));
+}
+
+analysis_report::ReportDocument AnalysisWindow::document(const QDate& date) const {
+    analysis_report::ReportDocument document;
+    document.date = date.toString(Qt::ISODate).toStdString();
+    document.press = m_record->results(m_tab);
+    document.decimalSeparator = locale().decimalPoint().toStdString();
+    return document;
+}
+
+std::string AnalysisWindow::reportHtml(const analysis_report::ReportDocument& document) const {
+    if (!m_outcome.analysis) {
+        return analysis_report::ReportHtml(m_report, nullptr, document);
+    }
+    const analysis_report::PlotData plot =
+        analysis_report::MakePlotData(*m_outcome.analysis, document.decimalSeparator);
+    return analysis_report::ReportHtml(m_report, &plot, document);
+}
+
+bool AnalysisWindow::exportReport(const QString& path, const QDate& date) const {
+    const auto kind = DocumentKindOf(path);
+    const auto& design = m_record->design(m_tab);
+    if (!kind || !design) {
+        return false;
+    }
+    if (*kind == DocumentKind::Html) {
+        return WriteDocumentFile(path, reportHtml(document(date)));
+    }
+    // Spreadsheets read CSV with "." whatever the window's locale.
+    const analysis_report::Report report =
+        analysis_report::MakeReport(m_tab, *design, m_settings->settings(), m_outcome, ".");
+    return WriteDocumentFile(path, analysis_report::ReportCsv(report, document(date)));
+}
+
+void AnalysisWindow::printReport(QPrinter& printer, const QDate& date) const {
+    analysis_report::ReportDocument printed = document(date);
+    printed.richTextPrint = true;
+    std::optional<analysis_report::PlotData> plot;
+    if (m_outcome.analysis) {
+        plot = analysis_report::MakePlotData(*m_outcome.analysis, printed.decimalSeparator);
+    }
+    const analysis_report::PlotData* shown = plot ? &*plot : nullptr;
+    PrintDocument(printer, analysis_report::ReportHtml(m_report, shown, printed),
+                  analysis_report::ReportFigures(shown, printed, analysis_report::PrintColours));
+}
+
+void AnalysisWindow::exportWithDialog() {
+    if (!m_record->design(m_tab)) {
+        return;
+    }
+    const QString name =
+        QStringLiteral("design-analysis-%1.html").arg(ToQString(calc_core::TabKey(m_tab)));
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString filter = QLatin1String(HtmlFilter);
+    const QString chosen = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Export report"), QDir(folder).filePath(name),
+        QStringLiteral("%1;;%2").arg(QLatin1String(HtmlFilter), QLatin1String(CsvFilter)), &filter);
+    const QString path = PathWithSuffix(chosen, filter);
+    if (!path.isEmpty() && !exportReport(path, QDate::currentDate())) {
+        QMessageBox::warning(this, QStringLiteral("Export report"),
+                             QStringLiteral("The report could not be written to %1.")
+                                 .arg(QDir::toNativeSeparators(path)));
+    }
+}
+
+void AnalysisWindow::printWithDialog() {
+    if (!m_record->design(m_tab)) {
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageMargins(PrintMargins, QPageLayout::Millimeter);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Print the design analysis"));
+    if (dialog.exec() == QDialog::Accepted) {
+        printReport(printer, QDate::currentDate());
+    }
 }
 
 } // namespace analysis_window

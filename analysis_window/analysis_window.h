@@ -4,6 +4,7 @@
 #pragma once
 
 #include "analysis_report/analysis_report.h"
+#include "analysis_report/report_document.h"
 #include "analysis_window/design_record.h"
 #include "calc_core/design_analysis.h"
 #include "calc_core/design_tab.h"
@@ -13,7 +14,9 @@
 #include <optional>
 #include <vector>
 
+class QDate;
 class QLabel;
+class QPrinter;
 class QTabWidget;
 class QTableWidget;
 
@@ -40,6 +43,13 @@ class AnalysisWindow : public QDialog {
     // Puts the whole analysis on the clipboard as plain text, its tables tab-separated.
     void copyToClipboard() const;
 
+    // Writes the report as a document dated `date`: HTML, or CSV with "." as the decimal
+    // separator, by the file's suffix (.html, .htm, .csv). False, with nothing written, for
+    // another suffix, no analysed design, or a file that cannot be written.
+    bool exportReport(const QString& path, const QDate& date) const;
+    // Prints the report's HTML document dated `date`, its figures black on white.
+    void printReport(QPrinter& printer, const QDate& date) const;
+
   private:
     // A page of the analysis: what it is for, one section's table and notes.
     struct Page {
@@ -52,6 +62,11 @@ class AnalysisWindow : public QDialog {
 
     QWidget* buildPlotPage();
     QWidget* buildButtons();
+    QString withShortcut(const QString& caption);
+    analysis_report::ReportDocument document(const QDate& date) const;
+    std::string reportHtml(const analysis_report::ReportDocument& document) const;
+    void exportWithDialog();
+    void printWithDialog();
     void fitPair(int rank);
     void fit(std::optional<calc_core::FitChoice> choice);
     Page& pageFor(const std::string& name);

@@ -1,6 +1,7 @@
 // The designs the Calc and Check tabs last computed, kept for the design analysis.
 #pragma once
 
+#include "analysis_report/analysis_report.h"
 #include "calc_core/check_calculation.h"
 #include "calc_core/design_analysis.h"
 #include "calc_core/design_calculation.h"
@@ -26,6 +27,12 @@ class DesignRecord : public QObject {
         return m_designs[std::size_t(tab)];
     }
 
+    // The results the press that recorded the tab's design showed; absent for a design recorded
+    // without a press.
+    const std::optional<analysis_report::Section>& results(calc_core::Tab tab) const {
+        return m_results[std::size_t(tab)];
+    }
+
     // A Calc press that wrote R1 and R3 records its inputs with R1 and R3 as shown, whether
     // or not it marked something red.
     void recordCalc(const calc_core::CalcPressOutcome& press);
@@ -38,7 +45,11 @@ class DesignRecord : public QObject {
     void recorded(calc_core::Tab tab);
 
   private:
+    void store(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
+               std::optional<analysis_report::Section> results);
+
     std::array<std::optional<calc_core::AnalysisDesign>, 2> m_designs;
+    std::array<std::optional<analysis_report::Section>, 2> m_results;
 };
 
 } // namespace analysis_window

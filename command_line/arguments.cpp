@@ -8,6 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cmath>
@@ -75,8 +76,12 @@ struct CommandTexts {
     std::string fitPair;
     std::string fitR1;
     std::string fitR3;
+    std::string format;
     bool json = false;
 };
+
+// The --format values, in the order of OutputFormat.
+constexpr std::array<const char*, 4> kFormats = {"text", "json", "html", "csv"};
 
 // A setting's line in the help: its help text and unit.
 std::string SettingHelp(const calc_core::SettingRow& row) {
@@ -125,6 +130,11 @@ CLI::App* AddCommand(CLI::App& app, const char* name, const char* help,
         ->group("Fitted pair");
     command->add_flag("--json", texts.json, "One JSON object on stdout instead of text")
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
+        ->group("Output");
+    AddSingle(*command, "--format", texts.format,
+              "The report as text, one JSON object, or a document: one HTML file, or CSV tables")
+        ->type_name("text|json|html|csv")
+        ->default_str("text")
         ->group("Output");
     return command;
 }
@@ -278,6 +288,31 @@ bool ReadFit(const CLI::App& command, const CommandTexts& texts,
     return error.empty();
 }
 
+// The report's format from --format, or --json; both must agree.
+bool ReadFormat(const CLI::App& command, const CommandTexts& texts, OutputFormat& format,
+                std::string& error) {
+    format = texts.json ? OutputFormat::Json : OutputFormat::Text;
+    if (command.count("--format") == 0) {
+        return true;
+    }
+    std::string name = texts.format;
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](char c) { return char(std::tolower(static_cast<unsigned char>(c))); });
+    const auto found = std::find(kFormats.begin(), kFormats.end(), name);
+    if (found == kFormats.end()) {
+        error = "--format: " + QuotedForMessage(texts.format) + " is not a format (text, json, " +
+                "html, csv)";
+        return false;
+    }
+    const auto chosen = OutputFormat(found - kFormats.begin());
+    if (texts.json && chosen != OutputFormat::Json) {
+        error = "--json and --format " + name + " ask for different reports; give one of them";
+        return false;
+    }
+    format = chosen;
+    return true;
+}
+
 // The request of the command that was parsed, or the error of its first bad value.
 ParsedArguments ReadRequest(Parser& parser) {
     const bool calc = parser.design->parsed();
@@ -288,9 +323,11 @@ ParsedArguments ReadRequest(Parser& parser) {
     Request request;
     request.tab = calc ? calc_core::Tab::Calc : calc_core::Tab::Check;
     request.diode = command.count(kVfBox.name) > 0;
-    request.json = texts.json;
     ParsedArguments parsed;
     parsed.status = 2;
+    if (!ReadFormat(command, texts, request.format, parsed.error)) {
+        return parsed;
+    }
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         if (!ToBoxText(boxes[i], texts.boxes[i], parsed.error)) {
             return parsed;

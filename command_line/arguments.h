@@ -11,6 +11,9 @@
 
 namespace command_line {
 
+// What the report is written as: --format, or --json.
+enum class OutputFormat { Text, Json, Html, Csv };
+
 // One press and its analysis, as the flags ask for it.
 struct Request {
     calc_core::Tab tab = calc_core::Tab::Calc;
@@ -19,7 +22,7 @@ struct Request {
     calc_core::TabInputTexts texts;
     calc_core::AnalysisSettings settings;
     std::optional<calc_core::FitChoice> fit; // the pair to analyse as fitted, if any
-    bool json = false;
+    OutputFormat format = OutputFormat::Text;
 };
 
 // Either a request to run, or an answer that needs no press: the help or the version text for

@@ -1,6 +1,7 @@
 // Running a press on the core and analysing the design it computed with.
 #include "command_line/press_report.h"
 
+#include "analysis_report/press_section.h"
 #include "calc_core/check_calculation.h"
 #include "calc_core/design_calculation.h"
 
@@ -21,20 +22,6 @@ void AddText(PressReport& report, std::string_view name, const std::optional<std
     }
 }
 
-std::string_view FlaggedName(FlaggedElement element) {
-    switch (element) {
-    case FlaggedElement::VoMaxBox:
-        return "Vo_max";
-    case FlaggedElement::VoMidResult:
-        return "Vo_mid";
-    case FlaggedElement::VoMinBox:
-        return "Vo_min";
-    case FlaggedElement::None:
-        break;
-    }
-    return {};
-}
-
 std::string GateReason(PressMessage message) {
     return "The press ended with \"" + std::string(MessageText(message)) +
            "\", so there is no design to analyse.";
@@ -45,7 +32,8 @@ void RunCalc(const Request& request, PressReport& report) {
         CalcPress(request.diode, !request.diode, request.texts, kFlagNotation);
     const DesignOutcome& result = press.result;
     report.message = result.message;
-    report.flagged = FlaggedName(result.flagged);
+    report.flagged = analysis_report::RedElementName(result.flagged);
+    report.results = analysis_report::PressSection(press);
     AddText(report, "R1", result.r1Text);
     AddText(report, "R3", result.r3Text);
     AddText(report, "Vo_mid", result.voMidText);
@@ -70,6 +58,7 @@ void RunCheck(const Request& request, PressReport& report) {
     AddText(report, "Vo_mid", press.voMidText);
     AddText(report, "Vo_min", press.voMinText);
     AddText(report, "Delta", press.deltaText);
+    report.results = analysis_report::PressSection(press);
     if (const auto design = DesignOfPress(press)) {
         report.design = design;
         report.analysis = AnalyseDesign(*design, request.settings, request.fit);

@@ -1,6 +1,7 @@
 // One press of the command line as the window would make it, and the analysis of its design.
 #pragma once
 
+#include "analysis_report/analysis_report.h"
 #include "calc_core/design_analysis.h"
 #include "calc_core/press_message.h"
 #include "command_line/arguments.h"
@@ -21,8 +22,9 @@ struct PressReport {
     calc_core::Tab tab = calc_core::Tab::Calc;
     bool diode = false;
     calc_core::PressMessage message = calc_core::PressMessage::None;
-    std::vector<ResultText> texts; // in the order of the tab's result labels
-    std::string_view flagged;      // the element a failed design check marks red, or empty
+    std::vector<ResultText> texts;    // in the order of the tab's result labels
+    std::string_view flagged;         // the element a failed design check marks red, or empty
+    analysis_report::Section results; // the texts as the documents show them
     // The design the press computed with, and the settings it was analysed with.
     std::optional<calc_core::AnalysisDesign> design;
     calc_core::AnalysisSettings settings;

@@ -1,12 +1,36 @@
 // The program's run: parse, press, report.
 #include "command_line/run.h"
 
+#include "calc_core/value_text.h"
 #include "command_line/arguments.h"
+#include "command_line/document_date.h"
+#include "command_line/document_output.h"
 #include "command_line/json_output.h"
 #include "command_line/press_report.h"
 #include "command_line/text_output.h"
 
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+
 namespace command_line {
+namespace {
+
+// The documents' date: SOURCE_DATE_EPOCH's day when it is set and not empty, else today's.
+std::optional<std::string> DocumentDate(std::string& error) {
+    const char* epoch = std::getenv(SourceDateEpoch);
+    if (epoch == nullptr || *epoch == '\0') {
+        return LocalDate(std::time(nullptr));
+    }
+    auto date = DateOfEpoch(epoch);
+    if (!date) {
+        error = std::string(SourceDateEpoch) + ": " + calc_core::QuotedForMessage(epoch) +
+                " is not a count of seconds since 1970 up to the year 9999";
+    }
+    return date;
+}
+
+} // namespace
 
 int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
     const ParsedArguments parsed = ParseArguments(args);
@@ -17,9 +41,20 @@ int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
         }
         return parsed.status;
     }
+    const OutputFormat format = parsed.request->format;
+    std::optional<std::string> date;
+    if (format == OutputFormat::Html || format == OutputFormat::Csv) {
+        std::string error;
+        if (!(date = DocumentDate(error))) {
+            err << "orvalex-kep: " << error << '\n';
+            return 2;
+        }
+    }
     const PressReport report = RunPress(*parsed.request);
-    if (parsed.request->json) {
+    if (format == OutputFormat::Json) {
         WriteJson(report, out);
+    } else if (date) {
+        WriteDocument(report, format, *date, out);
     } else {
         WriteText(report, out);
     }

@@ -2,6 +2,7 @@
 #include "command_line/text_output.h"
 
 #include "analysis_report/analysis_report.h"
+#include "analysis_report/press_section.h"
 #include "command_line/text_table.h"
 
 #include <string>
@@ -18,7 +19,7 @@ void WritePress(const PressReport& report, std::ostream& out) {
     }
     texts.Write(out);
     if (!report.flagged.empty()) {
-        out << "  " << report.flagged << " is marked red: it misses its target by 3 V or more.\n";
+        out << "  " << analysis_report::RedElementNote(report.flagged) << '\n';
     }
 }
 

@@ -3,6 +3,7 @@
 #include "analysis_report/analysis_report.h"
 #include "analysis_window/analysis_window.h"
 #include "analysis_window/design_record.h"
+#include "analysis_window/qt_text.h"
 #include "calc_core/check_calculation.h"
 #include "calc_core/design_calculation.h"
 
@@ -12,9 +13,12 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QPrinter>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -216,6 +220,86 @@ class AnalysisWindowTest : public QObject {
         QCOMPARE(spec->flagged.size(), fails ? 6u : 0u);
         QCOMPARE(spec->notes.back().warning, fails);
         QCOMPARE(Find<QTableWidget>("Output spec")->item(0, 4)->font().bold(), fails);
+    }
+
+    // Export chooses the document by the file's suffix, in any case; any other suffix writes
+    // nothing. (same_cells_test compares the bytes with the command line's.)
+    void exportChoosesByTheSuffix_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("html") << "analysis.html" << QByteArray("<!DOCTYPE html>\n");
+        QTest::newRow("htm in capitals") << "ANALYSIS.HTM" << QByteArray("<!DOCTYPE html>\n");
+        QTest::newRow("csv") << "analysis.csv" << QByteArray("Document\r\nItem,Value\r\n");
+        QTest::newRow("text file") << "analysis.txt" << QByteArray();
+        QTest::newRow("no suffix") << "analysis" << QByteArray();
+    }
+    void exportChoosesByTheSuffix() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, start);
+        Show(CheckDiode);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(file);
+        QCOMPARE(window->exportReport(path, QDate(2025, 12, 31)), !start.isEmpty());
+        QFile written(path);
+        QCOMPARE(written.exists(), !start.isEmpty());
+        if (written.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = written.readAll();
+            QVERIFY(bytes.startsWith(start));
+            QVERIFY(bytes.contains("2025-12-31"));
+        }
+    }
+
+    // Print goes through Qt's printer, here to a PDF file of a few pages on either paper.
+    void printMakesAPdf_data() {
+        QTest::addColumn<QPageSize::PageSizeId>("paper");
+        QTest::newRow("A4") << QPageSize::A4;
+        QTest::newRow("Letter") << QPageSize::Letter;
+    }
+    void printMakesAPdf() {
+        QFETCH(QPageSize::PageSizeId, paper);
+        Show(CalcExample);
+        QTemporaryDir folder;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(folder.filePath("analysis.pdf"));
+        printer.setPageSize(QPageSize(paper));
+        window->printReport(printer, QDate(2025, 12, 31));
+        QFile pdf(printer.outputFileName());
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QVERIFY(bytes.startsWith("%PDF-"));
+        // The tables and the plot's picture take more than one page.
+        QVERIFY2(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") >= 2 ||
+                     bytes.count("/Type /Page ") >= 2,
+                 qPrintable(QString::number(bytes.size())));
+        QVERIFY(bytes.contains("/Subtype /Image"));
+    }
+
+    // Every shortcut letter of the window's buttons, labels and pages is its own.
+    void shortcutsDoNotClash() {
+        Show(CheckDiode);
+        QStringList captions;
+        for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+            captions << button->text();
+        }
+        for (const QLabel* label : window->findChildren<QLabel*>()) {
+            if (label->buddy() != nullptr) {
+                captions << label->text();
+            }
+        }
+        const QTabBar* pages = window->findChild<QTabWidget*>()->tabBar();
+        for (int i = 0; i < pages->count(); ++i) {
+            captions << pages->tabText(i);
+        }
+        QString letters;
+        for (const QString& caption : captions) {
+            const QChar letter = analysis_window::ShortcutLetter(caption);
+            QVERIFY2(letter.isNull() || !letters.contains(letter), qPrintable(caption));
+            letters += letter.isNull() ? QString() : QString(letter);
+        }
+        for (const char* name : {"ExportAnalysis", "PrintAnalysis"}) {
+            QVERIFY(!analysis_window::ShortcutLetter(Find<QPushButton>(name)->text()).isNull());
+        }
     }
 
     // From the first field, the Tab key goes round every field of the window, each named for

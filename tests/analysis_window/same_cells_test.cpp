@@ -1,18 +1,23 @@
 // The window and the command line show the same report: for the same design, every table of the
-// analysis window holds the cells that the command line prints, and every note.
+// analysis window holds the cells that the command line prints, and every note; and the window
+// exports the documents the command line writes, byte for byte.
 #include "analysis_window/analysis_window.h"
 #include "analysis_window/design_record.h"
 #include "calc_core/check_calculation.h"
 #include "calc_core/design_calculation.h"
 #include "command_line/run.h"
 
+#include <QDate>
+#include <QFile>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -130,6 +135,44 @@ class SameCellsTest : public QObject {
             ++tables;
         }
         QCOMPARE(tables, 5);
+    }
+
+    void windowExportsTheCommandLinesDocuments_data() {
+        windowAndCommandLineShowTheSameCells_data();
+    }
+    void windowExportsTheCommandLinesDocuments() {
+        QFETCH(int, tab);
+        QFETCH(bool, diode);
+        QFETCH(calc_core::TabInputTexts, texts);
+        QFETCH(QStringList, args);
+        analysis_window::DesignRecord record;
+        if (Tab(tab) == Tab::Calc) {
+            record.recordCalc(calc_core::CalcPress(diode, !diode, texts, {}));
+        } else {
+            calc_core::CheckResults results;
+            record.recordCheck(calc_core::CheckPress(diode, !diode, texts, {}, results));
+        }
+        analysis_window::AnalysisWindow window(&record, nullptr);
+        window.showDesign(Tab(tab));
+        QTemporaryDir folder;
+        for (const char* format : {"html", "csv"}) {
+            const QString path = folder.filePath(QStringLiteral("report.") + format);
+            QVERIFY(window.exportReport(path, QDate(2025, 12, 31)));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            std::vector<std::string> arguments;
+            for (const QString& arg : args) {
+                arguments.push_back(arg.toStdString());
+            }
+            arguments.insert(arguments.end(), {"--format", format});
+            // 2025-12-31T00:00:00Z
+            setenv("SOURCE_DATE_EPOCH", "1767139200", 1);
+            std::ostringstream out;
+            std::ostringstream err;
+            command_line::Run(arguments, out, err);
+            unsetenv("SOURCE_DATE_EPOCH");
+            QCOMPARE(file.readAll(), QByteArray::fromStdString(out.str()));
+        }
     }
 };
 

@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(status != 0 || error.empty(), "an error on a passing run", error);
 
     const command_line::ParsedArguments parsed = command_line::ParseArguments(args);
-    if (parsed.request && parsed.request->json) {
+    if (parsed.request && parsed.request->format == command_line::OutputFormat::Json) {
         Require(StatusOfDocument(out.str()) == status, "exit status differs from the press");
     } else if (parsed.request && status != 2) {
         Require(!out.str().empty(), "a press without a report");

@@ -74,6 +74,9 @@ compare() {
     }
 }
 
+# The documents' date, the same for both programs: 2025-12-31.
+export SOURCE_DATE_EPOCH=1767139200
+
 # One command line a row, in the shell's quoting. A row that starts with a command runs a
 # second time with --json after the command.
 # shellcheck disable=SC2034 # the rows use it
@@ -111,6 +114,9 @@ check --r1 1e4 --r2 1k --r3 2k2 --vref 1.2
 check --r1 0.33k --r2 1k --r3 2k2 --vref 1.2
 design --r2 10k --vref 2.5 --vo-max 40 --vo-min 30 --vf 0.6 --series E24 --tolerance 0.5 --vref-tolerance 2 --level-accuracy 5 --vf-spread 0.1 --pin-voltage 5
 check --r1 64955 --r2 10k --r3 7210 --vref 2.5 --series E192 --tolerance 5 --pin-voltage 1.8
+# The documents; with --json added they ask for two reports and are refused.
+design --r2 10000 --vref 2.5 --vo-max 40 --vo-min 30 --format html
+check --r1 470 --r2 10 --r3 100 --vref 1.2 --vf 0.6 --fit-r1 480 --fit-r3 100 --format csv
 # The help and the version, which name the program.
 --help
 design --help

@@ -1,5 +1,6 @@
-// The same seeded random presses and analyses through the native core (the request driver) and
-// through the WebAssembly core under Node: every response must be the same, byte for byte.
+// The same seeded random presses, analyses and documents through the native core (the request
+// driver) and through the WebAssembly core under Node: every response must be the same, byte for
+// byte.
 // ORVALEX_REQUEST_DRIVER: the native driver; ORVALEX_CORE_MODULE: orvalex-core.js, with its
 // .wasm beside it; ORVALEX_DIFFERENTIAL_COUNT: how many requests (100000); ..._SEED: the seed.
 import { test } from 'node:test';
@@ -146,6 +147,18 @@ function analyseRequest(r) {
   return request;
 }
 
+// A document of the analysis: its date and note are the caller's text, markup and all.
+function documentRequest(r) {
+  const request = analyseRequest(r);
+  request.op = 'report_html';
+  request.date = r.pick(['2025-12-31', '', '<b>31</b>', '\u00e9t\u00e9', '\ud83d\ude00']);
+  if (r.chance(0.5)) {
+    request.note = r.pick(['<script>alert(1)</script>', 'Rail "5V" & <3', 'line\nbreak',
+                           ...PIECES.garbage]);
+  }
+  return request;
+}
+
 // Requests the interface must refuse: broken text, wrong types, unknown members.
 function badRequest(r) {
   const whole = JSON.stringify(r.chance(0.5) ? pressRequest(r) : analyseRequest(r));
@@ -164,7 +177,8 @@ function requests(total) {
   for (let i = 0; i < total; ++i) {
     const kind = r.next();
     const line = kind < 0.68 ? JSON.stringify(pressRequest(r))
-      : kind < 0.95 ? JSON.stringify(analyseRequest(r)) : badRequest(r);
+      : kind < 0.94 ? JSON.stringify(analyseRequest(r))
+        : kind < 0.95 ? JSON.stringify(documentRequest(r)) : badRequest(r);
     lines.push(line.replace(/\n/g, ' '));
   }
   return lines;
@@ -200,7 +214,7 @@ test('native and WebAssembly cores answer every request alike', { skip: !driverP
   const native = nativeCore(driverPath);
   const started = performance.now();
   const all = requests(count);
-  const kinds = { press: 0, analyse: 0, refused: 0 };
+  const kinds = { press: 0, analyse: 0, document: 0, refused: 0 };
   const mismatches = [];
   const batchSize = 500;
   for (let start = 0; start < all.length; start += batchSize) {
@@ -214,12 +228,14 @@ test('native and WebAssembly cores answer every request alike', { skip: !driverP
       if (answer !== nativeAnswers[i] && mismatches.length < 5) {
         mismatches.push({ index: start + i, request, native: nativeAnswers[i], wasm: answer });
       }
-      kinds[answer.startsWith('{"error"') ? 'refused' : answer.startsWith('{"recorded"') ? 'analyse' : 'press'] += 1;
+      kinds[answer.startsWith('{"error"') ? 'refused' : answer.startsWith('{"recorded":true,"html"')
+        ? 'document' : answer.startsWith('{"recorded"') ? 'analyse' : 'press'] += 1;
     });
   }
   native.close();
   const seconds = (performance.now() - started) / 1000;
   console.log(`differential: ${all.length} requests (${kinds.press} presses, ${kinds.analyse} ` +
-    `analyses, ${kinds.refused} refused), seed ${seed}, ${seconds.toFixed(1)} s`);
+    `analyses, ${kinds.document} documents, ${kinds.refused} refused), seed ${seed}, ` +
+    `${seconds.toFixed(1)} s`);
   assert.deepEqual(mismatches, []);
 });

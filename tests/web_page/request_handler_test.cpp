@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
         Exchange{"Empty", "", R"J({"error":"the request is not valid JSON"})J"},
         Exchange{"NotAnObject", R"J(["press"])J", R"J({"error":"the request is not a JSON object"})J"},
         Exchange{"NoOp", R"J({"tab":"calc"})J", R"J({"error":"the request has no member \"op\""})J"},
-        Exchange{"UnknownOp", R"J({"op":"clear"})J", R"J({"error":"\"op\" must be one of \"press\", \"analyse\", \"describe\""})J"},
+        Exchange{"UnknownOp", R"J({"op":"clear"})J", R"J({"error":"\"op\" must be one of \"press\", \"analyse\", \"describe\", \"report_html\""})J"},
         Exchange{"DescribeTakesNothingElse", R"J({"op":"describe","tab":"calc"})J",
                  R"J({"error":"the request has an unknown member \"tab\""})J"},
         Exchange{"UnknownTab",
@@ -131,8 +131,23 @@ INSTANTIATE_TEST_SUITE_P(
                  R"J({"error":"the fit must be {\"pair\": rank} or {\"r1\": ohms, \"r3\": ohms}"})J"},
         Exchange{"FitRankNotWhole", R"J({"op":"analyse","tab":"calc","fit":{"pair":1.5}})J",
                  R"J({"error":"\"pair\" must be a whole number"})J"},
+        // The document's date is the caller's: it must be given, as text.
+        Exchange{"DocumentWithoutDate", R"J({"op":"report_html","tab":"calc"})J",
+                 R"J({"error":"the request has no member \"date\""})J"},
+        Exchange{"DocumentDateNotText", R"J({"op":"report_html","tab":"calc","date":20251231})J",
+                 R"J({"error":"\"date\" must be a string"})J"},
+        Exchange{"DocumentNoteNotText",
+                 R"J({"op":"report_html","tab":"calc","date":"2025-12-31","note":["a"]})J",
+                 R"J({"error":"\"note\" must be a string"})J"},
+        Exchange{"DocumentUnknownMember",
+                 R"J({"op":"report_html","tab":"calc","date":"2025-12-31","title":"x"})J",
+                 R"J({"error":"the request has an unknown member \"title\""})J"},
+        Exchange{"DateOnlyForDocuments", R"J({"op":"analyse","tab":"calc","date":"2025-12-31"})J",
+                 R"J({"error":"the request has an unknown member \"date\""})J"},
         // A tab with no design yet has nothing else to say.
-        Exchange{"NothingRecorded", R"J({"op":"analyse","tab":"check"})J", R"J({"recorded":false})J"}),
+        Exchange{"NothingRecorded", R"J({"op":"analyse","tab":"check"})J", R"J({"recorded":false})J"},
+        Exchange{"NoDocumentUnrecorded", R"J({"op":"report_html","tab":"check","date":"2025-12-31"})J",
+                 R"J({"recorded":false})J"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 

@@ -4,6 +4,7 @@
 #include "analysis_report/analysis_json.h"
 #include "analysis_report/analysis_report.h"
 #include "analysis_report/plot_data.h"
+#include "analysis_report/report_html.h"
 #include "web_page/api/protocol_keys.h"
 
 namespace web_page {
@@ -108,6 +109,22 @@ Json AnalysisResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& desig
         response[keys::Analysed] = AnalysedPair(*outcome.analysis);
     }
     return response;
+}
+
+Json ReportHtmlResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
+                        const calc_core::AnalysisSettings& settings,
+                        const std::optional<calc_core::FitChoice>& fit,
+                        const ReportDocument& document) {
+    const calc_core::AnalysisOutcome outcome = calc_core::AnalyseDesign(design, settings, fit);
+    const std::string& separator = document.decimalSeparator;
+    const Report report = MakeReport(tab, design, settings, outcome, separator);
+    if (!outcome.analysis) {
+        return {{keys::Recorded, true},
+                {keys::Html, analysis_report::ReportHtml(report, nullptr, document)}};
+    }
+    const PlotData plot = MakePlotData(*outcome.analysis, separator);
+    return {{keys::Recorded, true},
+            {keys::Html, analysis_report::ReportHtml(report, &plot, document)}};
 }
 
 } // namespace web_page

@@ -1,6 +1,8 @@
-// The analysis of a recorded design as the page shows it: the report, its text, the plot, the JSON.
+// The analysis of a recorded design as the page shows it: the report, its text, the plot, the JSON;
+// and the analysis as an HTML document.
 #pragma once
 
+#include "analysis_report/report_document.h"
 #include "calc_core/design_analysis.h"
 #include "calc_core/design_tab.h"
 
@@ -15,5 +17,12 @@ nlohmann::ordered_json AnalysisResponse(calc_core::Tab tab, const calc_core::Ana
                                         const calc_core::AnalysisSettings& settings,
                                         const std::optional<calc_core::FitChoice>& fit,
                                         std::string_view decimalSeparator);
+
+// {"recorded": true, "html": the analysis as the HTML document every front end writes}.
+nlohmann::ordered_json ReportHtmlResponse(calc_core::Tab tab,
+                                          const calc_core::AnalysisDesign& design,
+                                          const calc_core::AnalysisSettings& settings,
+                                          const std::optional<calc_core::FitChoice>& fit,
+                                          const analysis_report::ReportDocument& document);
 
 } // namespace web_page

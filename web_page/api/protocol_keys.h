@@ -13,6 +13,7 @@ inline constexpr std::string_view Op = "op";
 inline constexpr std::string_view OpPress = "press";
 inline constexpr std::string_view OpAnalyse = "analyse";
 inline constexpr std::string_view OpDescribe = "describe";
+inline constexpr std::string_view OpReportHtml = "report_html";
 
 // A press: the tab, the diode's two buttons, the five box texts and the number separators.
 inline constexpr std::string_view Tab = "tab";
@@ -25,6 +26,12 @@ inline constexpr std::string_view Group = "group";
 // An analysis: the tab and the decimal separator as above, the settings and the pair to fit.
 inline constexpr std::string_view Settings = "settings";
 inline constexpr std::string_view Fit = "fit";
+
+// An analysis's document: an analysis request with the date it names and the user's note; its
+// response holds the HTML after Recorded.
+inline constexpr std::string_view Date = "date";
+inline constexpr std::string_view Note = "note";
+inline constexpr std::string_view Html = "html";
 
 // Any response to a request that cannot be read.
 inline constexpr std::string_view Error = "error";

@@ -1,6 +1,7 @@
 // Answering the page's requests: parsing, the ops, and the state a window keeps between presses.
 #include "web_page/api/request_handler.h"
 
+#include "analysis_report/press_section.h"
 #include "calc_core/design_tab.h"
 #include "calc_core/preferred_values.h"
 #include "web_page/api/analysis_response.h"
@@ -72,6 +73,35 @@ std::optional<FitChoice> ReadFit(const Json& object, std::string& error) {
     return pair ? FitChoice::Pair(int(*rank)) : FitChoice::Typed(*r1, *r3);
 }
 
+// What an analysis and its document are asked for with.
+struct AnalysisRequest {
+    std::size_t tab = 0;
+    std::string decimal;
+    AnalysisSettings settings;
+    std::optional<FitChoice> fit;
+};
+
+// The tab, separator, settings and fit of a request whose members the reader has allowed.
+std::optional<AnalysisRequest> ReadAnalysisRequest(RequestReader& reader, const Json& request,
+                                                   std::string& error) {
+    const auto tab = reader.Word(keys::Tab, {TabKey(Tab::Calc), TabKey(Tab::Check)});
+    const auto decimal = reader.String(keys::Decimal, NumberLocale{}.decimalSeparator);
+    const auto settingsObject = reader.OptionalObject(keys::Settings);
+    const bool fitted = !reader.failed() && request.contains(keys::Fit);
+    const auto fitObject = reader.OptionalObject(keys::Fit);
+    if (reader.failed()) {
+        error = reader.error();
+        return std::nullopt;
+    }
+    AnalysisRequest analysis{*tab, *decimal, {}, std::nullopt};
+    const auto settings = ReadSettings(*settingsObject, error);
+    if (!settings || (fitted && !(analysis.fit = ReadFit(*fitObject, error)))) {
+        return std::nullopt;
+    }
+    analysis.settings = *settings;
+    return analysis;
+}
+
 Json ErrorResponse(const std::string& text) {
     return {{keys::Error, text}};
 }
@@ -91,13 +121,15 @@ std::string RequestHandler::HandleRequest(std::string_view json) {
         }
         std::string error;
         RequestReader reader(request, "request");
-        const auto op = reader.Word(keys::Op, {keys::OpPress, keys::OpAnalyse, keys::OpDescribe});
+        const auto op = reader.Word(
+            keys::Op, {keys::OpPress, keys::OpAnalyse, keys::OpDescribe, keys::OpReportHtml});
         if (reader.failed()) {
             return Dump(ErrorResponse(reader.error()));
         }
         const Json response = *op == 0   ? Press(request, error)
                               : *op == 1 ? Analyse(request, error)
-                                         : Describe(request, error);
+                              : *op == 2 ? Describe(request, error)
+                                         : ReportHtml(request, error);
         return Dump(error.empty() ? response : ErrorResponse(error));
     } catch (const std::exception& fault) {
         // Only running out of memory gets here; the state is as the last whole press left it.
@@ -130,6 +162,7 @@ RequestHandler::Json RequestHandler::Press(const Json& request, std::string& err
         const bool recorded = design.has_value();
         if (recorded) {
             m_designs[std::size_t(Tab::Calc)] = std::move(design);
+            m_results[std::size_t(Tab::Calc)] = analysis_report::PressSection(press);
         }
         return CalcPressResponse(press, recorded);
     }
@@ -138,6 +171,7 @@ RequestHandler::Json RequestHandler::Press(const Json& request, std::string& err
     const bool recorded = design.has_value();
     if (recorded) {
         m_designs[std::size_t(Tab::Check)] = std::move(design);
+        m_results[std::size_t(Tab::Check)] = analysis_report::PressSection(press);
     }
     return CheckPressResponse(press, recorded);
 }
@@ -145,28 +179,39 @@ RequestHandler::Json RequestHandler::Press(const Json& request, std::string& err
 RequestHandler::Json RequestHandler::Analyse(const Json& request, std::string& error) {
     RequestReader reader(request, "request");
     reader.AllowOnly({keys::Op, keys::Tab, keys::Decimal, keys::Settings, keys::Fit});
-    const auto tab = reader.Word(keys::Tab, {TabKey(Tab::Calc), TabKey(Tab::Check)});
-    const auto decimal = reader.String(keys::Decimal, NumberLocale{}.decimalSeparator);
-    const auto settingsObject = reader.OptionalObject(keys::Settings);
-    const bool fitted = !reader.failed() && request.contains(keys::Fit);
-    const auto fitObject = reader.OptionalObject(keys::Fit);
-    if (reader.failed()) {
-        error = reader.error();
+    const auto analysis = ReadAnalysisRequest(reader, request, error);
+    if (!analysis) {
         return nullptr;
     }
-    const auto settings = ReadSettings(*settingsObject, error);
-    if (!settings) {
-        return nullptr;
-    }
-    std::optional<FitChoice> fit;
-    if (fitted && !(fit = ReadFit(*fitObject, error))) {
-        return nullptr;
-    }
-    const auto& design = m_designs[*tab];
+    const auto& design = m_designs[analysis->tab];
     if (!design) {
         return {{keys::Recorded, false}};
     }
-    return AnalysisResponse(Tab(*tab), *design, *settings, fit, *decimal);
+    return AnalysisResponse(Tab(analysis->tab), *design, analysis->settings, analysis->fit,
+                            analysis->decimal);
+}
+
+RequestHandler::Json RequestHandler::ReportHtml(const Json& request, std::string& error) {
+    RequestReader reader(request, "request");
+    reader.AllowOnly(
+        {keys::Op, keys::Tab, keys::Decimal, keys::Settings, keys::Fit, keys::Date, keys::Note});
+    analysis_report::ReportDocument document;
+    const auto date = reader.String(keys::Date);
+    const auto note = reader.String(keys::Note, "");
+    const auto analysis = ReadAnalysisRequest(reader, request, error);
+    if (!analysis) {
+        return nullptr;
+    }
+    const auto& design = m_designs[analysis->tab];
+    if (!design) {
+        return {{keys::Recorded, false}};
+    }
+    document.date = *date;
+    document.note = *note;
+    document.press = m_results[analysis->tab];
+    document.decimalSeparator = analysis->decimal;
+    return ReportHtmlResponse(Tab(analysis->tab), *design, analysis->settings, analysis->fit,
+                              document);
 }
 
 RequestHandler::Json RequestHandler::Describe(const Json& request, std::string& error) {
