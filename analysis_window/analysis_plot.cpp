@@ -57,8 +57,11 @@ void AnalysisPlot::paintEvent(QPaintEvent*) {
     if (area.width() < 10 || area.height() < 10) {
         return;
     }
-    const auto [x0, x1] = m_plot.x;
-    const auto [y0, y1] = m_plot.y;
+    // Named one by one: a lambda cannot capture structured bindings before clang 16.
+    const double x0 = m_plot.x.first;
+    const double x1 = m_plot.x.second;
+    const double y0 = m_plot.y.first;
+    const double y1 = m_plot.y.second;
     const ToScreen toScreen = [&](double pinV, double vo) {
         return QPointF(area.left() + (pinV - x0) / (x1 - x0) * area.width(),
                        area.bottom() - (vo - y0) / (y1 - y0) * area.height());

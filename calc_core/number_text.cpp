@@ -72,9 +72,8 @@ std::size_t ReadExponent(std::string_view text, std::size_t pos, NumberParts& pa
     return i;
 }
 
-} // namespace
-
-std::optional<double> StrictNumber(std::string_view text, const NumberLocale& locale) {
+// The text without the blanks before and after it.
+std::string_view TrimBlanks(std::string_view text) {
     std::size_t begin = 0;
     std::size_t end = text.size();
     while (begin < end && IsBlank(text[begin])) {
@@ -83,29 +82,23 @@ std::optional<double> StrictNumber(std::string_view text, const NumberLocale& lo
     while (end > begin && IsBlank(text[end - 1])) {
         --end;
     }
-    const std::string_view body = text.substr(begin, end - begin);
-    const std::string_view decimal = locale.decimalSeparator;
-    // A locale that names the same separator twice cannot group.
-    const std::string_view group = locale.groupSeparator == locale.decimalSeparator
-                                       ? std::string_view{}
-                                       : std::string_view{locale.groupSeparator};
+    return text.substr(begin, end - begin);
+}
 
-    NumberParts parts;
-    std::size_t i = 0;
-    if (i < body.size() && (body[i] == '+' || body[i] == '-')) {
-        parts.negative = body[i] == '-';
-        ++i;
-    }
-
-    // Integer part: groups after the first are exactly three digits, the first one to three.
+// Reads the integer part's digits at pos into parts; returns the position after them, or nullopt
+// when its groups are wrong. Groups after the first are exactly three digits, the first one to
+// three; an empty group separator groups nothing.
+std::optional<std::size_t> ReadIntegerDigits(std::string_view text, std::size_t pos,
+                                             std::string_view group, NumberParts& parts) {
     bool grouped = false;
     std::size_t groupLength = 0;
-    while (i < body.size()) {
-        if (IsDigit(body[i])) {
-            parts.integerDigits += body[i];
+    std::size_t i = pos;
+    while (i < text.size()) {
+        if (IsDigit(text[i])) {
+            parts.integerDigits += text[i];
             ++groupLength;
             ++i;
-        } else if (StartsWithAt(body, i, group)) {
+        } else if (StartsWithAt(text, i, group)) {
             const bool groupFits =
                 grouped ? groupLength == 3 : groupLength >= 1 && groupLength <= 3;
             if (!groupFits) {
@@ -121,7 +114,30 @@ std::optional<double> StrictNumber(std::string_view text, const NumberLocale& lo
     if (grouped && groupLength != 3) {
         return std::nullopt;
     }
+    return i;
+}
 
+} // namespace
+
+std::optional<double> StrictNumber(std::string_view text, const NumberLocale& locale) {
+    const std::string_view body = TrimBlanks(text);
+    const std::string_view decimal = locale.decimalSeparator;
+    // A locale that names the same separator twice cannot group.
+    const std::string_view group = locale.groupSeparator == locale.decimalSeparator
+                                       ? std::string_view{}
+                                       : std::string_view{locale.groupSeparator};
+
+    NumberParts parts;
+    std::size_t i = 0;
+    if (i < body.size() && (body[i] == '+' || body[i] == '-')) {
+        parts.negative = body[i] == '-';
+        ++i;
+    }
+    const std::optional<std::size_t> afterInteger = ReadIntegerDigits(body, i, group, parts);
+    if (!afterInteger) {
+        return std::nullopt;
+    }
+    i = *afterInteger;
     if (StartsWithAt(body, i, decimal)) {
         i += decimal.size();
         while (i < body.size() && IsDigit(body[i])) {

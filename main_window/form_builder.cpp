@@ -178,6 +178,40 @@ void MakeAccessible(const NamedControls& controls) {
     }
 }
 
+// Makes a control other than the tab control and puts it in its container, on its tab's page or
+// in its frame, in its font and at its place.
+QWidget* PlaceControl(const ControlRow& row, TabControl* tabs, const NamedControls& named) {
+    // Containers come before their children, so a frame already carries its name.
+    QWidget* parent = row.tab >= 0 ? tabs->widget(row.tab) : named.value(ToQString(row.container));
+    QWidget* control = CreateControl(row, parent);
+    if (row.type == ControlType::TextBox || row.type == ControlType::Frame) {
+        new FontChangeWhenShown(control); // owned by the control
+    }
+    control->setFont(FontFor(row.font));
+    if (!control->parentWidget()) {
+        control->setParent(parent);
+    }
+    QRect rect = PixelRect(row);
+    if (row.tab >= 0) {
+        rect.translate(-tabs->pageOffset());
+    }
+    control->setGeometry(rect);
+    if (row.traits & AutoSize) {
+        new AutoSizeFit(control); // owned by the label
+    }
+    return control;
+}
+
+// Each tab's pair of option buttons is one exclusive group of its own.
+void JoinTabGroup(QRadioButton* button) {
+    QWidget* page = button->parentWidget();
+    auto* group = page->findChild<QButtonGroup*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!group) {
+        group = new QButtonGroup(page);
+    }
+    group->addButton(button);
+}
+
 } // namespace
 
 void BuildControls(QWidget* form) {
@@ -191,25 +225,7 @@ void BuildControls(QWidget* form) {
             tabs = CreateTabControl(row, form);
             control = tabs;
         } else {
-            // Containers come before their children, so a frame already carries its name.
-            QWidget* parent =
-                row.tab >= 0 ? tabs->widget(row.tab) : named.value(ToQString(row.container));
-            control = CreateControl(row, parent);
-            if (row.type == ControlType::TextBox || row.type == ControlType::Frame) {
-                new FontChangeWhenShown(control); // owned by the control
-            }
-            control->setFont(FontFor(row.font));
-            if (!control->parentWidget()) {
-                control->setParent(parent);
-            }
-            QRect rect = PixelRect(row);
-            if (row.tab >= 0) {
-                rect.translate(-tabs->pageOffset());
-            }
-            control->setGeometry(rect);
-            if (row.traits & AutoSize) {
-                new AutoSizeFit(control); // owned by the label
-            }
+            control = PlaceControl(row, tabs, named);
         }
         control->setObjectName(QString::fromStdString(ObjectName(row)));
         named.insert(control->objectName(), control);
@@ -217,13 +233,7 @@ void BuildControls(QWidget* form) {
             SetBackColor(control, *row.backColor);
         }
         if (row.type == ControlType::OptionButton) {
-            // Each tab's pair is one exclusive group of its own.
-            QWidget* page = control->parentWidget();
-            auto* group = page->findChild<QButtonGroup*>(QString(), Qt::FindDirectChildrenOnly);
-            if (!group) {
-                group = new QButtonGroup(page);
-            }
-            group->addButton(static_cast<QRadioButton*>(control));
+            JoinTabGroup(static_cast<QRadioButton*>(control));
         }
         const bool takesFocus =
             row.type == ControlType::TabControl || row.type == ControlType::TextBox ||

@@ -81,6 +81,13 @@ Orvalen::Orvalen(QWidget* parent) : QWidget(parent), m_locale(CurrentNumberLocal
     };
 
     BuildControls(this);
+    FindControls();
+    ConnectEvents();
+    AddDesignMenu();
+    Form_Load();
+}
+
+void Orvalen::FindControls() {
     FindArray(Text1, "Text1");
     FindArray(Text2, "Text2");
     FindArray(Label1, "Label1");
@@ -93,7 +100,9 @@ Orvalen::Orvalen(QWidget* parent) : QWidget(parent), m_locale(CurrentNumberLocal
     Command2 = FindSingle<QPushButton>("Command2");
     Command3 = FindSingle<QPushButton>("Command3");
     Command4 = FindSingle<QPushButton>("Command4");
+}
 
+void Orvalen::ConnectEvents() {
     // The four buttons are one choice across both tabs: the newly selected one takes the
     // selection from the other tab's pair, then raises its array's handler at once, whether
     // the user or the code selected it. A button that loses its selection raises nothing.
@@ -115,7 +124,10 @@ Orvalen::Orvalen(QWidget* parent) : QWidget(parent), m_locale(CurrentNumberLocal
     connect(Command2, &QPushButton::clicked, this, &Orvalen::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Orvalen::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Orvalen::Command4_Click);
-    // The right-click menu and shortcut of the design analysis; owned by the form.
+}
+
+// The right-click menu and shortcut of the design analysis; owned by the form.
+void Orvalen::AddDesignMenu() {
     std::vector<QWidget*> ownMenus(Text1.begin(), Text1.end());
     ownMenus.insert(ownMenus.end(), Text2.begin(), Text2.end());
     ownMenus.insert(ownMenus.end(), Label2.begin(), Label2.end());
@@ -125,8 +137,6 @@ Orvalen::Orvalen(QWidget* parent) : QWidget(parent), m_locale(CurrentNumberLocal
     hinted.insert(hinted.end(), Label2.begin(), Label2.end());
     hinted.insert(hinted.end(), Label3.begin(), Label3.end());
     new DesignMenu(this, FindSingle<QTabWidget>("SSTab1"), &m_designs, ownMenus, hinted);
-
-    Form_Load();
 }
 
 template <typename T, std::size_t N>

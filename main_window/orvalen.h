@@ -43,6 +43,10 @@ class Orvalen : public QWidget {
   private:
     template <typename T, std::size_t N> void FindArray(std::array<T*, N>& array, const char* name);
     template <typename T> T* FindSingle(const char* name);
+    // The parts of building the form, in the constructor's order.
+    void FindControls();
+    void ConnectEvents();
+    void AddDesignMenu();
 
     void SelectOption(QRadioButton* button);
     void ShowMessage(const QString& prompt);

@@ -289,18 +289,19 @@ void CheckAnalysis(const AnalysisOutcome& out, std::size_t levelCount) {
     }
     Require(out.reason.empty(), "a reason beside the analysis", out.reason);
     const DesignAnalysis& a = *out.analysis;
-    Require(a.levels.size() == levelCount && a.tolerance.size() == levelCount,
+    Require(a.set.levels.size() == levelCount && a.set.tolerance.size() == levelCount,
             "not one result per pin level");
-    for (const LevelAnalysis& level : a.levels) {
+    for (const LevelAnalysis& level : a.set.levels) {
         for (double v : {level.pinV, level.vo, level.voFormula, level.iR1, level.iR2, level.iR3}) {
             RequireShowable(v, "a level's value");
         }
     }
-    for (double v : {a.span, a.pR1Max, a.pR2Max, *a.design.targetVoMax, *a.design.targetVoMin}) {
+    for (double v :
+         {a.set.span, a.set.pR1Max, a.set.pR2Max, *a.design.targetVoMax, *a.design.targetVoMin}) {
         RequireShowable(v, "a figure of the design");
     }
-    Require(a.faults.size() == 3, "not three fault states");
-    for (const FaultAnalysis& fault : a.faults) {
+    Require(a.set.faults.size() == 3, "not three fault states");
+    for (const FaultAnalysis& fault : a.set.faults) {
         RequireShowable(fault.vo, "a fault state's output");
     }
     Require(a.preferred.size() == std::size_t{PreferredPairCount}, "fewer than three pairs");
@@ -323,7 +324,7 @@ void CheckAnalysis(const AnalysisOutcome& out, std::size_t levelCount) {
                     "pairs out of order");
         }
     }
-    for (const ToleranceLevel& band : a.tolerance) {
+    for (const ToleranceLevel& band : a.set.tolerance) {
         for (double v : {band.min, band.max, band.rss}) {
             RequireShowable(v, "a tolerance figure");
         }
@@ -337,9 +338,9 @@ void CheckAnalysis(const AnalysisOutcome& out, std::size_t levelCount) {
         Require(band.rss > 0 ? std::fabs(total - 1) < 1e-9 : total == 0,
                 "shares that do not add up to 1");
     }
-    Require(a.spec.size() == levelCount, "not one spec check per pin level");
-    for (std::size_t i = 0; i < a.spec.size(); ++i) {
-        const SpecLevel& spec = a.spec[i];
+    Require(a.set.spec.size() == levelCount, "not one spec check per pin level");
+    for (std::size_t i = 0; i < a.set.spec.size(); ++i) {
+        const SpecLevel& spec = a.set.spec[i];
         for (double v : {spec.target, spec.low, spec.high, spec.margin}) {
             RequireShowable(v, "a spec figure");
         }
@@ -365,7 +366,7 @@ void AnalysePresses(const Press& p, const CalcPressOutcome& calc, const CheckOut
     CheckAnalysis(out, levelCount);
     // The analysis states the tab's own numbers beside the circuit's.
     if (out.analysis) {
-        const std::vector<LevelAnalysis>& levels = out.analysis->levels;
+        const std::vector<LevelAnalysis>& levels = out.analysis->set.levels;
         Require(levels.front().voFormula == record.voMax, "Vo max differs from the Check tab");
         Require(levels.back().voFormula == record.voMin, "Vo min differs from the Check tab");
         Require(levelCount == 2 || levels[1].voFormula == record.voMid,
