@@ -48,6 +48,15 @@ Report MakeReport(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
     report.sections = {LevelsSection(*a, w), FaultsSection(*a, w),
                        PreferredSection(*a, checkTargets, w), ToleranceSection(*a, w),
                        SpecSection(*a, checkTargets, w)};
+    if (a->synthesis) {
+        report.sections.push_back(PartsSection(*a, w));
+        if (a->synthesis->chosen) {
+            report.sections.push_back(BuildsSection(*a, w));
+        }
+    }
+    if (a->yield) {
+        report.sections.push_back(YieldSection(*a, w));
+    }
     return report;
 }
 

@@ -5,6 +5,7 @@
 #include "calc_core/design_analysis.h"
 #include "calc_core/design_tab.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -18,6 +19,14 @@ struct Note {
     bool warning = false;
 };
 
+// What selecting a section's row analyses as fitted: a preferred pair by its rank, or a build
+// with its grade's tolerance and TCR taken into the settings.
+struct RowFit {
+    calc_core::FitChoice fit;
+    std::optional<double> tolerancePct;
+    std::optional<double> tcrPpm;
+};
+
 struct Section {
     std::string name; // the table's heading, and its accessible name in the window
     // What the figures are for, shown under the name: the designed or the fitted R1 and R3;
@@ -27,10 +36,17 @@ struct Section {
     std::vector<std::vector<std::string>> rows;
     std::vector<std::pair<int, int>> flagged; // (row, column) of cells that warn
     std::vector<Note> notes;
+    // What each row fits, in the order of the rows; empty for a section whose rows fit nothing.
+    std::vector<std::optional<RowFit>> fits;
 };
 
-// The name of the section of preferred pairs, whose rows a front end may offer to fit.
+// The names of the sections whose rows a front end may offer to fit: the preferred pairs, each
+// grade's best build, and the best builds of the cheapest grade that meets the spec.
 inline constexpr std::string_view PreferredSectionName = "Preferred values";
+inline constexpr std::string_view PartsSectionName = "Parts to buy";
+inline constexpr std::string_view BuildsSectionName = "Best builds";
+// The section of the yield estimate.
+inline constexpr std::string_view YieldSectionName = "Yield";
 
 struct Report {
     std::string heading;

@@ -30,9 +30,12 @@ Note RankingNote(const DesignAnalysis& a, bool checkTargets, const Writer& w) {
         w.Volts(a.design.targetVoMax.value_or(NAN)) + " at " + w.Volts(a.set.levels.front().pinV) +
         " and " + (checkTargets ? "" : "Vo_min ") + w.Volts(a.design.targetVoMin.value_or(NAN)) +
         " at " + w.Volts(a.set.levels.back().pinV);
+    const std::string values = a.settings.series == calc_core::ESeries::Parts
+                                   ? "the parts list's values"
+                                   : std::string(calc_core::SeriesName(a.settings.series)) +
+                                         " values from 1 \u03a9 to 10 M\u03a9";
     return {
-        "Pairs of " + std::string(calc_core::SeriesName(a.settings.series)) +
-        " values from 1 \u03a9 to 10 M\u03a9 with R2 = " + w.Ohms(a.design.circuit.r2) +
+        "Pairs of " + values + " with R2 = " + w.Ohms(a.design.circuit.r2) +
         ", ranked by the worst error against " + targets +
         "; ties go to the smaller sum of both errors, then the smaller R1, then the smaller R3."};
 }
@@ -68,6 +71,7 @@ Section PreferredSection(const DesignAnalysis& a, bool checkTargets, const Write
                           {"Vo_max error", "Vo_min error", "Worst error", "Meets spec"});
     for (std::size_t i = 0; i < a.preferred.size(); ++i) {
         section.rows.push_back(PairRow(i + 1, a.preferred[i], w));
+        section.fits.push_back(RowFit{calc_core::FitChoice::Pair(int(i + 1)), {}, {}});
     }
     section.notes = {RankingNote(a, checkTargets, w), MeetingNote(a, w)};
     return section;

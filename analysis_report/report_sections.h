@@ -33,4 +33,11 @@ Section ToleranceSection(const calc_core::DesignAnalysis& a, const Writer& w);
 // Each level's worst-case band against the output spec (spec_section.cpp).
 Section SpecSection(const calc_core::DesignAnalysis& a, bool checkTargets, const Writer& w);
 
+// Each part grade's best build against the spec, and what to buy (synthesis_section.cpp).
+Section PartsSection(const calc_core::DesignAnalysis& a, const Writer& w);
+// The best builds of the cheapest grade that meets the spec (synthesis_section.cpp).
+Section BuildsSection(const calc_core::DesignAnalysis& a, const Writer& w);
+// How many boards pass, and each level's spread (yield_section.cpp).
+Section YieldSection(const calc_core::DesignAnalysis& a, const Writer& w);
+
 } // namespace analysis_report

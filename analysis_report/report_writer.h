@@ -22,6 +22,7 @@ class Writer {
     std::string Watts(double p) const { return FormatPrefixed(p, "W", 4, separator_); }
     std::string Share(double s) const { return FormatShare(s, separator_); }
     std::string Setting(double s) const { return FormatSetting(s, separator_); }
+    const std::string& Separator() const { return separator_; }
 
   private:
     std::string separator_;

@@ -11,7 +11,8 @@ std::string SubjectOf(const calc_core::DesignAnalysis& a, const Writer& w) {
                w.Ohms(a.design.circuit.r3);
     }
     const calc_core::FittedAnalysis& f = *a.fitted;
-    return "As fitted: R1 " + w.Ohms(f.r1) + ", R3 " + w.Ohms(f.r3) +
+    return "As fitted: R1 " + w.Ohms(f.r1) + (f.r2 ? ", R2 " + w.Ohms(*f.r2) : "") + ", R3 " +
+           w.Ohms(f.r3) +
            (f.pairRank ? ", preferred pair " + std::to_string(*f.pairRank) : ", as typed");
 }
 

@@ -4,19 +4,49 @@
 #include <string>
 
 namespace analysis_report {
+namespace {
 
-nlohmann::ordered_json SettingsJson(const calc_core::AnalysisSettings& settings) {
-    nlohmann::ordered_json json = nlohmann::ordered_json::object();
+using Json = nlohmann::ordered_json;
+
+// The part grades as objects, the fields of a grade list's line by their names.
+Json GradesJson(const calc_core::AnalysisSettings& settings) {
+    Json grades = Json::array();
+    for (const calc_core::PartGrade& grade : settings.grades) {
+        grades.push_back(
+            {{"series", std::string(grade.parts ? calc_core::PartsGradeName
+                                                : calc_core::SeriesName(grade.series))},
+             {"tolerance_pct", grade.tolerancePct},
+             {"tcr_ppm", grade.tcrPpm},
+             {"name", grade.name}});
+    }
+    return grades;
+}
+
+Json ValueJson(const calc_core::SettingRow& row, const calc_core::AnalysisSettings& settings) {
+    switch (row.kind) {
+    case calc_core::SettingKind::Number:
+        return settings.*row.number;
+    case calc_core::SettingKind::OptionalNumber: {
+        const std::optional<double>& value = settings.*row.optionalNumber;
+        return value ? Json(*value) : Json(nullptr);
+    }
+    case calc_core::SettingKind::Whole:
+        return row.wholeOf(settings);
+    case calc_core::SettingKind::Choice:
+        return std::string(row.choices[row.choiceOf(settings)]);
+    case calc_core::SettingKind::List:
+        return row.list == calc_core::ListKind::Grades ? GradesJson(settings)
+                                                        : Json(settings.parts);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+Json SettingsJson(const calc_core::AnalysisSettings& settings) {
+    Json json = Json::object();
     for (const calc_core::SettingRow& row : calc_core::SettingRows()) {
-        const std::string key(row.key);
-        switch (row.kind) {
-        case calc_core::SettingKind::Number:
-            json[key] = settings.*row.number;
-            break;
-        case calc_core::SettingKind::Choice:
-            json[key] = std::string(row.choices[row.choiceOf(settings)]);
-            break;
-        }
+        json[std::string(row.key)] = ValueJson(row, settings);
     }
     return json;
 }

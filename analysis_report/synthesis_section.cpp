@@ -1,0 +1,205 @@
+// The report's sections of the synthesis: each part grade's best build, what to buy, and when no
+// grade meets the spec, what stands in the way.
+#include "analysis_report/report_sections.h"
+
+#include "calc_core/synthesis.h"
+
+#include <string>
+#include <vector>
+
+namespace analysis_report {
+namespace {
+
+using calc_core::DesignAnalysis;
+using calc_core::GradeStatus;
+using calc_core::GradeSynthesis;
+using calc_core::PartGrade;
+
+std::string Percent(double share, int decimals, const Writer& w) {
+    return FormatFixed(share * 100, decimals, w.Separator()) + " %";
+}
+
+// "E96 ± 1 % ± 50 ppm/°C (thick film)".
+std::string GradeText(const PartGrade& grade, const Writer& w) {
+    const std::string pm(PlusMinus);
+    return std::string(grade.parts ? calc_core::PartsGradeName : SeriesName(grade.series)) + " " +
+           pm + w.Setting(grade.tolerancePct) + " % " + pm + w.Setting(grade.tcrPpm) +
+           " ppm/\u00b0C" + (grade.name.empty() ? "" : " (" + grade.name + ")");
+}
+
+std::string SpecText(double pct, const Writer& w) {
+    return std::string(PlusMinus) + w.Setting(pct) + " %";
+}
+
+RowFit BuildFit(const calc_core::Build& build, const PartGrade& grade, bool r2Free) {
+    return {calc_core::FitChoice::Typed(build.r1, build.r3,
+                                        r2Free ? std::optional(build.r2) : std::nullopt),
+            grade.tolerancePct, grade.tcrPpm};
+}
+
+std::vector<std::string> GradeRow(std::size_t index, const GradeSynthesis& g, const Writer& w) {
+    const PartGrade& grade = g.grade;
+    std::vector<std::string> row = {
+        std::to_string(index + 1),
+        std::string(grade.parts ? calc_core::PartsGradeName : SeriesName(grade.series)),
+        std::string(PlusMinus) + w.Setting(grade.tolerancePct) + " %",
+        std::string(PlusMinus) + w.Setting(grade.tcrPpm) + " ppm/\u00b0C", grade.name};
+    if (g.status != GradeStatus::Searched) {
+        row.insert(row.end(), {"\u2014", "\u2014", "\u2014", "\u2014", "no", "\u2014", "\u2014"});
+        return row;
+    }
+    row.insert(row.end(),
+               {w.Ohms(g.best.r1), w.Ohms(g.best.r2), w.Ohms(g.best.r3), w.Volts(g.best.margin),
+                g.meets() ? "yes" : "no", SpecText(g.tightestSpecPct, w),
+                g.yield ? Percent(*g.yield, 3, w) : std::string("\u2014")});
+    return row;
+}
+
+Note MethodNote(const DesignAnalysis& a, const Writer& w) {
+    const calc_core::AnalysisSettings& s = a.settings;
+    const std::string r2 = s.r2MinOhms && s.r2MaxOhms
+                               ? "R2 free from " + w.Ohms(*s.r2MinOhms) + " to " +
+                                     w.Ohms(*s.r2MaxOhms) + " of the grade's values"
+                               : "R2 as designed, " + w.Ohms(a.design.circuit.r2);
+    return {"Each grade's best build: R1 and R3 of its values from 1 \u03a9 to 10 M\u03a9 (or "
+            "the parts list's), with " +
+            r2 +
+            ", judged by its worst-case bands with the grade's tolerance and TCR and every other "
+            "setting against each level's target " +
+            SpecText(s.specPct, w) +
+            ". The largest smallest margin wins; ties go to the smaller R1, then R3, then R2. "
+            "Tightest spec: the smallest spec that some build of the grade meets."};
+}
+
+// Why a grade was not searched.
+std::string SkippedText(std::size_t index, const GradeSynthesis& g) {
+    const std::string grade = "Grade " + std::to_string(index + 1) + " was not searched: ";
+    switch (g.status) {
+    case GradeStatus::NoPartsList:
+        return grade + "it names the parts list, and there is none.";
+    case GradeStatus::NoR2InRange:
+        return grade + "none of its values lies in R2's range.";
+    case GradeStatus::Refused:
+        return grade + g.refusal;
+    case GradeStatus::Searched:
+        break;
+    }
+    return {};
+}
+
+// What the quantity's swing is made of: "Vref ± 1 %".
+std::string FixedText(calc_core::ToleranceQuantity quantity, const calc_core::AnalysisSettings& s,
+                      const Writer& w) {
+    const std::string pm(PlusMinus);
+    switch (quantity) {
+    case calc_core::ToleranceQuantity::Vref:
+        return "Vref " + pm + w.Setting(s.vrefTolerancePct) + " %" +
+               (s.vrefDriftPpm > 0 ? " and " + pm + w.Setting(s.vrefDriftPpm) + " ppm/\u00b0C"
+                                   : "");
+    case calc_core::ToleranceQuantity::Level:
+        return "The pin level " + pm + w.Setting(s.levelAccuracyMv) + " mV";
+    case calc_core::ToleranceQuantity::Vf:
+        return "Vf " + pm + w.Volts(s.vfSpreadV) + " and " + w.Setting(s.vfTempcoMv) +
+               " mV/\u00b0C";
+    case calc_core::ToleranceQuantity::FbCurrent:
+        return "The feedback pin current " + pm + w.Setting(s.fbCurrentNa) + " nA";
+    default:
+        return "A resistor";
+    }
+}
+
+// No grade meets the spec: how near the last comes, and what no resistor choice changes.
+std::vector<Note> LimitNotes(const DesignAnalysis& a, const calc_core::SpecLimit& limit,
+                             const Writer& w) {
+    const GradeSynthesis& last = a.synthesis->grades[limit.grade];
+    std::vector<Note> notes = {{"No grade meets the " + SpecText(a.settings.specPct, w) +
+                                    " spec. The last, grade " + std::to_string(limit.grade + 1) +
+                                    " (" + GradeText(last.grade, w) + "), reaches " +
+                                    SpecText(limit.tightestSpecPct, w) + " at best.",
+                                true}};
+    double share = 0;
+    for (const calc_core::FixedSwing& swing : limit.fixed) {
+        share += swing.share;
+    }
+    notes.push_back({"At " + w.Volts(limit.pinV) +
+                     ", where its best build comes nearest the "
+                     "spec's edge, what no resistor choice changes takes " +
+                     Percent(share, 1, w) + " of the spread (sum of squares):"});
+    for (const calc_core::FixedSwing& swing : limit.fixed) {
+        if (swing.halfSwingV > 0) {
+            notes.push_back(
+                {FixedText(swing.quantity, a.settings, w) + " alone moves Vo at " +
+                 w.Volts(limit.pinV) + " by " + std::string(PlusMinus) + w.Volts(swing.halfSwingV) +
+                 ", " + FormatFixed(swing.pctOfTarget, 1, w.Separator()) + " % of its target."});
+        }
+    }
+    return notes;
+}
+
+std::vector<Note> SynthesisNotes(const DesignAnalysis& a, const Writer& w) {
+    const calc_core::Synthesis& synthesis = *a.synthesis;
+    std::vector<Note> notes = {MethodNote(a, w)};
+    for (std::size_t i = 0; i < synthesis.grades.size(); ++i) {
+        if (synthesis.grades[i].status != GradeStatus::Searched) {
+            notes.push_back({SkippedText(i, synthesis.grades[i])});
+        }
+    }
+    if (synthesis.chosen) {
+        const GradeSynthesis& chosen = synthesis.grades[*synthesis.chosen];
+        notes.push_back({"Buy grade " + std::to_string(*synthesis.chosen + 1) + ", " +
+                         GradeText(chosen.grade, w) + ": the cheapest that meets the " +
+                         SpecText(a.settings.specPct, w) +
+                         " spec. Select a row to analyse its "
+                         "build as fitted, with its tolerance and TCR."});
+    } else if (synthesis.limit) {
+        const std::vector<Note> limit = LimitNotes(a, *synthesis.limit, w);
+        notes.insert(notes.end(), limit.begin(), limit.end());
+    }
+    if (a.yield) {
+        notes.push_back({"Yield: of each grade's best build, with the boards, seed and "
+                         "distribution of the Yield section."});
+    }
+    return notes;
+}
+
+} // namespace
+
+Section PartsSection(const DesignAnalysis& a, const Writer& w) {
+    const calc_core::Synthesis& synthesis = *a.synthesis;
+    const bool r2Free = a.settings.r2MinOhms && a.settings.r2MaxOhms;
+    Section section;
+    section.name = std::string(PartsSectionName);
+    section.header = {"Grade", "Series", "Tolerance", "TCR",        "Name",          "R1",
+                      "R2",    "R3",     "Margin",    "Meets spec", "Tightest spec", "Yield"};
+    for (std::size_t i = 0; i < synthesis.grades.size(); ++i) {
+        const GradeSynthesis& g = synthesis.grades[i];
+        section.rows.push_back(GradeRow(i, g, w));
+        section.fits.push_back(g.status == GradeStatus::Searched
+                                   ? std::optional(BuildFit(g.best, g.grade, r2Free))
+                                   : std::nullopt);
+    }
+    section.notes = SynthesisNotes(a, w);
+    return section;
+}
+
+Section BuildsSection(const DesignAnalysis& a, const Writer& w) {
+    const calc_core::Synthesis& synthesis = *a.synthesis;
+    const GradeSynthesis& chosen = synthesis.grades[synthesis.chosen.value_or(0)];
+    const bool r2Free = a.settings.r2MinOhms && a.settings.r2MaxOhms;
+    Section section;
+    section.name = std::string(BuildsSectionName);
+    section.subject = "Grade " + std::to_string(synthesis.chosen.value_or(0) + 1) + ": " +
+                      GradeText(chosen.grade, w);
+    section.header = {"Rank", "R1", "R2", "R3", "Margin"};
+    for (std::size_t i = 0; i < synthesis.builds.size(); ++i) {
+        const calc_core::Build& build = synthesis.builds[i];
+        section.rows.push_back({std::to_string(i + 1), w.Ohms(build.r1), w.Ohms(build.r2),
+                                w.Ohms(build.r3), w.Volts(build.margin)});
+        section.fits.push_back(BuildFit(build, chosen.grade, r2Free));
+    }
+    section.notes = {{"The best builds of the cheapest grade that meets the spec, by their "
+                      "smallest margin; select a row to analyse it as fitted."}};
+    return section;
+}
+
+} // namespace analysis_report
