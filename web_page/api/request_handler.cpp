@@ -1,44 +1,28 @@
 // Answering the page's requests: parsing, the ops, and the state a window keeps between presses.
 #include "web_page/api/request_handler.h"
 
+#include "analysis_report/fit_json.h"
+#include "analysis_report/json_reader.h"
+#include "analysis_report/settings_json.h"
 #include "calc_core/design_tab.h"
 #include "calc_core/preferred_values.h"
 #include "web_page/api/analysis_response.h"
 #include "web_page/api/press_response.h"
-#include "web_page/api/request_reader.h"
 
-#include <cmath>
 #include <exception>
 
 namespace web_page {
 namespace {
 
 using namespace calc_core;
+using analysis_report::Json;
+using analysis_report::JsonReader;
 
 // The settings a request may give, by the keys of their table. The core judges the values; here
 // only their types and a choice's name.
 std::optional<AnalysisSettings> ReadSettings(const Json& object, std::string& error) {
-    RequestReader reader(object, "settings");
-    std::vector<std::string_view> keys;
-    for (const SettingRow& row : SettingRows()) {
-        keys.push_back(row.key);
-    }
-    reader.AllowOnly(keys);
-    AnalysisSettings settings;
-    for (const SettingRow& row : SettingRows()) {
-        if (row.kind == SettingKind::Choice) {
-            const auto name = reader.String(row.key, row.choices[row.choiceOf(settings)]);
-            const auto choice = name ? ChoiceIndex(row, *name) : std::nullopt;
-            if (choice) {
-                row.choose(settings, *choice);
-            } else if (name) {
-                reader.Fail("\"" + std::string(row.key) + "\" must be one of " +
-                            ChoiceList(row, ", "));
-            }
-        } else if (const auto value = reader.OptionalNumber(row.key)) {
-            settings.*row.number = *value;
-        }
-    }
+    JsonReader reader(object, "settings");
+    const AnalysisSettings settings = analysis_report::ReadSettingsJson(reader);
     if (reader.failed()) {
         error = reader.error();
         return std::nullopt;
@@ -46,28 +30,15 @@ std::optional<AnalysisSettings> ReadSettings(const Json& object, std::string& er
     return settings;
 }
 
-// The pair to fit: {"pair": rank} or {"r1": ohms, "r3": ohms}. Only the shape is judged here; a
-// rank or resistance out of range is the core's to refuse, in the report's reason, as the
-// window's own fields would show it.
+// The pair to fit. Only the shape is judged here; a rank or resistance out of range is the core's
+// to refuse, in the report's reason, as the window's own fields would show it.
 std::optional<FitChoice> ReadFit(const Json& object, std::string& error) {
-    RequestReader reader(object, "fit");
-    reader.AllowOnly({FitPairField.key, FitR1Field.key, FitR3Field.key});
-    const bool pair = !reader.failed() && object.contains(FitPairField.key);
-    const auto rank = reader.OptionalNumber(FitPairField.key);
-    const auto r1 = reader.OptionalNumber(FitR1Field.key);
-    const auto r3 = reader.OptionalNumber(FitR3Field.key);
-    if (!reader.failed()) {
-        if (pair ? (r1 || r3) : (!r1 || !r3)) {
-            reader.Fail("the fit must be {\"pair\": rank} or {\"r1\": ohms, \"r3\": ohms}");
-        } else if (pair && !(*rank == std::floor(*rank) && std::abs(*rank) <= 1e9)) {
-            reader.Fail("\"pair\" must be a whole number");
-        }
-    }
+    JsonReader reader(object, "fit");
+    const auto fit = analysis_report::ReadFitJson(reader);
     if (reader.failed()) {
         error = reader.error();
-        return std::nullopt;
     }
-    return pair ? FitChoice::Pair(int(*rank)) : FitChoice::Typed(*r1, *r3);
+    return fit;
 }
 
 Json ErrorResponse(const std::string& text) {
@@ -88,7 +59,7 @@ std::string RequestHandler::HandleRequest(std::string_view json) {
             return Dump(ErrorResponse("the request is not valid JSON"));
         }
         std::string error;
-        RequestReader reader(request, "request");
+        JsonReader reader(request, "request");
         const auto op = reader.Word("op", {"press", "analyse"});
         if (reader.failed()) {
             return Dump(ErrorResponse(reader.error()));
@@ -102,7 +73,7 @@ std::string RequestHandler::HandleRequest(std::string_view json) {
 }
 
 RequestHandler::Json RequestHandler::Press(const Json& request, std::string& error) {
-    RequestReader reader(request, "request");
+    JsonReader reader(request, "request");
     reader.AllowOnly({"op", "tab", "yes", "no", "texts", "decimal", "group"});
     const auto tab = reader.Word("tab", {TabKey(Tab::Calc), TabKey(Tab::Check)});
     const auto yes = reader.Bool("yes");
@@ -138,7 +109,7 @@ RequestHandler::Json RequestHandler::Press(const Json& request, std::string& err
 }
 
 RequestHandler::Json RequestHandler::Analyse(const Json& request, std::string& error) {
-    RequestReader reader(request, "request");
+    JsonReader reader(request, "request");
     reader.AllowOnly({"op", "tab", "decimal", "settings", "fit"});
     const auto tab = reader.Word("tab", {TabKey(Tab::Calc), TabKey(Tab::Check)});
     const auto decimal = reader.String("decimal", NumberLocale{}.decimalSeparator);
