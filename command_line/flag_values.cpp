@@ -3,6 +3,7 @@
 
 #include "calc_core/decimal_text.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -119,6 +120,42 @@ std::string Printable(std::string_view text, std::size_t maxLength) {
 
 std::string QuotedForMessage(std::string_view text) {
     return "'" + Printable(text, 40) + "'";
+}
+
+std::string ValueError(std::string_view name, std::string_view text, ValueProblem problem) {
+    std::string line = std::string(name) + ": " + QuotedForMessage(text);
+    switch (problem) {
+    case ValueProblem::NotANumber:
+        return line + " is not a number (write it like 2.5, 0.6 or 1e-3)";
+    case ValueProblem::NotAResistance:
+        return line + " is not a resistance (write it like 4700, 4.7k, 4k7, 470R or 2M2)";
+    case ValueProblem::OutOfRange:
+        return line + " is beyond the range of numbers";
+    }
+    return line;
+}
+
+bool ReadSettingValue(const calc_core::SettingRow& row, std::string_view name,
+                      std::string_view text, calc_core::AnalysisSettings& settings,
+                      std::string& error) {
+    if (row.kind == calc_core::SettingKind::Choice) {
+        if (const auto choice = calc_core::ChoiceIndex(row, text)) {
+            row.choose(settings, *choice);
+            return true;
+        }
+        std::string label = calc_core::PlainLabel(row);
+        label[0] = char(std::tolower(static_cast<unsigned char>(label[0])));
+        error = std::string(name) + ": " + QuotedForMessage(text) + " is not a " + label + " (" +
+                calc_core::ChoiceList(row) + ")";
+        return false;
+    }
+    const FlagValue value = ReadFlagValue(text, ValueKind::Number);
+    if (const auto* problem = std::get_if<ValueProblem>(&value)) {
+        error = ValueError(name, text, *problem);
+        return false;
+    }
+    settings.*row.number = std::get<double>(value);
+    return true;
 }
 
 } // namespace command_line

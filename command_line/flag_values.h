@@ -2,6 +2,8 @@
 // resistances, read the same whatever the locale.
 #pragma once
 
+#include "calc_core/analysis_settings.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -31,5 +33,16 @@ std::string Printable(std::string_view text, std::size_t maxLength);
 
 // A flag's text for a message: Printable, up to 40 bytes, in single quotes.
 std::string QuotedForMessage(std::string_view text);
+
+// Why a value cannot be read, naming it as the user gave it (a flag, or a batch's column):
+// "--r1: '4,7k' is not a resistance (write it like 4700, 4.7k, 4k7, 470R or 2M2)".
+std::string ValueError(std::string_view name, std::string_view text, ValueProblem problem);
+
+// A setting's value into the settings: a choice by its name, without regard to case, or a
+// number; false with the error, naming the value by `name`, when it is neither. The value's range
+// is the core's to judge.
+bool ReadSettingValue(const calc_core::SettingRow& row, std::string_view name,
+                      std::string_view text, calc_core::AnalysisSettings& settings,
+                      std::string& error);
 
 } // namespace command_line
