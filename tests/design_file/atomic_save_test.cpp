@@ -1,5 +1,5 @@
-// Saving atomically: the new text whole, the old file kept when the save fails, nothing left
-// behind.
+// Saving atomically: the new text whole, the old file's permissions kept, nothing left behind.
+// A save that fails is the command line's test (design_file_program_test).
 #include "design_file/atomic_save.h"
 
 #include <gtest/gtest.h>
@@ -53,28 +53,5 @@ TEST_F(AtomicSave, ReplacesAFileAndKeepsItsPermissions) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(Entries(), 1u);
 }
-
-struct Failure {
-    const char* name;
-    const char* target; // below the test's folder
-    const char* reason;
-};
-
-class FailedSave : public AtomicSave, public ::testing::WithParamInterface<Failure> {};
-
-TEST_P(FailedSave, LeavesEverythingAsItWas) {
-    fs::create_directories(m_folder / "folder");
-    { std::ofstream(m_folder / "folder" / "inside") << "kept"; }
-    EXPECT_EQ(design_file::SaveAtomically(m_folder / GetParam().target, "new"), GetParam().reason);
-    EXPECT_EQ(Contents(m_folder / "folder" / "inside"), "kept");
-    EXPECT_EQ(Entries(), 1u); // the folder alone: no temporary file left
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Targets, FailedSave,
-    ::testing::Values(Failure{"AFolder", "folder", "it is a folder"},
-                      Failure{"InAMissingFolder", "missing/a.okep", "No such file or directory"},
-                      Failure{"BelowAFile", "folder/inside/a.okep", "Not a directory"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -7,7 +7,6 @@
 #include "main_window/colour_value.h"
 #include "main_window/design_files.h"
 
-#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -17,7 +16,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -25,7 +23,6 @@
 
 using analysis_window::AnalysisWindow;
 using calc_core::Tab;
-using main_window::DesignFiles;
 
 namespace {
 
@@ -342,32 +339,26 @@ class DesignFileTest : public QObject, public window_test::WindowFixture {
         QVERIFY(Window() && Window()->isVisible());
     }
 
-    void menuAndKeysOfferOpenAndSave() {
-        for (const char* target : {"Label1(0)", "Text2(0)"}) {
-            QMenu* menu = OpenMenu(target);
-            QVERIFY(menu);
-            for (const auto& [name, key] : {std::pair{"OpenDesign", DesignFiles::OpenKey()},
-                                            {"SaveDesign", DesignFiles::SaveKey()}}) {
-                QAction* action = menu->findChild<QAction*>(name);
-                QVERIFY2(action && action->isEnabled(), name);
-                QCOMPARE(action->shortcut(), key);
-            }
-            menu->close();
-        }
-        QCOMPARE(DesignFiles::OpenKey(), QKeySequence("Ctrl+O"));
-        QCOMPARE(DesignFiles::SaveKey(), QKeySequence("Ctrl+S"));
-    }
-
-    // The keys open the real dialogs, which offer design files; cancelling changes nothing.
+    // The menu's entries name the keys, which open the real dialogs; they offer design files,
+    // and cancelling changes nothing.
     void keysOpenTheDialogs_data() {
+        QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("mode");
-        QTest::newRow("Ctrl+O") << int(Qt::Key_O) << int(QFileDialog::AcceptOpen);
-        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << int(QFileDialog::AcceptSave);
+        QTest::newRow("Ctrl+O") << "OpenDesign" << int(Qt::Key_O) << int(QFileDialog::AcceptOpen);
+        QTest::newRow("Ctrl+S") << "SaveDesign" << int(Qt::Key_S) << int(QFileDialog::AcceptSave);
     }
     void keysOpenTheDialogs() {
+        QFETCH(QString, entry);
         QFETCH(int, key);
         QFETCH(int, mode);
+        for (const char* target : {"Label1(0)", "Text2(0)"}) {
+            QMenu* menu = OpenMenu(target);
+            QAction* action = menu->findChild<QAction*>(entry);
+            QVERIFY(action && action->isEnabled());
+            QCOMPARE(action->shortcut(), QKeySequence(Qt::CTRL | Qt::Key(key)));
+            menu->close();
+        }
         Fill(1, "Option1(1)", {"10000", "2.5", "40", "30"});
         const QStringList before = Snapshot();
         QStringList filters;
