@@ -11,6 +11,7 @@
 #ifdef _WIN32
 #include <io.h>
 #include <process.h>
+#include <sys/stat.h>
 #else
 #include <unistd.h>
 #endif

@@ -189,7 +189,7 @@ class StrictSax {
 };
 
 // "line 3, column 12": lines counted by line feeds, columns by characters of UTF-8.
-std::string Place(std::string_view text, std::size_t offset) {
+std::string LineAndColumn(std::string_view text, std::size_t offset) {
     offset = std::min(offset, text.size());
     std::size_t line = 1;
     std::size_t column = 1;
@@ -221,7 +221,7 @@ StrictParse ParseStrictJson(std::string_view text, std::size_t maxDepth) {
     // with the last character read being the one it judges.
     const std::size_t read =
         sax.position() > 0 ? sax.position() : std::size_t(furthest - text.data());
-    parse.fault = Place(text, read > 0 ? read - 1 : 0) + " " + sax.problem();
+    parse.fault = LineAndColumn(text, read > 0 ? read - 1 : 0) + " " + sax.problem();
     return parse;
 }
 
