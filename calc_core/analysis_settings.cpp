@@ -261,15 +261,19 @@ double VrefSwing(const AnalysisSettings& s) {
 }
 
 std::string SettingsRefusal(const AnalysisSettings& s) {
+    return FindSettingsFault(s).reason;
+}
+
+SettingsFault FindSettingsFault(const AnalysisSettings& s) {
     for (const SettingRow& row : SettingRows()) {
         if (row.kind != SettingKind::Number) {
             continue; // a choice holds one of its names by its type
         }
         if (std::string reason = RangeRefusal(row, s); !reason.empty()) {
-            return reason;
+            return {&row, reason};
         }
         if (std::string reason = JointRefusal(row, s); !reason.empty()) {
-            return reason;
+            return {&row, reason};
         }
     }
     return {};

@@ -108,4 +108,12 @@ double VrefSwing(const AnalysisSettings& settings);
 // be upside down, and a resistor's and Vref's swing over it must stay below 100 %.
 std::string SettingsRefusal(const AnalysisSettings& settings);
 
+// SettingsRefusal's sentence with the row being judged when it was refused; no row and no
+// sentence when all are in range.
+struct SettingsFault {
+    const SettingRow* row = nullptr;
+    std::string reason;
+};
+SettingsFault FindSettingsFault(const AnalysisSettings& settings);
+
 } // namespace calc_core

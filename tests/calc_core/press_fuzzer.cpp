@@ -264,7 +264,8 @@ void CrossCheck(const Press& p, const CalcPressOutcome& calc) {
         *r.r3Text == "0") {
         return;
     }
-    const Press check{p.yes, p.no, p.locale, {*r.r1Text, p.texts[0], *r.r3Text, p.texts[1], ""}};
+    const Press check{
+        p.yes, p.no, p.locale, {*r.r1Text, p.texts[0], *r.r3Text, p.texts[1], ""}, p.settings};
     CheckResults record = kEarlier;
     const CheckOutcome out = CheckPress(check.yes, check.no, check.texts, check.locale, record);
     Require(out.message == PressMessage::None, "the Check tab refuses a passing design",
@@ -288,7 +289,8 @@ void CheckAnalysis(const AnalysisOutcome& out, std::size_t levelCount) {
         return;
     }
     Require(out.reason.empty(), "a reason beside the analysis", out.reason);
-    const DesignAnalysis& a = *out.analysis;
+    const DesignAnalysis& analysis = *out.analysis;
+    const SetAnalysis& a = analysis.set;
     Require(a.levels.size() == levelCount && a.tolerance.size() == levelCount,
             "not one result per pin level");
     for (const LevelAnalysis& level : a.levels) {
@@ -296,16 +298,17 @@ void CheckAnalysis(const AnalysisOutcome& out, std::size_t levelCount) {
             RequireShowable(v, "a level's value");
         }
     }
-    for (double v : {a.span, a.pR1Max, a.pR2Max, *a.design.targetVoMax, *a.design.targetVoMin}) {
+    for (double v :
+         {a.span, a.pR1Max, a.pR2Max, *analysis.design.targetVoMax, *analysis.design.targetVoMin}) {
         RequireShowable(v, "a figure of the design");
     }
     Require(a.faults.size() == 3, "not three fault states");
     for (const FaultAnalysis& fault : a.faults) {
         RequireShowable(fault.vo, "a fault state's output");
     }
-    Require(a.preferred.size() == std::size_t{PreferredPairCount}, "fewer than three pairs");
-    for (std::size_t i = 0; i < a.preferred.size(); ++i) {
-        const PreferredPair& p = a.preferred[i];
+    Require(analysis.preferred.size() == std::size_t{PreferredPairCount}, "fewer than three pairs");
+    for (std::size_t i = 0; i < analysis.preferred.size(); ++i) {
+        const PreferredPair& p = analysis.preferred[i];
         for (double v : {p.r1, p.r3, p.errorVoMax, p.errorVoMin, p.worstError, p.sumError}) {
             RequireShowable(v, "a pair's value");
         }
@@ -317,7 +320,7 @@ void CheckAnalysis(const AnalysisOutcome& out, std::size_t levelCount) {
                     p.sumError == p.errorVoMax + p.errorVoMin,
                 "a pair's errors disagree");
         if (i > 0) {
-            const PreferredPair& q = a.preferred[i - 1];
+            const PreferredPair& q = analysis.preferred[i - 1];
             Require(std::tie(q.worstError, q.sumError, q.r1, q.r3) <
                         std::tie(p.worstError, p.sumError, p.r1, p.r3),
                     "pairs out of order");
@@ -365,7 +368,7 @@ void AnalysePresses(const Press& p, const CalcPressOutcome& calc, const CheckOut
     CheckAnalysis(out, levelCount);
     // The analysis states the tab's own numbers beside the circuit's.
     if (out.analysis) {
-        const std::vector<LevelAnalysis>& levels = out.analysis->levels;
+        const std::vector<LevelAnalysis>& levels = out.analysis->set.levels;
         Require(levels.front().voFormula == record.voMax, "Vo max differs from the Check tab");
         Require(levels.back().voFormula == record.voMin, "Vo min differs from the Check tab");
         Require(levelCount == 2 || levels[1].voFormula == record.voMid,
