@@ -289,6 +289,25 @@ void AnalysisWindow::showDesign(calc_core::Tab tab) {
     if (tab != m_tab) {
         m_fit.reset(); // a fit belongs to the other tab's design
     }
+    present(tab);
+}
+
+void AnalysisWindow::showDesign(calc_core::Tab tab, const calc_core::AnalysisSettings& settings,
+                                const std::optional<calc_core::FitChoice>& fit) {
+    m_settings->setSettings(settings);
+    m_fit = fit;
+    if (fit && !fit->pairRank) {
+        m_fitPanel->showPair(fit->r1, fit->r3); // recompute shows a rank's pair itself
+    }
+    present(tab);
+}
+
+calc_core::AnalysisSettings AnalysisWindow::settings() const {
+    return m_settings->settings();
+}
+
+// Analyses the tab's design with the window's settings and fit, and brings the window forward.
+void AnalysisWindow::present(calc_core::Tab tab) {
     m_tab = tab;
     setWindowTitle(
         QStringLiteral("Design analysis \u2013 %1 tab").arg(ToQString(calc_core::TabName(tab))));

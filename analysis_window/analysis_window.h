@@ -36,8 +36,13 @@ class AnalysisWindow : public QDialog {
     // on, and shows the window in front. The tab must have a recorded design. A pair chosen to
     // fit stays until that tab's next CAL, which goes back to the design as it is.
     void showDesign(calc_core::Tab tab);
+    // The same with these settings and this pair to fit, as a design file gives them.
+    void showDesign(calc_core::Tab tab, const calc_core::AnalysisSettings& settings,
+                    const std::optional<calc_core::FitChoice>& fit);
 
     calc_core::Tab tab() const { return m_tab; }
+    calc_core::AnalysisSettings settings() const;
+    const std::optional<calc_core::FitChoice>& fit() const { return m_fit; }
     const analysis_report::Report& report() const { return m_report; }
 
     // Puts the whole analysis on the clipboard as plain text, its tables tab-separated.
@@ -67,6 +72,7 @@ class AnalysisWindow : public QDialog {
     std::string reportHtml(const analysis_report::ReportDocument& document) const;
     void exportWithDialog();
     void printWithDialog();
+    void present(calc_core::Tab tab);
     void fitPair(int rank);
     void fit(std::optional<calc_core::FitChoice> choice);
     Page& pageFor(const std::string& name);

@@ -7,6 +7,7 @@
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 
 namespace analysis_window {
 namespace {
@@ -85,6 +86,18 @@ calc_core::AnalysisSettings SettingsPanel::settings() const {
         }
     }
     return settings;
+}
+
+void SettingsPanel::setSettings(const calc_core::AnalysisSettings& settings) {
+    for (const Control& control : m_controls) {
+        const QSignalBlocker blocker(control.widget);
+        if (control.row->kind == calc_core::SettingKind::Choice) {
+            static_cast<QComboBox*>(control.widget)
+                ->setCurrentIndex(int(control.row->choiceOf(settings)));
+        } else {
+            static_cast<QDoubleSpinBox*>(control.widget)->setValue(settings.*control.row->number);
+        }
+    }
 }
 
 void SettingsPanel::setDiode(bool diode) {

@@ -18,6 +18,9 @@ class SettingsPanel : public QGroupBox {
 
     // The settings the controls hold.
     calc_core::AnalysisSettings settings() const;
+    // Puts the settings into the controls, each number to the control's decimals, without
+    // raising changed().
+    void setSettings(const calc_core::AnalysisSettings& settings);
 
     // The settings used with the diode only take input only with it.
     void setDiode(bool diode);

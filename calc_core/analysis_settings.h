@@ -152,4 +152,12 @@ double VrefSwing(const AnalysisSettings& settings);
 // of the parts list needs one.
 std::string SettingsRefusal(const AnalysisSettings& settings);
 
+// SettingsRefusal's sentence with the row being judged when it was refused; no row and no
+// sentence when all are in range.
+struct SettingsFault {
+    const SettingRow* row = nullptr;
+    std::string reason;
+};
+SettingsFault FindSettingsFault(const AnalysisSettings& settings);
+
 } // namespace calc_core

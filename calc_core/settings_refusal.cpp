@@ -122,12 +122,16 @@ std::string JointRefusal(const SettingRow& row, const S& s) {
 } // namespace
 
 std::string SettingsRefusal(const AnalysisSettings& s) {
+    return FindSettingsFault(s).reason;
+}
+
+SettingsFault FindSettingsFault(const AnalysisSettings& s) {
     for (const SettingRow& row : SettingRows()) {
         if (std::string reason = RowRefusal(row, s); !reason.empty()) {
-            return reason;
+            return {&row, reason};
         }
         if (std::string reason = JointRefusal(row, s); !reason.empty()) {
-            return reason;
+            return {&row, reason};
         }
     }
     return {};

@@ -4,7 +4,12 @@
 #include "orvalex/version.h"
 
 #include "calc_core/decimal_text.h"
+#include "calc_core/tab_inputs.h"
 #include "calc_core/value_text.h"
+#include "command_line/design_request.h"
+#include "command_line/flag_values.h"
+#include "command_line/system_text.h"
+#include "design_file/design_file_reader.h"
 
 #include <CLI/CLI.hpp>
 
@@ -14,23 +19,19 @@
 #include <cmath>
 #include <optional>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace command_line {
 namespace {
-
-using calc_core::QuotedForMessage;
-using calc_core::ReadValue;
-using calc_core::ValueKind;
-using calc_core::ValueProblem;
-using calc_core::ValueRead;
 
 constexpr const char* kProgram = "orvalex-kep";
 
 constexpr const char* kDescription =
     "Designs and checks the three resistors that set the output voltage of a DC/DC\n"
     "converter: the Calc and Check presses of the calculator Orvalex_KEP, and the\n"
-    "analysis of the design (levels, pin faults, preferred values, tolerances).";
+    "analysis of the design (levels, pin faults, preferred values, tolerances); opens\n"
+    "and saves design files, and analyses a board's rails from a CSV file.";
 
 constexpr const char* kFooter =
     R"(Values are read with '.' as the decimal point, whatever the locale. Resistances
@@ -40,33 +41,14 @@ Examples:
   orvalex-kep design --r2 10k --vref 2.5 --vo-max 40 --vo-min 30
   orvalex-kep design --r2 10k --vref 2.5 --vo-max 40 --vo-min 30 --vf 0.6 --series E24
   orvalex-kep check --r1 470 --r2 10 --r3 100 --vref 1.2 --json
+  orvalex-kep design --r2 10k --vref 2.5 --vo-max 40 --vo-min 30 --save rail.okep
+  orvalex-kep open rail.okep --spec 2
+  orvalex-kep batch rails.csv --format json
 
-Exit status: 0 when the press passes, 1 for "Cal Error! Please check circuit!",
-2 for a message of the input check or a bad command line.
+Exit status: 0 when the press passes, 1 for "Cal Error! Please check circuit!"
+(batch: when any row has a message), 2 for a message of the input check, a bad
+command line, a design file that cannot be opened or saved, or a batch's bad header.
 )";
-
-// A flag whose value becomes one of the tab's boxes.
-struct BoxFlag {
-    const char* name;
-    ValueKind kind;
-    const char* help;
-};
-
-// The boxes of each tab in the gate's order; the diode's Vf is the fifth.
-constexpr std::array<BoxFlag, 4> kCalcBoxes = {{
-    {"--r2", ValueKind::Resistance, "R2, from the node to ground [ohm]"},
-    {"--vref", ValueKind::Number, "The reference voltage Vref [V]"},
-    {"--vo-max", ValueKind::Number, "The wanted output Vo_max, pin at 0.14 V [V]"},
-    {"--vo-min", ValueKind::Number, "The wanted output Vo_min, highest pin level [V]"},
-}};
-constexpr std::array<BoxFlag, 4> kCheckBoxes = {{
-    {"--r1", ValueKind::Resistance, "R1, from the output to the node [ohm]"},
-    {"--r2", ValueKind::Resistance, "R2, from the node to ground [ohm]"},
-    {"--r3", ValueKind::Resistance, "R3, from the node to the KEP pin [ohm]"},
-    {"--vref", ValueKind::Number, "The reference voltage Vref [V]"},
-}};
-constexpr BoxFlag kVfBox = {"--vf", ValueKind::Number,
-                            "The diode's forward voltage Vf [V]; selects the diode"};
 
 // The texts of one command's flags, as CLI11 stores them.
 struct CommandTexts {
@@ -76,11 +58,16 @@ struct CommandTexts {
     std::string fitPair;
     std::string fitR1;
     std::string fitR3;
-    std::string format;
     bool json = false;
+    std::string file; // open's and batch's file
+    std::string save;
+    std::string note;
+    std::string format; // --format: the report's; batch's, its rows'
+
+    unsigned threads = 0; // batch's; 0: every core
 };
 
-// The --format values, in the order of OutputFormat.
+// The --format values of design, check and open, in the order of OutputFormat.
 constexpr std::array<const char*, 4> kFormats = {"text", "json", "html", "csv"};
 
 // A setting's line in the help: its help text and unit.
@@ -101,61 +88,117 @@ CLI::Option* AddSingle(CLI::App& command, const std::string& name, std::string& 
     return command.add_option(name, text, help)->multi_option_policy(CLI::MultiOptionPolicy::Throw);
 }
 
-CLI::App* AddCommand(CLI::App& app, const char* name, const char* help,
-                     std::span<const BoxFlag> boxes, CommandTexts& texts) {
-    CLI::App* command = app.add_subcommand(name, help);
+void AddInputs(CLI::App& command, calc_core::Tab tab, CommandTexts& texts) {
+    const auto boxes = calc_core::TabInputs(tab);
     for (std::size_t i = 0; i < boxes.size(); ++i) {
-        AddSingle(*command, boxes[i].name, texts.boxes[i], boxes[i].help)
-            ->required()
-            ->type_name(boxes[i].kind == ValueKind::Resistance ? "OHM" : "V")
-            ->group("Inputs");
+        CLI::Option* option = AddSingle(command, std::string(boxes[i].flag), texts.boxes[i],
+                                        std::string(boxes[i].help));
+        option->type_name(boxes[i].resistance ? "OHM" : "V")->group("Inputs");
+        if (i != calc_core::VfInput) {
+            option->required();
+        }
     }
-    AddSingle(*command, kVfBox.name, texts.boxes[4], kVfBox.help)->type_name("V")->group("Inputs");
+}
+
+void AddSettings(CLI::App& command, CommandTexts& texts) {
     const auto rows = calc_core::SettingRows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        AddSingle(*command, std::string(rows[i].flag), texts.settings[i], SettingHelp(rows[i]))
+        AddSingle(command, std::string(rows[i].flag), texts.settings[i], SettingHelp(rows[i]))
             ->type_name(std::string(rows[i].valueName))
             ->default_str(DefaultText(rows[i]))
             ->group("Analysis");
     }
-    AddSingle(*command, "--fit-pair", texts.fitPair,
+}
+
+void AddFit(CLI::App& command, CommandTexts& texts) {
+    AddSingle(command, "--fit-pair", texts.fitPair,
               "Analyse as fitted the preferred pair of this rank, 1 being the best")
         ->type_name("N")
         ->group("Fitted pair");
-    AddSingle(*command, "--fit-r1", texts.fitR1, "Analyse as fitted this R1, with --fit-r3 [ohm]")
+    AddSingle(command, "--fit-r1", texts.fitR1, "Analyse as fitted this R1, with --fit-r3 [ohm]")
         ->type_name("OHM")
         ->group("Fitted pair");
-    AddSingle(*command, "--fit-r3", texts.fitR3, "Analyse as fitted this R3, with --fit-r1 [ohm]")
+    AddSingle(command, "--fit-r3", texts.fitR3, "Analyse as fitted this R3, with --fit-r1 [ohm]")
         ->type_name("OHM")
         ->group("Fitted pair");
-    command->add_flag("--json", texts.json, "One JSON object on stdout instead of text")
+}
+
+// The report's form, and the design file a press may save.
+void AddOutput(CLI::App& command, CommandTexts& texts) {
+    command.add_flag("--json", texts.json, "One JSON object on stdout instead of text")
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
         ->group("Output");
-    AddSingle(*command, "--format", texts.format,
+    AddSingle(command, "--format", texts.format,
               "The report as text, one JSON object, or a document: one HTML file, or CSV tables")
         ->type_name("text|json|html|csv")
         ->default_str("text")
         ->group("Output");
+    CLI::Option* save =
+        AddSingle(command, "--save", texts.save,
+                  "Save the design (inputs, settings, fit and note) to this file (.okep)")
+            ->type_name("FILE")
+            ->group("Design file");
+    AddSingle(command, "--note", texts.note, "The design file's note, such as the rail's name")
+        ->type_name("TEXT")
+        ->needs(save)
+        ->group("Design file");
+}
+
+// design and check: a tab's inputs with the analysis flags.
+CLI::App* AddPress(CLI::App& app, const char* name, const char* help, calc_core::Tab tab,
+                   CommandTexts& texts) {
+    CLI::App* command = app.add_subcommand(name, help);
+    AddInputs(*command, tab, texts);
+    AddSettings(*command, texts);
+    AddFit(*command, texts);
+    AddOutput(*command, texts);
     return command;
 }
 
-std::string ValueError(const char* flag, const std::string& text, ValueProblem problem) {
-    return std::string(flag) + ": " + QuotedForMessage(text) + " " +
-           std::string(calc_core::ValueProblemText(problem));
+CLI::App* AddOpen(CLI::App& app, CommandTexts& texts) {
+    CLI::App* command = app.add_subcommand(
+        "open", "The press and analysis a design file describes; flags override its settings");
+    command->add_option("FILE", texts.file, "The design file (.okep)")->required();
+    AddSettings(*command, texts);
+    AddFit(*command, texts);
+    AddOutput(*command, texts);
+    return command;
+}
+
+CLI::App* AddBatch(CLI::App& app, CommandTexts& texts) {
+    CLI::App* command = app.add_subcommand(
+        "batch", "One press and analysis per row of a CSV file of rails, one result per row");
+    command->add_option("RAILS", texts.file, "The CSV file of rails, or - for stdin")->required();
+    AddSettings(*command, texts);
+    AddSingle(*command, "--format", texts.format, "The results as CSV or as JSON lines")
+        ->type_name("csv|json")
+        ->check(CLI::IsMember({"csv", "json"}))
+        ->default_str("csv")
+        ->group("Output");
+    command->add_option("--threads", texts.threads, "Rows computed at once; 0 for every core")
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
+        ->check(CLI::Range(0u, 1024u))
+        ->type_name("N")
+        ->default_str("0")
+        ->group("Output");
+    return command;
 }
 
 // The box's text for the gate: the value in plain "C" notation. An empty value stays empty,
 // so that the press answers it as it answers an empty box.
-bool ToBoxText(const BoxFlag& flag, std::string& text, std::string& error) {
+bool ToBoxText(const calc_core::TabInput& box, std::string& text, std::optional<double>& number,
+               std::string& error) {
     if (text.empty()) {
         return true;
     }
-    const ValueRead value = ReadValue(text, flag.kind);
-    if (const auto* problem = std::get_if<ValueProblem>(&value)) {
-        error = ValueError(flag.name, text, *problem);
+    const calc_core::ValueRead value = calc_core::ReadValue(
+        text, box.resistance ? calc_core::ValueKind::Resistance : calc_core::ValueKind::Number);
+    if (const auto* problem = std::get_if<calc_core::ValueProblem>(&value)) {
+        error = ValueError(box.flag, text, *problem);
         return false;
     }
-    text = calc_core::ShortestText(std::get<double>(value));
+    number = std::get<double>(value);
+    text = calc_core::ShortestText(*number);
     return true;
 }
 
@@ -163,7 +206,7 @@ bool ToBoxText(const BoxFlag& flag, std::string& text, std::string& error) {
 std::string OneLine(const CLI::ParseError& error, const CLI::App& app) {
     const auto commands = app.get_subcommands();
     if (commands.empty() && dynamic_cast<const CLI::RequiredError*>(&error)) {
-        return "a command is required, design or check (see --help)";
+        return "a command is required: design, check, open or batch (see --help)";
     }
     // CLI11 counts a repeated flag as too many values; say what happened instead.
     if (!commands.empty() && dynamic_cast<const CLI::ArgumentMismatch*>(&error)) {
@@ -177,14 +220,18 @@ std::string OneLine(const CLI::ParseError& error, const CLI::App& app) {
     return calc_core::Printable(error.what(), 200) + " (see --help)";
 }
 
-// The program's parser: the two commands with their flags, and where CLI11 puts their texts.
+// The program's parser: the commands with their flags, and where CLI11 puts their texts.
 // CLI11's apps cannot be moved, so the parser stays where it is built.
 struct Parser {
     CLI::App app{kDescription, kProgram};
     CommandTexts calcTexts;
     CommandTexts checkTexts;
+    CommandTexts openTexts;
+    CommandTexts batchTexts;
     CLI::App* design = nullptr;
     CLI::App* check = nullptr;
+    CLI::App* open = nullptr;
+    CLI::App* batch = nullptr;
 
     Parser() {
         app.set_version_flag("--version",
@@ -192,49 +239,27 @@ struct Parser {
         app.require_subcommand(1);
         app.footer(kFooter);
         design =
-            AddCommand(app, "design", "The Calc press: R1, R3 and Vo_mid from the wanted outputs",
-                       kCalcBoxes, calcTexts);
-        check =
-            AddCommand(app, "check", "The Check press: the output levels and Delta -/+ of a set",
-                       kCheckBoxes, checkTexts);
-        design->footer(kFooter);
-        check->footer(kFooter);
+            AddPress(app, "design", "The Calc press: R1, R3 and Vo_mid from the wanted outputs",
+                     calc_core::Tab::Calc, calcTexts);
+        check = AddPress(app, "check", "The Check press: the output levels and Delta -/+ of a set",
+                         calc_core::Tab::Check, checkTexts);
+        open = AddOpen(app, openTexts);
+        batch = AddBatch(app, batchTexts);
+        for (CLI::App* command : {design, check, open, batch}) {
+            command->footer(kFooter);
+        }
     }
 };
 
-// One setting's flag: a choice by its name, without regard to case, or a number.
-bool ReadSetting(const calc_core::SettingRow& row, const std::string& text,
-                 calc_core::AnalysisSettings& settings, std::string& error) {
-    const std::string flag(row.flag);
-    if (row.kind == calc_core::SettingKind::Choice) {
-        if (const auto choice = calc_core::ChoiceIndex(row, text)) {
-            row.choose(settings, *choice);
-            return true;
-        }
-        std::string label = calc_core::PlainLabel(row);
-        label[0] = char(std::tolower(static_cast<unsigned char>(label[0])));
-        error = flag + ": " + QuotedForMessage(text) + " is not a " + label + " (" +
-                calc_core::ChoiceList(row) + ")";
-        return false;
-    }
-    const ValueRead value = ReadValue(text, ValueKind::Number);
-    if (const auto* problem = std::get_if<ValueProblem>(&value)) {
-        error = ValueError(flag.c_str(), text, *problem);
-        return false;
-    }
-    settings.*row.number = std::get<double>(value);
-    return true;
-}
-
-// The analysis settings the command's flags give, on top of the defaults; false with the error
-// for the first that is not a value or out of its range.
+// The analysis settings the command's flags give, on top of the defaults or a file's; false
+// with the error for the first that is not a value or out of its range.
 bool ReadSettings(const CLI::App& command, const CommandTexts& texts,
                   calc_core::AnalysisSettings& settings, std::string& error) {
     const auto rows = calc_core::SettingRows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const calc_core::SettingRow& row = rows[i];
         if (command.count(std::string(row.flag)) > 0 &&
-            !ReadSetting(row, texts.settings[i], settings, error)) {
+            !ReadSettingValue(row, row.flag, texts.settings[i], settings, error)) {
             return false;
         }
     }
@@ -260,11 +285,12 @@ bool ReadFit(const CLI::App& command, const CommandTexts& texts,
         return false;
     }
     if (pair) {
-        const ValueRead value = ReadValue(texts.fitPair, ValueKind::Number);
+        const calc_core::ValueRead value =
+            calc_core::ReadValue(texts.fitPair, calc_core::ValueKind::Number);
         const double* rank = std::get_if<double>(&value);
         if (!rank || !(*rank >= 1 && *rank <= calc_core::PreferredPairCount) ||
             *rank != std::floor(*rank)) {
-            error = "--fit-pair: " + QuotedForMessage(texts.fitPair) +
+            error = "--fit-pair: " + calc_core::QuotedForMessage(texts.fitPair) +
                     " is not a pair's rank (1 to " + std::to_string(calc_core::PreferredPairCount) +
                     ")";
             return false;
@@ -275,8 +301,9 @@ bool ReadFit(const CLI::App& command, const CommandTexts& texts,
         const std::pair<const char*, const std::string*> flags[] = {{"--fit-r1", &texts.fitR1},
                                                                     {"--fit-r3", &texts.fitR3}};
         for (std::size_t i = 0; i < 2; ++i) {
-            const ValueRead value = ReadValue(*flags[i].second, ValueKind::Resistance);
-            if (const auto* problem = std::get_if<ValueProblem>(&value)) {
+            const calc_core::ValueRead value =
+                calc_core::ReadValue(*flags[i].second, calc_core::ValueKind::Resistance);
+            if (const auto* problem = std::get_if<calc_core::ValueProblem>(&value)) {
                 error = ValueError(flags[i].first, *flags[i].second, *problem);
                 return false;
             }
@@ -300,8 +327,8 @@ bool ReadFormat(const CLI::App& command, const CommandTexts& texts, OutputFormat
                    [](char c) { return char(std::tolower(static_cast<unsigned char>(c))); });
     const auto found = std::find(kFormats.begin(), kFormats.end(), name);
     if (found == kFormats.end()) {
-        error = "--format: " + QuotedForMessage(texts.format) + " is not a format (text, json, " +
-                "html, csv)";
+        error = "--format: " + calc_core::QuotedForMessage(texts.format) +
+                " is not a format (text, json, html, csv)";
         return false;
     }
     const auto chosen = OutputFormat(found - kFormats.begin());
@@ -313,37 +340,92 @@ bool ReadFormat(const CLI::App& command, const CommandTexts& texts, OutputFormat
     return true;
 }
 
-// The request of the command that was parsed, or the error of its first bad value.
-ParsedArguments ReadRequest(Parser& parser) {
+// The flags every request has besides its inputs: settings, fit, output and the design file.
+bool ReadCommon(const CLI::App& command, const CommandTexts& texts, Request& request,
+                std::string& error) {
+    if (!ReadFormat(command, texts, request.format, error)) {
+        return false;
+    }
+    if (command.count("--save") > 0) {
+        request.savePath = texts.save;
+    }
+    if (command.count("--note") > 0) {
+        request.note = texts.note;
+    }
+    return ReadSettings(command, texts, request.settings, error) &&
+           ReadFit(command, texts, request.fit, error);
+}
+
+// The request of design or check, or the error of its first bad value.
+ParsedArguments ReadPressRequest(Parser& parser) {
     const bool calc = parser.design->parsed();
     const CLI::App& command = calc ? *parser.design : *parser.check;
     CommandTexts& texts = calc ? parser.calcTexts : parser.checkTexts;
-    const std::span<const BoxFlag> boxes =
-        calc ? std::span<const BoxFlag>(kCalcBoxes) : std::span<const BoxFlag>(kCheckBoxes);
     Request request;
     request.tab = calc ? calc_core::Tab::Calc : calc_core::Tab::Check;
-    request.diode = command.count(kVfBox.name) > 0;
+    const auto boxes = calc_core::TabInputs(request.tab);
+    request.diode = command.count(std::string(boxes[calc_core::VfInput].flag)) > 0;
     ParsedArguments parsed;
     parsed.status = 2;
-    if (!ReadFormat(command, texts, request.format, parsed.error)) {
-        return parsed;
-    }
     for (std::size_t i = 0; i < boxes.size(); ++i) {
-        if (!ToBoxText(boxes[i], texts.boxes[i], parsed.error)) {
+        if ((i != calc_core::VfInput || request.diode) &&
+            !ToBoxText(boxes[i], texts.boxes[i], request.values[i], parsed.error)) {
             return parsed;
         }
     }
-    if (request.diode && !ToBoxText(kVfBox, texts.boxes[4], parsed.error)) {
-        return parsed;
-    }
     request.texts = texts.boxes;
-    if (!ReadSettings(command, texts, request.settings, parsed.error) ||
-        !ReadFit(command, texts, request.fit, parsed.error)) {
+    if (!ReadCommon(command, texts, request, parsed.error)) {
         return parsed;
     }
     parsed.status = 0;
     parsed.request = request;
     return parsed;
+}
+
+// The request of open: the file's design, with the flags given over its settings and fit.
+ParsedArguments ReadOpenRequest(Parser& parser) {
+    const CommandTexts& texts = parser.openTexts;
+    ParsedArguments parsed;
+    parsed.status = 2;
+    const design_file::DesignRead read = design_file::ReadDesignFile(
+        PathOfArgument(texts.file), calc_core::Printable(texts.file, 200));
+    if (!read.design) {
+        parsed.error = read.error;
+        return parsed;
+    }
+    Request request = RequestOfDesign(*read.design);
+    if (!ReadCommon(*parser.open, texts, request, parsed.error)) {
+        return parsed;
+    }
+    parsed.status = 0;
+    parsed.request = request;
+    return parsed;
+}
+
+ParsedArguments ReadBatchRequest(Parser& parser) {
+    const CommandTexts& texts = parser.batchTexts;
+    BatchRequest batch;
+    batch.path = texts.file;
+    batch.json = texts.format == "json";
+    batch.threads =
+        texts.threads > 0 ? texts.threads : std::max(1u, std::thread::hardware_concurrency());
+    ParsedArguments parsed;
+    if (!ReadSettings(*parser.batch, texts, batch.settings, parsed.error)) {
+        parsed.status = 2;
+        return parsed;
+    }
+    parsed.batch = batch;
+    return parsed;
+}
+
+ParsedArguments ReadRequest(Parser& parser) {
+    if (parser.open->parsed()) {
+        return ReadOpenRequest(parser);
+    }
+    if (parser.batch->parsed()) {
+        return ReadBatchRequest(parser);
+    }
+    return ReadPressRequest(parser);
 }
 
 } // namespace

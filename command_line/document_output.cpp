@@ -10,7 +10,7 @@
 namespace command_line {
 
 void WriteDocument(const PressReport& report, OutputFormat format, const std::string& date,
-                   std::ostream& out) {
+                   const std::string& note, std::ostream& out) {
     if (IsGateMessage(report.message)) {
         return;
     }
@@ -21,6 +21,7 @@ void WriteDocument(const PressReport& report, OutputFormat format, const std::st
                                                     report.analysis, separator)
                       : analysis_report::ReportWithoutDesign(report.tab, report.analysis.reason);
     analysis_report::ReportDocument document;
+    document.note = note;
     document.date = date;
     document.press = report.results;
     if (format == OutputFormat::Csv) {

@@ -11,8 +11,8 @@ namespace command_line {
 
 // The document of the format (Html or Csv) with the press's results as its first section, then
 // the analysis report, or the reason why there is none, dated `date`. Writes nothing for a press
-// that ended at the input check.
+// that ended at the input check. The note is the design's (--note, or the opened file's).
 void WriteDocument(const PressReport& report, OutputFormat format, const std::string& date,
-                   std::ostream& out);
+                   const std::string& note, std::ostream& out);
 
 } // namespace command_line

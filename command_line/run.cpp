@@ -1,8 +1,10 @@
-// The program's run: parse, press, report.
+// The program's run: parse, save, press, report; or a batch of rails.
 #include "command_line/run.h"
 
 #include "calc_core/value_text.h"
 #include "command_line/arguments.h"
+#include "command_line/batch_run.h"
+#include "command_line/design_request.h"
 #include "command_line/document_date.h"
 #include "command_line/document_output.h"
 #include "command_line/json_output.h"
@@ -34,6 +36,9 @@ std::optional<std::string> DocumentDate(std::string& error) {
 
 int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
     const ParsedArguments parsed = ParseArguments(args);
+    if (parsed.batch) {
+        return RunBatch(*parsed.batch, out, err);
+    }
     if (!parsed.request) {
         out << parsed.output;
         if (!parsed.error.empty()) {
@@ -50,11 +55,18 @@ int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
             return 2;
         }
     }
+    // The file describes the command, whatever its press answers; a save that fails stops here.
+    if (parsed.request->savePath) {
+        if (const std::string error = SaveRequestedDesign(*parsed.request); !error.empty()) {
+            err << "orvalex-kep: " << error << '\n';
+            return 2;
+        }
+    }
     const PressReport report = RunPress(*parsed.request);
     if (format == OutputFormat::Json) {
         WriteJson(report, out);
     } else if (date) {
-        WriteDocument(report, format, *date, out);
+        WriteDocument(report, format, *date, parsed.request->note, out);
     } else {
         WriteText(report, out);
     }

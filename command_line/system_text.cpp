@@ -88,4 +88,8 @@ Utf8Output::~Utf8Output() = default;
 
 #endif
 
+std::filesystem::path PathOfArgument(std::string_view utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 } // namespace command_line

@@ -1,7 +1,9 @@
 // The program's text at the system's edge: its arguments and its output, UTF-8 on every system.
 #pragma once
 
+#include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace command_line {
@@ -10,6 +12,9 @@ namespace command_line {
 // arguments in the ANSI code page, which has no Ω; they are read again from the wide command
 // line. Elsewhere they are the bytes as given.
 std::vector<std::string> ProgramArguments(int argc, char** argv);
+
+// A path given as an argument, in UTF-8, as the system names the file.
+std::filesystem::path PathOfArgument(std::string_view utf8);
 
 // While it lives, stdout and stderr carry the report's UTF-8 bytes unchanged, "\n" included. On
 // Windows, a console among them shows UTF-8 until the program ends, when it gets its own code

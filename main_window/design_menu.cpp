@@ -5,6 +5,7 @@
 #include "analysis_window/qt_text.h"
 #include "main_window/about_box.h"
 #include "main_window/control_table.h"
+#include "main_window/design_files.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -53,15 +54,46 @@ QString DesignMenu::Hint() {
         .arg(AnalyseKey().toString(QKeySequence::NativeText));
 }
 
+analysis_window::AnalysisWindow* DesignMenu::window() {
+    if (!m_window) {
+        m_window = new analysis_window::AnalysisWindow(m_record, m_form);
+    }
+    return m_window;
+}
+
 bool DesignMenu::openAnalysis(calc_core::Tab tab) {
     if (!m_record->design(tab)) {
         return false;
     }
-    if (!m_window) {
-        m_window = new analysis_window::AnalysisWindow(m_record, m_form);
-    }
-    m_window->showDesign(tab);
+    window()->showDesign(tab);
     return true;
+}
+
+bool DesignMenu::openAnalysis(calc_core::Tab tab, const calc_core::AnalysisSettings& settings,
+                              const std::optional<calc_core::FitChoice>& fit) {
+    if (!m_record->design(tab)) {
+        return false;
+    }
+    window()->showDesign(tab, settings, fit);
+    return true;
+}
+
+// Open and Save, with the keys the form's shortcuts answer.
+void DesignMenu::addFileActions(QMenu* menu, calc_core::Tab tab) {
+    if (!m_files) {
+        return;
+    }
+    QAction* open = menu->addAction(QStringLiteral("Open design\u2026"));
+    open->setObjectName(QStringLiteral("OpenDesign"));
+    open->setShortcut(DesignFiles::OpenKey());
+    open->setShortcutVisibleInContextMenu(true);
+    connect(open, &QAction::triggered, m_files, &DesignFiles::chooseAndOpen);
+    QAction* save = menu->addAction(QStringLiteral("Save design\u2026"));
+    save->setObjectName(QStringLiteral("SaveDesign"));
+    save->setShortcut(DesignFiles::SaveKey());
+    save->setShortcutVisibleInContextMenu(true);
+    connect(save, &QAction::triggered, m_files, [this, tab] { m_files->chooseAndSave(tab); });
+    menu->addSeparator();
 }
 
 bool DesignMenu::eventFilter(QObject* watched, QEvent* event) {
@@ -122,6 +154,7 @@ void DesignMenu::showMenu(QWidget* target, calc_core::Tab tab, const QPoint& glo
     }
     connect(analyse, &QAction::triggered, this, [this, tab] { openAnalysis(tab); });
     menu->addSeparator();
+    addFileActions(menu, tab);
     QAction* about = menu->addAction(QStringLiteral("About ") + ToQString(FormCaption));
     about->setObjectName(QStringLiteral("About"));
     connect(about, &QAction::triggered, this, [this] { ShowAbout(m_form); });

@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 
+class QMenu;
 class QTabWidget;
 class QWidget;
 
@@ -20,6 +21,7 @@ class AnalysisWindow;
 
 namespace main_window {
 
+class DesignFiles;
 using analysis_window::DesignRecord;
 
 class DesignMenu : public QObject {
@@ -41,6 +43,15 @@ class DesignMenu : public QObject {
     // Opens the analysis of the tab's design and brings it to the front; false, and nothing
     // happens, before the tab's first CAL that computed.
     bool openAnalysis(calc_core::Tab tab);
+    // The same with these settings and this pair to fit.
+    bool openAnalysis(calc_core::Tab tab, const calc_core::AnalysisSettings& settings,
+                      const std::optional<calc_core::FitChoice>& fit);
+
+    // The analysis window, once it has been opened; null before.
+    const analysis_window::AnalysisWindow* analysisWindow() const { return m_window; }
+
+    // The menu's entries that open and save design files go to these.
+    void setDesignFiles(DesignFiles* files) { m_files = files; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -48,12 +59,15 @@ class DesignMenu : public QObject {
   private:
     std::optional<calc_core::Tab> tabOf(const QWidget* widget) const;
     void showMenu(QWidget* target, calc_core::Tab tab, const QPoint& globalPos);
+    void addFileActions(QMenu* menu, calc_core::Tab tab);
+    analysis_window::AnalysisWindow* window();
 
     QWidget* m_form;
     QTabWidget* m_tabs;
     const DesignRecord* m_record;
     std::array<QWidget*, 2> m_pages{}; // by calc_core::Tab
     analysis_window::AnalysisWindow* m_window = nullptr;
+    DesignFiles* m_files = nullptr;
 };
 
 } // namespace main_window

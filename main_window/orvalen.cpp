@@ -2,10 +2,14 @@
 #include "main_window/orvalen.h"
 
 #include "analysis_window/qt_text.h"
+#include "calc_core/decimal_text.h"
 #include "calc_core/design_calculation.h"
+#include "calc_core/number_text.h"
+#include "calc_core/tab_inputs.h"
 #include "main_window/colour_value.h"
 #include "main_window/control_fonts.h"
 #include "main_window/control_table.h"
+#include "main_window/design_files.h"
 #include "main_window/design_menu.h"
 #include "main_window/form_builder.h"
 
@@ -30,6 +34,16 @@ namespace {
 calc_core::NumberLocale CurrentNumberLocale() {
     const QLocale locale;
     return {locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
+}
+
+// A number as the user writes it: its shortest exact digits with the locale's decimal separator,
+// without grouping.
+QString LocaleText(double value, const calc_core::NumberLocale& locale) {
+    std::string text = calc_core::ShortestText(value);
+    if (const std::size_t point = text.find('.'); point != std::string::npos) {
+        text.replace(point, 1, locale.decimalSeparator);
+    }
+    return ToQString(text);
 }
 
 template <std::size_t N>
@@ -136,7 +150,10 @@ void Orvalen::AddDesignMenu() {
     std::vector<QWidget*> hinted{Command1, Command3};
     hinted.insert(hinted.end(), Label2.begin(), Label2.end());
     hinted.insert(hinted.end(), Label3.begin(), Label3.end());
-    new DesignMenu(this, FindSingle<QTabWidget>("SSTab1"), &m_designs, ownMenus, hinted);
+    m_tabs = FindSingle<QTabWidget>("SSTab1");
+    auto* menu = new DesignMenu(this, m_tabs, &m_designs, ownMenus, hinted);
+    m_files = new DesignFiles(this, menu);
+    menu->setDesignFiles(m_files);
 }
 
 template <typename T, std::size_t N>
@@ -281,6 +298,64 @@ void Orvalen::Command3_Click() {
     if (press.message != calc_core::PressMessage::None) {
         ShowMessage(ToQString(calc_core::MessageText(press.message)));
     }
+}
+
+std::optional<design_file::Design> Orvalen::tabDesign(calc_core::Tab tab, QString& why) const {
+    const bool calc = tab == calc_core::Tab::Calc;
+    const auto& options = calc ? Option1 : Option2;
+    const auto& boxes = calc ? Text1 : Text2;
+    if (!options[0]->isChecked() && !options[1]->isChecked()) {
+        why = QStringLiteral("Select Diode Yes or No on the %1 tab before saving its design.")
+                  .arg(ToQString(calc_core::TabName(tab)));
+        return std::nullopt;
+    }
+    design_file::Design design;
+    design.tab = tab;
+    design.diode = options[0]->isChecked();
+    const auto inputs = calc_core::TabInputs(tab);
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        if (i == calc_core::VfInput && !design.diode) {
+            continue;
+        }
+        const std::string text = boxes[i]->text().toStdString();
+        const auto value = calc_core::StrictNumber(text, m_locale);
+        if (!value) {
+            why = QStringLiteral("%1 holds “%2”, which is not a number; the design is "
+                                 "not saved.")
+                      .arg(ToQString(inputs[i].name), boxes[i]->text());
+            return std::nullopt;
+        }
+        design.inputs[i] = *value;
+    }
+    return design;
+}
+
+std::optional<calc_core::Tab> Orvalen::frontDesignTab() const {
+    for (const calc_core::Tab tab : {calc_core::Tab::Calc, calc_core::Tab::Check}) {
+        if (m_tabs->currentIndex() == PageIndex(tab)) {
+            return tab;
+        }
+    }
+    return std::nullopt;
+}
+
+bool Orvalen::enterDesign(const design_file::Design& design) {
+    const bool calc = design.tab == calc_core::Tab::Calc;
+    m_tabs->setCurrentIndex(PageIndex(design.tab));
+    SelectOption((calc ? Option1 : Option2)[design.diode ? 0 : 1]);
+    const auto& boxes = calc ? Text1 : Text2;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        if (i != calc_core::VfInput || design.diode) {
+            boxes[i]->setText(LocaleText(design.inputs[i], m_locale));
+        }
+    }
+    bool recorded = false;
+    const auto watch = connect(
+        &m_designs, &analysis_window::DesignRecord::recorded, this,
+        [&recorded, &design](calc_core::Tab tab) { recorded = recorded || tab == design.tab; });
+    calc ? Command1_Click() : Command3_Click();
+    disconnect(watch);
+    return recorded;
 }
 
 void Orvalen::Command4_Click() {

@@ -4,18 +4,23 @@
 #include "analysis_window/design_record.h"
 #include "calc_core/check_calculation.h"
 #include "calc_core/number_locale.h"
+#include "design_file/design_file.h"
 
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QTabWidget;
 
 namespace main_window {
+
+class DesignFiles;
 
 class Orvalen : public QWidget {
   public:
@@ -31,6 +36,24 @@ class Orvalen : public QWidget {
 
     // The designs the two CAL buttons last computed, which the design analysis reads.
     const analysis_window::DesignRecord& designRecord() const { return m_designs; }
+
+    // Opening and saving design files, by the menu, the keyboard and dropped files.
+    DesignFiles* designFiles() const { return m_files; }
+
+    // The tab's diode choice and boxes as a design file keeps them, read in the user's notation;
+    // nullopt with the sentence why when no diode choice of the tab is selected or a box it reads
+    // holds no number. The settings, fit and note are left as they are.
+    std::optional<design_file::Design> tabDesign(calc_core::Tab tab, QString& why) const;
+    // Brings the design's tab forward, selects its diode choice, writes its numbers into the
+    // boxes in the user's notation and presses the tab's CAL, as a user would; true when the
+    // press recorded a design to analyse.
+    bool enterDesign(const design_file::Design& design);
+
+    // The Calc or Check tab when it is in front.
+    std::optional<calc_core::Tab> frontDesignTab() const;
+
+    // Shows one prompt to the user, through the sink.
+    void ShowMessage(const QString& prompt);
 
     void Form_Load();
     void Option1_Click(int index);
@@ -49,7 +72,6 @@ class Orvalen : public QWidget {
     void AddDesignMenu();
 
     void SelectOption(QRadioButton* button);
-    void ShowMessage(const QString& prompt);
 
     std::array<QLineEdit*, 5> Text1{};
     std::array<QLineEdit*, 5> Text2{};
@@ -63,6 +85,8 @@ class Orvalen : public QWidget {
     QPushButton* Command2 = nullptr;
     QPushButton* Command3 = nullptr;
     QPushButton* Command4 = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    DesignFiles* m_files = nullptr;
 
     calc_core::NumberLocale m_locale;
     calc_core::CheckResults m_checkResults;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the fuzzers with clang and runs them one after the other, sharing the time: the fuzzer of
-# the calculation core's presses and the fuzzer of the command line's arguments. Any crash,
-# sanitizer report or broken invariant fails.
+# Builds the fuzzers with clang and runs them one after the other, sharing the time: the calculation
+# core's presses, the command line's arguments, the design file's reader, the batch's rails and the
+# page's requests. Any crash, sanitizer report or broken invariant fails.
 # Usage: fuzz.sh [seconds]; 60 seconds in all by default.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,7 +12,8 @@ scripts/install-deps.sh test
 if [ ! -f "$build_dir/build.ninja" ]; then
     CC=clang CXX=clang++ cmake -S . -B "$build_dir" -G Ninja -DORVALEX_FUZZ=ON
 fi
-cmake --build "$build_dir" --target press_fuzzer argument_fuzzer
+cmake --build "$build_dir" --target press_fuzzer argument_fuzzer design_file_fuzzer batch_fuzzer \
+    request_fuzzer
 
 export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
@@ -27,5 +28,10 @@ run_fuzzer() {
     "$build_dir/$binary" -max_total_time="$time" -print_final_stats=1 \
         -artifact_prefix="$build_dir/fuzz_findings/" "$corpus"
 }
-run_fuzzer tests/calc_core/press_fuzzer tests/calc_core/fuzz_corpus $(( (seconds + 1) / 2 ))
-run_fuzzer tests/command_line/argument_fuzzer tests/command_line/fuzz_corpus $(( seconds / 2 ))
+# The core's presses take a third of the time, the others a sixth each.
+share() { echo $(( (seconds * $1 + 5) / 6 )); }
+run_fuzzer tests/calc_core/press_fuzzer tests/calc_core/fuzz_corpus "$(share 2)"
+run_fuzzer tests/command_line/argument_fuzzer tests/command_line/fuzz_corpus "$(share 1)"
+run_fuzzer tests/design_file/design_file_fuzzer tests/design_file/fuzz_corpus "$(share 1)"
+run_fuzzer tests/command_line/batch_fuzzer tests/command_line/batch_fuzz_corpus "$(share 1)"
+run_fuzzer tests/web_page/request_fuzzer tests/web_page/fuzz_corpus "$(share 1)"

@@ -15,7 +15,7 @@ if [ "${1:-run}" = test ]; then
     packages+=(
         libgtest-dev clang-format
         libbenchmark-dev time
-        dpkg-dev file desktop-file-utils appstream
+        dpkg-dev file desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
         clang libclang-rt-14-dev
         locales
         g++-mingw-w64-x86-64-posix wine64 zip groff-base bsdextrautils

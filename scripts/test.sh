@@ -42,6 +42,18 @@ desktop-file-validate "$package_root"/usr/share/applications/*.desktop
 "$package_root"/usr/bin/orvalex-kep --version
 test -f "$package_root"/usr/share/man/man1/orvalex-kep.1.gz
 appstreamcli validate --no-net "$package_root"/usr/share/metainfo/*.metainfo.xml
+# The design file's type as a desktop learns it from the package: *.okep is ours, and the
+# desktop entry opens it. GNOME's way (gio) reads the desktop's MIME database.
+export XDG_DATA_HOME="$package_root/xdg" XDG_CURRENT_DESKTOP=GNOME
+mkdir -p "$XDG_DATA_HOME/mime/packages" "$XDG_DATA_HOME/applications"
+cp "$package_root"/usr/share/mime/packages/*.xml "$XDG_DATA_HOME/mime/packages/"
+cp "$package_root"/usr/share/applications/*.desktop "$XDG_DATA_HOME/applications/"
+update-mime-database "$XDG_DATA_HOME/mime"
+update-desktop-database "$XDG_DATA_HOME/applications"
+echo '{}' > "$package_root/rail.okep"
+test "$(xdg-mime query filetype "$package_root/rail.okep")" = application/x-orvalex-kep-design
+test "$(xdg-mime query default application/x-orvalex-kep-design)" = com.orvalex.kep.desktop
+unset XDG_DATA_HOME XDG_CURRENT_DESKTOP
 
 # The page in headless Chromium, opened from disk with the network off.
 scripts/test-page.sh build-web/page

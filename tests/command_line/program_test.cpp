@@ -2,15 +2,13 @@
 // presses, the engineering forms, the locale, the JSON document and the bad command lines.
 #include "calc_core/design_analysis.h"
 #include "calc_core/design_calculation.h"
+#include "program_runner.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -18,72 +16,12 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
 using nlohmann::json;
-
-struct Ran {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadAll(std::FILE* file) {
-    std::string text;
-    std::rewind(file);
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
-        text.append(buffer, n);
-    }
-    std::fclose(file);
-    return text;
-}
-
-// Runs the program with the arguments and the environment with `env` ("NAME=value") added.
-Ran RunProgram(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
-    std::vector<char*> argv{const_cast<char*>(ORVALEX_KEP_PROGRAM)};
-    for (const std::string& arg : args) {
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    }
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (const std::string& entry : env) {
-        envp.push_back(const_cast<char*>(entry.c_str()));
-    }
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        envp.push_back(*entry); // the first of two equal names wins
-    }
-    envp.push_back(nullptr);
-
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fileno(out), STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, fileno(err), STDERR_FILENO);
-    pid_t pid = 0;
-    Ran ran;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
-        int wstatus = 0;
-        waitpid(pid, &wstatus, 0);
-        ran.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    ran.out = ReadAll(out);
-    ran.err = ReadAll(err);
-    return ran;
-}
-
-std::vector<std::string> Words(const std::string& line) {
-    std::istringstream stream(line);
-    std::vector<std::string> words;
-    for (std::string word; stream >> word;) {
-        words.push_back(word);
-    }
-    return words;
-}
+using program_runner::Ran;
+using program_runner::RunProgram;
+using program_runner::Words;
 
 struct Example {
     const char* args;
@@ -302,7 +240,7 @@ TEST(Program, BadCommandLinesGiveOneLineAndStatusTwo) {
         bool alsoJson = true; // run a second time with --json after the command
     };
     const std::vector<Case> cases = {
-        {{}, "a command is required, design or check (see --help)"},
+        {{}, "a command is required: design, check, open or batch (see --help)"},
         {Words("design --vref 2.5 --vo-max 40 --vo-min 30"), "--r2 is required (see --help)"},
         {Words(calc + "--r2 10k --r3 5"), "The following arguments were not expected: 5 --r3 (see "
                                           "--help)"},
@@ -311,7 +249,8 @@ TEST(Program, BadCommandLinesGiveOneLineAndStatusTwo) {
         {Words(calc + "--r2 10k extra"), "The following argument was not expected: extra (see "
                                          "--help)"},
         {Words(calc + "--r2 10k --vf"), "--vf: 1 required V missing (see --help)"},
-        {Words("frobnicate --r2 1"), "a command is required, design or check (see --help)"},
+        {Words("frobnicate --r2 1"),
+         "a command is required: design, check, open or batch (see --help)"},
         {Words(calc + "--r2 4x7"), "--r2: '4x7' is not a resistance (write it like 4700, 4.7k, "
                                    "4k7, 470R or 2M2)"},
         {Words(calc + "--r2 10k --vf 0,6"), "--vf: '0,6' is not a number (write it like 2.5, 0.6 "

@@ -1,14 +1,16 @@
 // Answering the page's requests: parsing, the ops, and the state a window keeps between presses.
 #include "web_page/api/request_handler.h"
 
+#include "analysis_report/fit_json.h"
+#include "analysis_report/json_reader.h"
 #include "analysis_report/press_section.h"
+#include "analysis_report/settings_json.h"
 #include "calc_core/design_tab.h"
 #include "calc_core/preferred_values.h"
 #include "web_page/api/analysis_response.h"
 #include "web_page/api/describe_response.h"
 #include "web_page/api/press_response.h"
 #include "web_page/api/protocol_keys.h"
-#include "web_page/api/request_reader.h"
 
 #include <cmath>
 #include <exception>
@@ -17,31 +19,14 @@ namespace web_page {
 namespace {
 
 using namespace calc_core;
+using analysis_report::Json;
+using analysis_report::JsonReader;
 
 // The settings a request may give, by the keys of their table. The core judges the values; here
 // only their types and a choice's name.
 std::optional<AnalysisSettings> ReadSettings(const Json& object, std::string& error) {
-    RequestReader reader(object, std::string(keys::Settings));
-    std::vector<std::string_view> keys;
-    for (const SettingRow& row : SettingRows()) {
-        keys.push_back(row.key);
-    }
-    reader.AllowOnly(keys);
-    AnalysisSettings settings;
-    for (const SettingRow& row : SettingRows()) {
-        if (row.kind == SettingKind::Choice) {
-            const auto name = reader.String(row.key, row.choices[row.choiceOf(settings)]);
-            const auto choice = name ? ChoiceIndex(row, *name) : std::nullopt;
-            if (choice) {
-                row.choose(settings, *choice);
-            } else if (name) {
-                reader.Fail("\"" + std::string(row.key) + "\" must be one of " +
-                            ChoiceList(row, ", "));
-            }
-        } else if (const auto value = reader.OptionalNumber(row.key)) {
-            settings.*row.number = *value;
-        }
-    }
+    JsonReader reader(object, std::string(keys::Settings));
+    const AnalysisSettings settings = analysis_report::ReadSettingsJson(reader);
     if (reader.failed()) {
         error = reader.error();
         return std::nullopt;
@@ -49,28 +34,15 @@ std::optional<AnalysisSettings> ReadSettings(const Json& object, std::string& er
     return settings;
 }
 
-// The pair to fit: {"pair": rank} or {"r1": ohms, "r3": ohms}. Only the shape is judged here; a
-// rank or resistance out of range is the core's to refuse, in the report's reason, as the
-// window's own fields would show it.
+// The pair to fit. Only the shape is judged here; a rank or resistance out of range is the core's
+// to refuse, in the report's reason, as the window's own fields would show it.
 std::optional<FitChoice> ReadFit(const Json& object, std::string& error) {
-    RequestReader reader(object, std::string(keys::Fit));
-    reader.AllowOnly({FitPairField.key, FitR1Field.key, FitR3Field.key});
-    const bool pair = !reader.failed() && object.contains(FitPairField.key);
-    const auto rank = reader.OptionalNumber(FitPairField.key);
-    const auto r1 = reader.OptionalNumber(FitR1Field.key);
-    const auto r3 = reader.OptionalNumber(FitR3Field.key);
-    if (!reader.failed()) {
-        if (pair ? (r1 || r3) : (!r1 || !r3)) {
-            reader.Fail("the fit must be {\"pair\": rank} or {\"r1\": ohms, \"r3\": ohms}");
-        } else if (pair && !(*rank == std::floor(*rank) && std::abs(*rank) <= 1e9)) {
-            reader.Fail("\"pair\" must be a whole number");
-        }
-    }
+    JsonReader reader(object, std::string(keys::Fit));
+    const auto fit = analysis_report::ReadFitJson(reader);
     if (reader.failed()) {
         error = reader.error();
-        return std::nullopt;
     }
-    return pair ? FitChoice::Pair(int(*rank)) : FitChoice::Typed(*r1, *r3);
+    return fit;
 }
 
 // What an analysis and its document are asked for with.
@@ -82,7 +54,7 @@ struct AnalysisRequest {
 };
 
 // The tab, separator, settings and fit of a request whose members the reader has allowed.
-std::optional<AnalysisRequest> ReadAnalysisRequest(RequestReader& reader, const Json& request,
+std::optional<AnalysisRequest> ReadAnalysisRequest(JsonReader& reader, const Json& request,
                                                    std::string& error) {
     const auto tab = reader.Word(keys::Tab, {TabKey(Tab::Calc), TabKey(Tab::Check)});
     const auto decimal = reader.String(keys::Decimal, NumberLocale{}.decimalSeparator);
@@ -120,7 +92,7 @@ std::string RequestHandler::HandleRequest(std::string_view json) {
             return Dump(ErrorResponse("the request is not valid JSON"));
         }
         std::string error;
-        RequestReader reader(request, "request");
+        JsonReader reader(request, "request");
         const auto op = reader.Word(
             keys::Op, {keys::OpPress, keys::OpAnalyse, keys::OpDescribe, keys::OpReportHtml});
         if (reader.failed()) {
@@ -138,7 +110,7 @@ std::string RequestHandler::HandleRequest(std::string_view json) {
 }
 
 RequestHandler::Json RequestHandler::Press(const Json& request, std::string& error) {
-    RequestReader reader(request, "request");
+    JsonReader reader(request, "request");
     reader.AllowOnly(
         {keys::Op, keys::Tab, keys::Yes, keys::No, keys::Texts, keys::Decimal, keys::Group});
     const auto tab = reader.Word(keys::Tab, {TabKey(Tab::Calc), TabKey(Tab::Check)});
@@ -177,7 +149,7 @@ RequestHandler::Json RequestHandler::Press(const Json& request, std::string& err
 }
 
 RequestHandler::Json RequestHandler::Analyse(const Json& request, std::string& error) {
-    RequestReader reader(request, "request");
+    JsonReader reader(request, "request");
     reader.AllowOnly({keys::Op, keys::Tab, keys::Decimal, keys::Settings, keys::Fit});
     const auto analysis = ReadAnalysisRequest(reader, request, error);
     if (!analysis) {
@@ -192,7 +164,7 @@ RequestHandler::Json RequestHandler::Analyse(const Json& request, std::string& e
 }
 
 RequestHandler::Json RequestHandler::ReportHtml(const Json& request, std::string& error) {
-    RequestReader reader(request, "request");
+    JsonReader reader(request, "request");
     reader.AllowOnly(
         {keys::Op, keys::Tab, keys::Decimal, keys::Settings, keys::Fit, keys::Date, keys::Note});
     analysis_report::ReportDocument document;
@@ -215,7 +187,7 @@ RequestHandler::Json RequestHandler::ReportHtml(const Json& request, std::string
 }
 
 RequestHandler::Json RequestHandler::Describe(const Json& request, std::string& error) {
-    RequestReader reader(request, "request");
+    JsonReader reader(request, "request");
     reader.AllowOnly({keys::Op});
     if (reader.failed()) {
         error = reader.error();

@@ -1,0 +1,219 @@
+// A rail's row: its cells read into a request, the press and analysis, and the result's cells.
+#include "command_line/batch_row.h"
+
+#include "calc_core/decimal_text.h"
+#include "calc_core/tab_inputs.h"
+#include "calc_core/value_text.h"
+#include "command_line/csv_text.h"
+#include "command_line/flag_values.h"
+#include "command_line/press_report.h"
+
+#include <nlohmann/json.hpp>
+
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace command_line {
+namespace {
+
+using calc_core::VfInput;
+
+// A result's cell: empty, text, a number or yes/no.
+using Cell = std::variant<std::monostate, std::string, double, bool>;
+
+// RFC 4180 ends each record with CR LF.
+constexpr std::string_view CsvLineEnd = "\r\n";
+
+struct RowRequest {
+    std::string name;
+    std::optional<Request> request;
+    std::string problem; // without a request: why, naming the line
+};
+
+// The row's input cells into the request's boxes: Vf's cell selects the diode when it holds a
+// value; any other empty cell stays empty, for the press to answer as it answers an empty box.
+bool ReadInputCells(const RailColumns& columns, const std::vector<std::string>& cells,
+                    Request& request, std::string& error) {
+    const auto boxes = calc_core::TabInputs(columns.tab);
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        if (!columns.inputs[i]) {
+            continue;
+        }
+        const std::string_view text = TrimBlanks(cells[*columns.inputs[i]]);
+        if (text.empty()) {
+            continue;
+        }
+        request.diode = request.diode || i == VfInput;
+        const calc_core::ValueRead value =
+            calc_core::ReadValue(text, boxes[i].resistance ? calc_core::ValueKind::Resistance
+                                                           : calc_core::ValueKind::Number);
+        if (const auto* problem = std::get_if<calc_core::ValueProblem>(&value)) {
+            error = ValueError(boxes[i].key, text, *problem);
+            return false;
+        }
+        request.texts[i] = calc_core::ShortestText(std::get<double>(value));
+    }
+    return true;
+}
+
+// The row's own settings over those every row starts from; an empty cell keeps them.
+bool ReadSettingCells(const RailColumns& columns, const std::vector<std::string>& cells,
+                      Request& request, std::string& error) {
+    for (const auto& [row, at] : columns.settings) {
+        const std::string_view text = TrimBlanks(cells[at]);
+        if (!text.empty() && !ReadSettingValue(*row, row->key, text, request.settings, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+RowRequest ReadRow(const RailColumns& columns, const calc_core::AnalysisSettings& settings,
+                   std::string_view line, std::size_t lineNumber) {
+    RowRequest row;
+    const std::string at = "line " + std::to_string(lineNumber) + ": ";
+    const CsvRecord record = SplitCsvLine(line);
+    // The cells before a fault are read, and the name may be among them.
+    if (columns.name < record.cells.size()) {
+        row.name = record.cells[columns.name];
+    }
+    if (!record.problem.empty()) {
+        row.problem = at + record.problem;
+        return row;
+    }
+    if (record.cells.size() != columns.count) {
+        row.problem = at + "the row has " + std::to_string(record.cells.size()) +
+                      " cells, and the header " + std::to_string(columns.count);
+        return row;
+    }
+    Request request;
+    request.tab = columns.tab;
+    request.settings = settings;
+    std::string error;
+    if (!ReadInputCells(columns, record.cells, request, error) ||
+        !ReadSettingCells(columns, record.cells, request, error)) {
+        row.problem = at + error;
+        return row;
+    }
+    row.request = request;
+    return row;
+}
+
+// Empty for a row that was analysed as pressed.
+std::string Message(const RowRequest& row, const PressReport* report) {
+    if (!report) {
+        return row.problem;
+    }
+    if (report->message != calc_core::PressMessage::None) {
+        return std::string(calc_core::MessageText(report->message));
+    }
+    return report->analysis.analysis ? std::string() : report->analysis.reason;
+}
+
+void AddLevelCells(const calc_core::DesignAnalysis* analysis, std::vector<Cell>& cells) {
+    for (const double level : ResultLevels) {
+        const calc_core::SetAnalysis* set = analysis ? &analysis->shown() : nullptr;
+        std::size_t j = 0;
+        while (set && j < set->levels.size() && set->levels[j].pinV != level) {
+            ++j;
+        }
+        if (!set || j == set->levels.size()) {
+            cells.insert(cells.end(), 5, std::monostate{});
+            continue;
+        }
+        cells.insert(cells.end(), {set->levels[j].vo, set->tolerance[j].min, set->tolerance[j].max,
+                                   set->spec[j].meets, set->spec[j].margin});
+    }
+}
+
+// The cells in the order of ResultColumns.
+std::vector<Cell> ResultCells(const RowRequest& row, const PressReport* report) {
+    std::vector<Cell> cells{row.name};
+    const std::string message = Message(row, report);
+    cells.push_back(message.empty() ? Cell() : Cell(message));
+    const auto& design = report ? report->design : std::nullopt;
+    if (design) {
+        cells.insert(cells.end(), {design->circuit.r1, design->circuit.r2, design->circuit.r3});
+    } else {
+        cells.insert(cells.end(), 3, std::monostate{});
+    }
+    const calc_core::DesignAnalysis* analysis =
+        report && report->analysis.analysis ? &*report->analysis.analysis : nullptr;
+    AddLevelCells(analysis, cells);
+    if (analysis && !analysis->preferred.empty()) {
+        cells.insert(cells.end(), {analysis->preferred.front().r1, analysis->preferred.front().r3});
+    } else {
+        cells.insert(cells.end(), 2, std::monostate{});
+    }
+    return cells;
+}
+
+// Text is the user's or quotes it: a spreadsheet must take it as text.
+std::string CsvText(const Cell& cell) {
+    if (const auto* text = std::get_if<std::string>(&cell)) {
+        return CsvCell(InertText(*text));
+    }
+    if (const auto* number = std::get_if<double>(&cell)) {
+        return calc_core::ShortestText(*number);
+    }
+    if (const auto* yes = std::get_if<bool>(&cell)) {
+        return *yes ? "yes" : "no";
+    }
+    return {};
+}
+
+std::string CsvLine(const std::vector<Cell>& cells) {
+    std::string line;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        line += (i == 0 ? "" : ",") + CsvText(cells[i]);
+    }
+    return line + std::string(CsvLineEnd);
+}
+
+std::string JsonLine(const std::vector<Cell>& cells) {
+    nlohmann::ordered_json object = nlohmann::ordered_json::object();
+    const std::vector<std::string>& names = ResultColumns();
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        object[names[i]] = std::visit(
+            [](const auto& value) -> nlohmann::ordered_json {
+                if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::monostate>) {
+                    return nullptr;
+                } else {
+                    return value;
+                }
+            },
+            cells[i]);
+    }
+    return object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
+} // namespace
+
+RailResult AnalyseRail(const RailColumns& columns, const calc_core::AnalysisSettings& settings,
+                       std::string_view line, std::size_t lineNumber, bool json) {
+    const RowRequest row = ReadRow(columns, settings, line, lineNumber);
+    std::optional<PressReport> report;
+    if (row.request) {
+        report = RunPress(*row.request);
+    }
+    const std::vector<Cell> cells = ResultCells(row, report ? &*report : nullptr);
+    return {json ? JsonLine(cells) : CsvLine(cells), !std::get_if<std::monostate>(&cells[1])};
+}
+
+RailResult RefusedRail(const std::string& problem, bool json) {
+    RowRequest row;
+    row.problem = problem;
+    const std::vector<Cell> cells = ResultCells(row, nullptr);
+    return {json ? JsonLine(cells) : CsvLine(cells), true};
+}
+
+std::string ResultHeaderLine() {
+    std::string line;
+    for (const std::string& name : ResultColumns()) {
+        line += (line.empty() ? "" : ",") + CsvCell(name);
+    }
+    return line + std::string(CsvLineEnd);
+}
+
+} // namespace command_line
