@@ -54,6 +54,8 @@ class JsonReader {
     std::optional<Json> OptionalObject(std::string_view name);
     // Any member that must be there, whatever its type.
     const Json* Member(std::string_view name) { return Find(name, false); }
+    // The same, or null and no fault when it is absent.
+    const Json* OptionalMember(std::string_view name) { return Find(name, true); }
 
     // How a fault names one of the object's members, and the object itself.
     std::string Name(std::string_view member) const;

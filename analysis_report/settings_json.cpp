@@ -1,6 +1,11 @@
 // Writing and reading the settings by the keys of their table.
 #include "analysis_report/settings_json.h"
 
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,9 +42,130 @@ Json ValueJson(const calc_core::SettingRow& row, const calc_core::AnalysisSettin
         return std::string(row.choices[row.choiceOf(settings)]);
     case calc_core::SettingKind::List:
         return row.list == calc_core::ListKind::Grades ? GradesJson(settings)
-                                                        : Json(settings.parts);
+                                                       : Json(settings.parts);
     }
     return nullptr;
+}
+
+std::string LowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return char(std::tolower(static_cast<unsigned char>(c))); });
+    return text;
+}
+
+// A whole number as JSON holds it, or as a decimal text of digits, which a page sends for the
+// numbers beyond JavaScript's; absent when the member is.
+std::optional<std::uint64_t> WholeOf(JsonReader& reader, std::string_view key) {
+    const Json* member = reader.OptionalMember(key);
+    if (member == nullptr) {
+        return std::nullopt;
+    }
+    if (member->is_number_unsigned()) {
+        return member->get<std::uint64_t>();
+    }
+    if (member->is_string()) {
+        const std::string& text = member->get_ref<const std::string&>();
+        std::uint64_t value = 0;
+        const auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (fault == std::errc() && end == text.data() + text.size() && !text.empty()) {
+            return value;
+        }
+    }
+    reader.WrongType(key, "a whole number from 0 to 18446744073709551615");
+    return std::nullopt;
+}
+
+// The grades as GradesJson writes them; the core judges their figures.
+void ReadGrades(JsonReader& reader, std::string_view key, calc_core::AnalysisSettings& settings) {
+    const Json* member = reader.OptionalMember(key);
+    if (member == nullptr) {
+        return;
+    }
+    if (!member->is_array()) {
+        reader.WrongType(key, "an array of grades");
+        return;
+    }
+    std::vector<calc_core::PartGrade> grades;
+    for (const Json& item : *member) {
+        JsonReader grade = reader.Nested(item, key);
+        grade.AllowOnly({"series", "tolerance_pct", "tcr_ppm", "name"});
+        const auto series = grade.String("series");
+        const auto tolerance = grade.Number("tolerance_pct");
+        const auto tcr = grade.Number("tcr_ppm");
+        const auto name = grade.String("name", "");
+        const bool parts = series && LowerCase(*series) == calc_core::PartsGradeName;
+        const auto named = series ? calc_core::SeriesFromName(*series) : std::nullopt;
+        if (!grade.failed() && !parts && !named) {
+            grade.Fail(grade.Name("series") + " must be a series or \"parts\"");
+        }
+        if (grade.failed()) {
+            reader.Fail(grade.error());
+            return;
+        }
+        grades.push_back({named.value_or(calc_core::ESeries::E96), parts, *tolerance, *tcr, *name});
+    }
+    settings.grades = std::move(grades);
+}
+
+void ReadParts(JsonReader& reader, std::string_view key, calc_core::AnalysisSettings& settings) {
+    const Json* member = reader.OptionalMember(key);
+    if (member == nullptr) {
+        return;
+    }
+    std::vector<double> parts;
+    for (const Json& item : member->is_array() ? *member : Json::array()) {
+        if (!item.is_number()) {
+            break;
+        }
+        parts.push_back(item.get<double>());
+    }
+    if (!member->is_array() || parts.size() != member->size()) {
+        reader.WrongType(key, "an array of resistances in ohms");
+        return;
+    }
+    std::sort(parts.begin(), parts.end());
+    parts.erase(std::unique(parts.begin(), parts.end()), parts.end());
+    settings.parts = std::move(parts);
+}
+
+// One setting by its row's kind: a member that is absent keeps its default.
+void ReadValue(JsonReader& reader, const calc_core::SettingRow& row,
+               calc_core::AnalysisSettings& settings) {
+    using calc_core::SettingKind;
+    switch (row.kind) {
+    case SettingKind::Number:
+        if (const auto value = reader.OptionalNumber(row.key)) {
+            settings.*row.number = *value;
+        }
+        break;
+    case SettingKind::OptionalNumber:
+        if (const Json* member = reader.OptionalMember(row.key); member && !member->is_null()) {
+            settings.*row.optionalNumber = reader.OptionalNumber(row.key);
+        }
+        break;
+    case SettingKind::Whole:
+        if (const auto value = WholeOf(reader, row.key)) {
+            row.setWhole(settings, *value);
+        }
+        break;
+    case SettingKind::Choice: {
+        const auto name = reader.String(row.key, row.choices[row.choiceOf(settings)]);
+        const auto choice = name ? calc_core::ChoiceIndex(row, *name) : std::nullopt;
+        if (choice) {
+            row.choose(settings, *choice);
+        } else if (name) {
+            reader.WrongType(row.key, "one of " + calc_core::ChoiceList(row, ", "));
+        }
+        break;
+    }
+    case SettingKind::List:
+        if (row.list == calc_core::ListKind::Grades) {
+            ReadGrades(reader, row.key, settings);
+        } else {
+            ReadParts(reader, row.key, settings);
+        }
+        break;
+    }
 }
 
 } // namespace
@@ -61,23 +187,7 @@ calc_core::AnalysisSettings ReadSettingsJson(JsonReader& reader) {
     reader.AllowOnly(keys);
     AnalysisSettings settings;
     for (const SettingRow& row : SettingRows()) {
-        switch (row.kind) {
-        case SettingKind::Number:
-            if (const auto value = reader.OptionalNumber(row.key)) {
-                settings.*row.number = *value;
-            }
-            break;
-        case SettingKind::Choice: {
-            const auto name = reader.String(row.key, row.choices[row.choiceOf(settings)]);
-            const auto choice = name ? ChoiceIndex(row, *name) : std::nullopt;
-            if (choice) {
-                row.choose(settings, *choice);
-            } else if (name) {
-                reader.WrongType(row.key, "one of " + ChoiceList(row, ", "));
-            }
-            break;
-        }
-        }
+        ReadValue(reader, row, settings);
     }
     return settings;
 }
