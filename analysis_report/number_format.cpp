@@ -58,6 +58,18 @@ std::string FormatShare(double share, std::string_view separator) {
     return FormatFixed(std::max(share, 0.0) * 100, 1, separator) + " %";
 }
 
+std::string YieldText(double share, std::string_view separator) {
+    if (!std::isfinite(share)) {
+        return std::string(NoValue);
+    }
+    const double pct = std::clamp(share, 0.0, 1.0) * 100;
+    std::string text = FormatFixed(pct, 3, separator);
+    for (int decimals = 4; share < 1 && text.starts_with("100") && decimals <= 6; ++decimals) {
+        text = FormatFixed(pct, decimals, separator);
+    }
+    return text + " %";
+}
+
 std::string FormatSetting(double value, std::string_view separator) {
     if (!std::isfinite(value)) {
         return std::string(NoValue);

@@ -28,6 +28,10 @@ std::string FormatOhms(double ohms, std::string_view separator);
 // A share of 0 to 1 as a percentage with one decimal: "61.2 %".
 std::string FormatShare(double share, std::string_view separator);
 
+// A share of boards as a percentage: three decimals, and more while fewer would write a share
+// below 1 as 100 % ("99.9996 %"), up to six; never more than 100 %.
+std::string YieldText(double share, std::string_view separator);
+
 // A setting as the user gave it, to six significant digits: "1", "0.25".
 std::string FormatSetting(double value, std::string_view separator);
 

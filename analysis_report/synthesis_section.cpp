@@ -19,6 +19,11 @@ std::string Percent(double share, int decimals, const Writer& w) {
     return FormatFixed(share * 100, decimals, w.Separator()) + " %";
 }
 
+// A spec the search found, to the thousandth of a percent.
+std::string TightestText(double pct, const Writer& w) {
+    return std::string(PlusMinus) + FormatFixed(pct, 3, w.Separator()) + " %";
+}
+
 // "E96 ± 1 % ± 50 ppm/°C (thick film)".
 std::string GradeText(const PartGrade& grade, const Writer& w) {
     const std::string pm(PlusMinus);
@@ -50,8 +55,8 @@ std::vector<std::string> GradeRow(std::size_t index, const GradeSynthesis& g, co
     }
     row.insert(row.end(),
                {w.Ohms(g.best.r1), w.Ohms(g.best.r2), w.Ohms(g.best.r3), w.Volts(g.best.margin),
-                g.meets() ? "yes" : "no", SpecText(g.tightestSpecPct, w),
-                g.yield ? Percent(*g.yield, 3, w) : std::string("\u2014")});
+                g.meets() ? "yes" : "no", TightestText(g.tightestSpecPct, w),
+                g.yield ? YieldText(*g.yield, w.Separator()) : std::string("\u2014")});
     return row;
 }
 
@@ -115,7 +120,7 @@ std::vector<Note> LimitNotes(const DesignAnalysis& a, const calc_core::SpecLimit
     std::vector<Note> notes = {{"No grade meets the " + SpecText(a.settings.specPct, w) +
                                     " spec. The last, grade " + std::to_string(limit.grade + 1) +
                                     " (" + GradeText(last.grade, w) + "), reaches " +
-                                    SpecText(limit.tightestSpecPct, w) + " at best.",
+                                    TightestText(limit.tightestSpecPct, w) + " at best.",
                                 true}};
     double share = 0;
     for (const calc_core::FixedSwing& swing : limit.fixed) {

@@ -13,7 +13,7 @@ using calc_core::DesignAnalysis;
 using calc_core::YieldEstimate;
 
 std::string Percent(double share, const Writer& w) {
-    return FormatFixed(share * 100, 3, w.Separator()) + " %";
+    return YieldText(share, w.Separator());
 }
 
 std::vector<std::string> LevelRow(const calc_core::YieldLevel& level, const Writer& w) {

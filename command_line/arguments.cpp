@@ -58,6 +58,9 @@ struct CommandTexts {
     std::string fitPair;
     std::string fitR1;
     std::string fitR3;
+    std::string fitR2;
+    bool meetSpec = false;
+    bool yield = false;
     bool json = false;
     std::string file; // open's and batch's file
     std::string save;
@@ -76,11 +79,15 @@ std::string SettingHelp(const calc_core::SettingRow& row) {
     return row.unit.empty() ? help : help + " [" + std::string(row.unit) + "]";
 }
 
+// A setting's default as the help shows it; none for a list or an absent number.
 std::string DefaultText(const calc_core::SettingRow& row) {
-    if (row.kind == calc_core::SettingKind::Choice) {
-        return std::string(row.choices[calc_core::DefaultChoice(row)]);
+    switch (row.kind) {
+    case calc_core::SettingKind::List:
+    case calc_core::SettingKind::OptionalNumber:
+        return {};
+    default:
+        return calc_core::SettingText(row, calc_core::AnalysisSettings{});
     }
-    return calc_core::LimitText(row, calc_core::DefaultNumber(row));
 }
 
 CLI::Option* AddSingle(CLI::App& command, const std::string& name, std::string& text,
@@ -101,6 +108,16 @@ void AddInputs(CLI::App& command, calc_core::Tab tab, CommandTexts& texts) {
 }
 
 void AddSettings(CLI::App& command, CommandTexts& texts) {
+    command
+        .add_flag("--meet-spec", texts.meetSpec,
+                  "Also find the cheapest part grade, and its best builds, that meet the spec")
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
+        ->group("Analysis");
+    command
+        .add_flag("--yield", texts.yield,
+                  "Also estimate how many boards pass the spec, by simulating them")
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
+        ->group("Analysis");
     const auto rows = calc_core::SettingRows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         AddSingle(command, std::string(rows[i].flag), texts.settings[i], SettingHelp(rows[i]))
@@ -119,6 +136,10 @@ void AddFit(CLI::App& command, CommandTexts& texts) {
         ->type_name("OHM")
         ->group("Fitted pair");
     AddSingle(command, "--fit-r3", texts.fitR3, "Analyse as fitted this R3, with --fit-r1 [ohm]")
+        ->type_name("OHM")
+        ->group("Fitted pair");
+    AddSingle(command, "--fit-r2", texts.fitR2,
+              "With --fit-r1 and --fit-r3, a build's own R2 instead of the design's [ohm]")
         ->type_name("OHM")
         ->group("Fitted pair");
 }
@@ -269,47 +290,72 @@ bool ReadSettings(const CLI::App& command, const CommandTexts& texts,
     return error.empty();
 }
 
+// A typed resistance of the fit's flag; false with the error.
+bool ReadFitOhms(const char* flag, const std::string& text, double& ohms, std::string& error) {
+    const calc_core::ValueRead value = calc_core::ReadValue(text, calc_core::ValueKind::Resistance);
+    if (const auto* problem = std::get_if<calc_core::ValueProblem>(&value)) {
+        error = ValueError(flag, text, *problem);
+        return false;
+    }
+    ohms = std::get<double>(value);
+    return true;
+}
+
+// The rank of --fit-pair; false with the error.
+bool ReadFitRank(const std::string& text, int& rank, std::string& error) {
+    const calc_core::ValueRead value = calc_core::ReadValue(text, calc_core::ValueKind::Number);
+    const double* number = std::get_if<double>(&value);
+    if (!number || !(*number >= 1 && *number <= calc_core::PreferredPairCount) ||
+        *number != std::floor(*number)) {
+        error = "--fit-pair: " + calc_core::QuotedForMessage(text) +
+                " is not a pair's rank (1 to " + std::to_string(calc_core::PreferredPairCount) +
+                ")";
+        return false;
+    }
+    rank = int(*number);
+    return true;
+}
+
+// Which of the fit's flags go together: a rank alone, or R1 and R3 with R2 if a build has its own.
+std::string FitFlagsFault(bool pair, bool r1, bool r3, bool r2) {
+    if (pair && (r1 || r3 || r2)) {
+        return "--fit-pair and --fit-r1/--fit-r3 each choose the pair to fit; give one of them";
+    }
+    if (r1 != r3) {
+        return std::string(r1 ? "--fit-r1" : "--fit-r3") + " needs " +
+               (r1 ? "--fit-r3" : "--fit-r1") + ": a fitted pair is R1 and R3 together";
+    }
+    if (r2 && !r1) {
+        return "--fit-r2 needs --fit-r1 and --fit-r3: it is the R2 of a build";
+    }
+    return {};
+}
+
 // The pair to fit that the command's flags give, if any; false with the error for a bad one.
 bool ReadFit(const CLI::App& command, const CommandTexts& texts,
              std::optional<calc_core::FitChoice>& fit, std::string& error) {
     const bool pair = command.count("--fit-pair") > 0;
     const bool r1 = command.count("--fit-r1") > 0;
     const bool r3 = command.count("--fit-r3") > 0;
-    if (pair && (r1 || r3)) {
-        error = "--fit-pair and --fit-r1/--fit-r3 each choose the pair to fit; give one of them";
-        return false;
-    }
-    if (r1 != r3) {
-        error = std::string(r1 ? "--fit-r1" : "--fit-r3") + " needs " +
-                (r1 ? "--fit-r3" : "--fit-r1") + ": a fitted pair is R1 and R3 together";
+    const bool r2 = command.count("--fit-r2") > 0;
+    if (error = FitFlagsFault(pair, r1, r3, r2); !error.empty()) {
         return false;
     }
     if (pair) {
-        const calc_core::ValueRead value =
-            calc_core::ReadValue(texts.fitPair, calc_core::ValueKind::Number);
-        const double* rank = std::get_if<double>(&value);
-        if (!rank || !(*rank >= 1 && *rank <= calc_core::PreferredPairCount) ||
-            *rank != std::floor(*rank)) {
-            error = "--fit-pair: " + calc_core::QuotedForMessage(texts.fitPair) +
-                    " is not a pair's rank (1 to " + std::to_string(calc_core::PreferredPairCount) +
-                    ")";
+        int rank = 0;
+        if (!ReadFitRank(texts.fitPair, rank, error)) {
             return false;
         }
-        fit = calc_core::FitChoice::Pair(int(*rank));
+        fit = calc_core::FitChoice::Pair(rank);
     } else if (r1) {
-        double values[2] = {};
-        const std::pair<const char*, const std::string*> flags[] = {{"--fit-r1", &texts.fitR1},
-                                                                    {"--fit-r3", &texts.fitR3}};
-        for (std::size_t i = 0; i < 2; ++i) {
-            const calc_core::ValueRead value =
-                calc_core::ReadValue(*flags[i].second, calc_core::ValueKind::Resistance);
-            if (const auto* problem = std::get_if<calc_core::ValueProblem>(&value)) {
-                error = ValueError(flags[i].first, *flags[i].second, *problem);
-                return false;
-            }
-            values[i] = std::get<double>(value);
+        double ohms[3] = {};
+        if (!ReadFitOhms("--fit-r1", texts.fitR1, ohms[0], error) ||
+            !ReadFitOhms("--fit-r3", texts.fitR3, ohms[1], error) ||
+            (r2 && !ReadFitOhms("--fit-r2", texts.fitR2, ohms[2], error))) {
+            return false;
         }
-        fit = calc_core::FitChoice::Typed(values[0], values[1]);
+        fit = calc_core::FitChoice::Typed(ohms[0], ohms[1],
+                                          r2 ? std::optional(ohms[2]) : std::nullopt);
     }
     error = calc_core::FitRefusal(fit);
     return error.empty();
@@ -346,6 +392,8 @@ bool ReadCommon(const CLI::App& command, const CommandTexts& texts, Request& req
     if (!ReadFormat(command, texts, request.format, error)) {
         return false;
     }
+    request.extras.meetSpec = request.extras.meetSpec || texts.meetSpec;
+    request.extras.yield = request.extras.yield || texts.yield;
     if (command.count("--save") > 0) {
         request.savePath = texts.save;
     }
@@ -407,6 +455,7 @@ ParsedArguments ReadBatchRequest(Parser& parser) {
     BatchRequest batch;
     batch.path = texts.file;
     batch.json = texts.format == "json";
+    batch.extras = {texts.meetSpec, texts.yield, 1};
     batch.threads =
         texts.threads > 0 ? texts.threads : std::max(1u, std::thread::hardware_concurrency());
     ParsedArguments parsed;

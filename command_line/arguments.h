@@ -15,6 +15,13 @@ namespace command_line {
 // What the report is written as: --format, or --json.
 enum class OutputFormat { Text, Json, Html, Csv };
 
+// What the analysis computes besides the design: --meet-spec and --yield.
+struct AnalysisExtras {
+    bool meetSpec = false;
+    bool yield = false;
+    unsigned threads = 0; // for the yield: 0 is every core
+};
+
 // One press and its analysis, as the flags or a design file ask for it.
 struct Request {
     calc_core::Tab tab = calc_core::Tab::Calc;
@@ -25,6 +32,7 @@ struct Request {
     std::array<std::optional<double>, 5> values;
     calc_core::AnalysisSettings settings;
     std::optional<calc_core::FitChoice> fit; // the pair to analyse as fitted, if any
+    AnalysisExtras extras;
     OutputFormat format = OutputFormat::Text;
     std::optional<std::string> savePath; // --save: where to write the design
     std::string note;                    // --note, or the opened file's
@@ -35,7 +43,8 @@ struct Request {
 struct BatchRequest {
     std::string path;
     calc_core::AnalysisSettings settings;
-    bool json = false; // JSON lines instead of CSV
+    AnalysisExtras extras; // each row's yield runs on one thread: the rows share the cores
+    bool json = false;     // JSON lines instead of CSV
     unsigned threads = 1;
 };
 

@@ -107,20 +107,23 @@ HeaderRead ReadHeader(const std::vector<std::string>& cells) {
     return read;
 }
 
-const std::vector<std::string>& ResultColumns() {
-    static const std::vector<std::string> columns = [] {
-        std::vector<std::string> names{std::string(NameColumn), "message", "r1", "r2", "r3"};
-        for (const double level : ResultLevels) {
-            for (const char* quantity : {"vo_", "min_", "max_", "meets_", "margin_"}) {
-                names.push_back(quantity + calc_core::ShortestText(level));
-            }
+std::vector<std::string> ResultColumns(const AnalysisExtras& extras) {
+    std::vector<std::string> names{std::string(NameColumn), "message", "r1", "r2", "r3"};
+    for (const double level : ResultLevels) {
+        for (const char* quantity : {"vo_", "min_", "max_", "meets_", "margin_"}) {
+            names.push_back(quantity + calc_core::ShortestText(level));
         }
-        names.insert(names.end(), {"best_r1", "best_r3"});
-        // The synthesis (--meet-spec) and the yield (--yield) add their columns here, after the
-        // best pair, and RowResult's cells with them.
-        return names;
-    }();
-    return columns;
+    }
+    names.insert(names.end(), {"best_r1", "best_r3"});
+    if (extras.meetSpec) {
+        names.insert(names.end(),
+                     {"grade", "grade_series", "grade_tolerance_pct", "grade_tcr_ppm", "grade_r1",
+                      "grade_r2", "grade_r3", "grade_margin", "tightest_spec_pct"});
+    }
+    if (extras.yield) {
+        names.insert(names.end(), {"yield", "yield_low95", "yield_high95", "ppm_fail"});
+    }
+    return names;
 }
 
 } // namespace command_line

@@ -4,6 +4,7 @@
 #include "calc_core/analysis_settings.h"
 #include "calc_core/design_tab.h"
 #include "calc_core/pin_levels.h"
+#include "command_line/arguments.h"
 
 #include <array>
 #include <cstddef>
@@ -39,7 +40,8 @@ struct HeaderRead {
 // r2, r3, vref), Vf optionally, and any setting's key, each once and in any order.
 HeaderRead ReadHeader(const std::vector<std::string>& cells);
 
-// The results' columns, in order: name, message, the set, each pin level's, the best pair.
-const std::vector<std::string>& ResultColumns();
+// The results' columns, in order: name, message, the set, each pin level's, the best pair; then,
+// as asked, the chosen grade and its build, and the yield.
+std::vector<std::string> ResultColumns(const AnalysisExtras& extras = {});
 
 } // namespace command_line

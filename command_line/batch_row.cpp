@@ -127,8 +127,37 @@ void AddLevelCells(const calc_core::DesignAnalysis* analysis, std::vector<Cell>&
     }
 }
 
+// The chosen grade and its best build; with no grade that meets the spec, only how tight a spec
+// the last grade reaches.
+void AddSynthesisCells(const calc_core::DesignAnalysis* analysis, std::vector<Cell>& cells) {
+    const calc_core::Synthesis* synthesis =
+        analysis && analysis->synthesis ? &*analysis->synthesis : nullptr;
+    if (!synthesis || !synthesis->chosen) {
+        cells.insert(cells.end(), 8, std::monostate{});
+        cells.push_back(synthesis && synthesis->limit ? Cell(synthesis->limit->tightestSpecPct)
+                                                      : Cell());
+        return;
+    }
+    const calc_core::GradeSynthesis& g = synthesis->grades[*synthesis->chosen];
+    const std::string series(g.grade.parts ? calc_core::PartsGradeName
+                                           : calc_core::SeriesName(g.grade.series));
+    cells.insert(cells.end(),
+                 {double(*synthesis->chosen + 1), series, g.grade.tolerancePct, g.grade.tcrPpm,
+                  g.best.r1, g.best.r2, g.best.r3, g.best.margin, g.tightestSpecPct});
+}
+
+void AddYieldCells(const calc_core::DesignAnalysis* analysis, std::vector<Cell>& cells) {
+    if (!analysis || !analysis->yield) {
+        cells.insert(cells.end(), 4, std::monostate{});
+        return;
+    }
+    const calc_core::YieldEstimate& y = *analysis->yield;
+    cells.insert(cells.end(), {y.yield, y.interval.low, y.interval.high, y.ppmFail});
+}
+
 // The cells in the order of ResultColumns.
-std::vector<Cell> ResultCells(const RowRequest& row, const PressReport* report) {
+std::vector<Cell> ResultCells(const RowRequest& row, const PressReport* report,
+                              const AnalysisExtras& extras) {
     std::vector<Cell> cells{row.name};
     const std::string message = Message(row, report);
     cells.push_back(message.empty() ? Cell() : Cell(message));
@@ -145,6 +174,12 @@ std::vector<Cell> ResultCells(const RowRequest& row, const PressReport* report) 
         cells.insert(cells.end(), {analysis->preferred.front().r1, analysis->preferred.front().r3});
     } else {
         cells.insert(cells.end(), 2, std::monostate{});
+    }
+    if (extras.meetSpec) {
+        AddSynthesisCells(analysis, cells);
+    }
+    if (extras.yield) {
+        AddYieldCells(analysis, cells);
     }
     return cells;
 }
@@ -171,9 +206,9 @@ std::string CsvLine(const std::vector<Cell>& cells) {
     return line + std::string(CsvLineEnd);
 }
 
-std::string JsonLine(const std::vector<Cell>& cells) {
+std::string JsonLine(const std::vector<Cell>& cells, const AnalysisExtras& extras) {
     nlohmann::ordered_json object = nlohmann::ordered_json::object();
-    const std::vector<std::string>& names = ResultColumns();
+    const std::vector<std::string> names = ResultColumns(extras);
     for (std::size_t i = 0; i < cells.size(); ++i) {
         object[names[i]] = std::visit(
             [](const auto& value) -> nlohmann::ordered_json {
@@ -191,26 +226,29 @@ std::string JsonLine(const std::vector<Cell>& cells) {
 } // namespace
 
 RailResult AnalyseRail(const RailColumns& columns, const calc_core::AnalysisSettings& settings,
-                       std::string_view line, std::size_t lineNumber, bool json) {
-    const RowRequest row = ReadRow(columns, settings, line, lineNumber);
+                       std::string_view line, std::size_t lineNumber, bool json,
+                       const AnalysisExtras& extras) {
+    RowRequest row = ReadRow(columns, settings, line, lineNumber);
     std::optional<PressReport> report;
     if (row.request) {
+        row.request->extras = extras;
         report = RunPress(*row.request);
     }
-    const std::vector<Cell> cells = ResultCells(row, report ? &*report : nullptr);
-    return {json ? JsonLine(cells) : CsvLine(cells), !std::get_if<std::monostate>(&cells[1])};
+    const std::vector<Cell> cells = ResultCells(row, report ? &*report : nullptr, extras);
+    return {json ? JsonLine(cells, extras) : CsvLine(cells),
+            !std::get_if<std::monostate>(&cells[1])};
 }
 
-RailResult RefusedRail(const std::string& problem, bool json) {
+RailResult RefusedRail(const std::string& problem, bool json, const AnalysisExtras& extras) {
     RowRequest row;
     row.problem = problem;
-    const std::vector<Cell> cells = ResultCells(row, nullptr);
-    return {json ? JsonLine(cells) : CsvLine(cells), true};
+    const std::vector<Cell> cells = ResultCells(row, nullptr, extras);
+    return {json ? JsonLine(cells, extras) : CsvLine(cells), true};
 }
 
-std::string ResultHeaderLine() {
+std::string ResultHeaderLine(const AnalysisExtras& extras) {
     std::string line;
-    for (const std::string& name : ResultColumns()) {
+    for (const std::string& name : ResultColumns(extras)) {
         line += (line.empty() ? "" : ",") + CsvCell(name);
     }
     return line + std::string(CsvLineEnd);

@@ -20,12 +20,13 @@ struct RailResult {
 // says why in its message: its cells ("line 7: ..."), the press's message, or the analysis's
 // reason. A Cal Error keeps the analysis of what the press computed.
 RailResult AnalyseRail(const RailColumns& columns, const calc_core::AnalysisSettings& settings,
-                       std::string_view line, std::size_t lineNumber, bool json);
+                       std::string_view line, std::size_t lineNumber, bool json,
+                       const AnalysisExtras& extras = {});
 
 // The result of a row that cannot be read at all: no name, and the problem as its message.
-RailResult RefusedRail(const std::string& problem, bool json);
+RailResult RefusedRail(const std::string& problem, bool json, const AnalysisExtras& extras = {});
 
 // The CSV header of the results, with its line end.
-std::string ResultHeaderLine();
+std::string ResultHeaderLine(const AnalysisExtras& extras = {});
 
 } // namespace command_line

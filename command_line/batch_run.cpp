@@ -78,9 +78,9 @@ class RowWork {
                 line.tooLong
                     ? RefusedRail("line " + std::to_string(line.number) + ": it is longer than " +
                                       std::to_string(MaxLineBytes) + " bytes",
-                                  m_batch.json)
-                    : AnalyseRail(m_columns, m_batch.settings, line.text, line.number,
-                                  m_batch.json);
+                                  m_batch.json, m_batch.extras)
+                    : AnalyseRail(m_columns, m_batch.settings, line.text, line.number, m_batch.json,
+                                  m_batch.extras);
             chunk.output += result.line;
             chunk.failed = chunk.failed || result.failed;
         }
@@ -229,7 +229,7 @@ int RunBatchStream(const BatchRequest& batch, std::istream& in, std::string_view
         return 2;
     }
     if (!batch.json) {
-        out << ResultHeaderLine();
+        out << ResultHeaderLine(batch.extras);
     }
     const bool failed = RunRows(batch, *read.columns, buffer, lineNumber, out);
     out.flush();

@@ -4,6 +4,7 @@
 #include "analysis_report/plot_data.h"
 #include "analysis_report/report_csv.h"
 #include "analysis_report/report_html.h"
+#include "analysis_report/yield_histograms.h"
 
 #include <optional>
 
@@ -31,6 +32,8 @@ void WriteDocument(const PressReport& report, OutputFormat format, const std::st
     std::optional<analysis_report::PlotData> plot;
     if (report.analysis.analysis) {
         plot = analysis_report::MakePlotData(*report.analysis.analysis, separator);
+        document.histograms =
+            analysis_report::YieldHistograms(*report.analysis.analysis, separator);
     }
     out << analysis_report::ReportHtml(analysis, plot ? &*plot : nullptr, document);
 }

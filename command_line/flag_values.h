@@ -15,9 +15,10 @@ namespace command_line {
 std::string ValueError(std::string_view name, std::string_view text,
                        calc_core::ValueProblem problem);
 
-// A setting's value into the settings: a choice by its name, without regard to case, or a
-// number; false with the error, naming the value by `name`, when it is neither. The value's range
-// is the core's to judge.
+// A setting's value into the settings: a choice by its name, without regard to case, a whole
+// number, a list from the file the text names, or a number (a resistance where the row says so);
+// false with the error, naming the value by `name`, when it is none. The value's range is the
+// core's to judge.
 bool ReadSettingValue(const calc_core::SettingRow& row, std::string_view name,
                       std::string_view text, calc_core::AnalysisSettings& settings,
                       std::string& error);

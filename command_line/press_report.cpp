@@ -11,6 +11,15 @@
 namespace command_line {
 namespace {
 
+// The analysis's extras as the core takes them.
+calc_core::AnalysisAsks AsksOf(const Request& request) {
+    calc_core::AnalysisAsks asks;
+    asks.synthesis = request.extras.meetSpec;
+    asks.yield = request.extras.yield;
+    asks.threads = request.extras.threads;
+    return asks;
+}
+
 using namespace calc_core;
 
 // The flags' texts are written with '.' and never grouped.
@@ -45,7 +54,7 @@ void RunCalc(const Request& request, PressReport& report) {
             "The press computed no R1 and R3 from these values, so there is no design to analyse.";
     } else {
         report.design = design;
-        report.analysis = AnalyseDesign(*design, request.settings, request.fit);
+        report.analysis = AnalyseDesign(*design, request.settings, request.fit, AsksOf(request));
     }
 }
 
@@ -61,7 +70,7 @@ void RunCheck(const Request& request, PressReport& report) {
     report.results = analysis_report::PressSection(press);
     if (const auto design = DesignOfPress(press)) {
         report.design = design;
-        report.analysis = AnalyseDesign(*design, request.settings, request.fit);
+        report.analysis = AnalyseDesign(*design, request.settings, request.fit, AsksOf(request));
     } else {
         report.analysis.reason = GateReason(report.message);
     }

@@ -6,6 +6,7 @@
 #include "calc_core/decimal_text.h"
 #include "calc_core/tab_inputs.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -34,16 +35,42 @@ void WriteObject(const Json& object, const std::string& indent, std::string& out
     out += "\n" + indent + "}";
 }
 
-// An array stays on one line: a list of values reads best so.
-void WriteArray(const Json& array, std::string& out) {
-    out += "[";
+// An object on one line, as an item of a list: {"series": "E96", "tolerance_pct": 1}.
+void WriteInlineObject(const Json& object, std::string& out) {
+    out += "{";
     bool first = true;
-    for (const Json& item : array) {
-        out += first ? "" : ", ";
-        WriteValue(item, "", out);
+    for (const auto& member : object.items()) {
+        out += (first ? "" : ", ") + Json(member.key()).dump() + ": ";
+        WriteValue(member.value(), "", out);
         first = false;
     }
-    out += "]";
+    out += "}";
+}
+
+// A list of values stays on one line, which reads best; a list of objects, such as the part
+// grades, has one a line.
+void WriteArray(const Json& array, const std::string& indent, std::string& out) {
+    const bool objects =
+        std::any_of(array.begin(), array.end(), [](const Json& item) { return item.is_object(); });
+    if (!objects || array.empty()) {
+        out += "[";
+        bool first = true;
+        for (const Json& item : array) {
+            out += first ? "" : ", ";
+            WriteValue(item, "", out);
+            first = false;
+        }
+        out += "]";
+        return;
+    }
+    out += "[\n";
+    bool first = true;
+    for (const Json& item : array) {
+        out += (first ? "" : ",\n") + indent + "  ";
+        item.is_object() ? WriteInlineObject(item, out) : WriteValue(item, "", out);
+        first = false;
+    }
+    out += "\n" + indent + "]";
 }
 
 void WriteValue(const Json& value, const std::string& indent, std::string& out) {
@@ -52,7 +79,7 @@ void WriteValue(const Json& value, const std::string& indent, std::string& out) 
         WriteObject(value, indent, out);
         break;
     case Json::value_t::array:
-        WriteArray(value, out);
+        WriteArray(value, indent, out);
         break;
     case Json::value_t::number_float: {
         const double number = value.get<double>();

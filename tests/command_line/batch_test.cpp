@@ -147,7 +147,7 @@ TEST(BatchRows, BadRowsAmongGoodOnesKeepTheirPlaces) {
         {"empty", "Please input Data", "", ""},
         {"cal", "Cal Error! Please check circuit!", "173171", "-4943"},
         {"spec", "The output spec must be from 0.01 % to 99.99 % to analyse the design.", "64955", "7210"},
-        {"series", "line 12: series: 'E7' is not a series (E6, E12, E24, E48, E96 or E192)", "", ""},
+        {"series", "line 12: series: 'E7' is not a series (E6, E12, E24, E48, E96, E192 or parts)", "", ""},
         {"tail", "line 13: cell 2 has text after its closing quote", "", ""},
         {"negative", "R3 must be above 0 \u03a9 to analyse the design.", "195045", "-21650"},
         {"last", "", "64955", "7210"},

@@ -289,7 +289,7 @@ TEST(Program, BadCommandLinesGiveOneLineAndStatusTwo) {
         {Words(calc + "--r2 10k --fit-r1 0 --fit-r3 7k"),
          "The fitted R1 must be above 0 \u03a9 to analyse the design."},
         {Words(calc + "--r2 10k --series E7"),
-         "--series: 'E7' is not a series (E6, E12, E24, E48, E96 or E192)"},
+         "--series: 'E7' is not a series (E6, E12, E24, E48, E96, E192 or parts)"},
         {{"design", "--r2", "\xFF--", "--vref", "2.5", "--vo-max", "40", "--vo-min", "30"},
          "--r2: '\\xFF--' is not a resistance (write it like 4700, 4.7k, 4k7, 470R or 2M2)"},
         // The press's own messages: the value reaches the gate as typed.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -29,10 +30,12 @@ std::string Troff(std::string_view text) {
     return escaped;
 }
 
-std::string DefaultText(const SettingRow& row) {
-    return row.kind == SettingKind::Choice
-               ? std::string(row.choices[calc_core::DefaultChoice(row)])
-               : calc_core::LimitText(row, calc_core::DefaultNumber(row));
+// The default the docs give; none for an optional number or a list, which the docs describe.
+std::optional<std::string> DefaultText(const SettingRow& row) {
+    if (row.kind == SettingKind::OptionalNumber || row.kind == SettingKind::List) {
+        return std::nullopt;
+    }
+    return calc_core::SettingText(row, calc_core::AnalysisSettings{});
 }
 
 // The manual's entry of a flag: from its ".BI" line to the next entry or section.
@@ -53,7 +56,9 @@ TEST(SettingsDocs, ManualGivesEachFlagsDefaultAndLimits) {
         SCOPED_TRACE(std::string(row.flag));
         const std::string entry = ManualEntry(manual, row);
         ASSERT_FALSE(entry.empty());
-        EXPECT_NE(entry.find("Default " + Troff(DefaultText(row))), std::string::npos) << entry;
+        if (const auto value = DefaultText(row)) {
+            EXPECT_NE(entry.find("Default " + Troff(*value)), std::string::npos) << entry;
+        }
         if (row.kind == SettingKind::Number) {
             const std::string limits = "from " + Troff(calc_core::LimitText(row, row.lowest)) +
                                        " to " + Troff(calc_core::LimitText(row, row.highest));
@@ -67,12 +72,13 @@ TEST(SettingsDocs, DocsGiveEachFlagsAndKeysDefault) {
     const std::string page = FileText("web_page/README.md");
     for (const SettingRow& row : calc_core::SettingRows()) {
         SCOPED_TRACE(std::string(row.flag));
+        const auto value = DefaultText(row);
         const std::string flag = "`" + std::string(row.flag) + " " + std::string(row.valueName) +
-                                 "` (" + DefaultText(row) + ")";
+                                 "`" + (value ? " (" + *value + ")" : "");
         EXPECT_NE(commandLine.find(flag), std::string::npos) << flag;
-        const std::string value =
-            row.kind == SettingKind::Choice ? "\"" + DefaultText(row) + "\"" : DefaultText(row);
-        const std::string key = "`" + std::string(row.key) + "` (" + value;
+        const std::string quoted = row.kind == SettingKind::Choice ? "\"" : "";
+        const std::string key =
+            "`" + std::string(row.key) + "`" + (value ? " (" + quoted + *value + quoted : "");
         EXPECT_NE(page.find(key), std::string::npos) << key;
     }
 }

@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
         Change{"SettingsMissing", "/settings", nullptr, "settings is missing."},
         Change{"SettingText", "/settings/spec_pct", R"("5")", "settings.spec_pct must be a number."},
         Change{"SeriesNumber", "/settings/series", "96", "settings.series must be a string."},
-        Change{"SeriesUnknown", "/settings/series", R"("E97")", "settings.series must be one of E6, E12, E24, E48, E96, E192."},
+        Change{"SeriesUnknown", "/settings/series", R"("E97")", "settings.series must be one of E6, E12, E24, E48, E96, E192, parts."},
         Change{"SettingUnknown", "/settings/tolerance", "1", "settings.tolerance is not a member it can have."},
         Change{"SettingKeyQuoted", "/settings/spec pct", "1", R"(settings."spec pct" is not a member it can have.)"},
         // Values out of range: the core's own sentence, placed.

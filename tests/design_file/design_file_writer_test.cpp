@@ -58,7 +58,22 @@ TEST(DesignFileWriter, WritesTheMembersInOrderWithShortestExactNumbers) {
     "vref_drift_ppm": 0,
     "vf_tempco_mv": -2,
     "fb_current_na": 0,
-    "spec_pct": 2.5
+    "spec_pct": 2.5,
+    "grades": [
+      {"series": "E24", "tolerance_pct": 5, "tcr_ppm": 200, "name": ""},
+      {"series": "E24", "tolerance_pct": 1, "tcr_ppm": 100, "name": ""},
+      {"series": "E96", "tolerance_pct": 1, "tcr_ppm": 100, "name": ""},
+      {"series": "E96", "tolerance_pct": 1, "tcr_ppm": 50, "name": ""},
+      {"series": "E192", "tolerance_pct": 0.5, "tcr_ppm": 25, "name": ""},
+      {"series": "E192", "tolerance_pct": 0.1, "tcr_ppm": 25, "name": ""},
+      {"series": "E192", "tolerance_pct": 0.1, "tcr_ppm": 10, "name": ""}
+    ],
+    "r2_min": null,
+    "r2_max": null,
+    "parts": [],
+    "boards": 100000,
+    "seed": 1,
+    "distribution": "uniform"
   },
   "fit": {
     "r1": 0.30000000000000004,

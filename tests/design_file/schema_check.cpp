@@ -68,9 +68,9 @@ std::string Bounds(const json& schema, const json& value, const std::string& whe
 
 std::string Violation(const json& schema, const json& value, const std::string& where) {
     static const std::set<std::string> known = {
-        "$schema", "$id",     "title",    "description",     "type",
-        "const",   "enum",    "required", "properties",      "additionalProperties",
-        "oneOf",   "minimum", "maximum",  "exclusiveMinimum"};
+        "$schema", "$id",     "title",    "description",      "type",
+        "const",   "enum",    "required", "properties",       "additionalProperties",
+        "oneOf",   "minimum", "maximum",  "exclusiveMinimum", "items"};
     for (const auto& keyword : schema.items()) {
         if (!known.count(keyword.key())) {
             return where + ": the checker does not know " + keyword.key();
@@ -95,6 +95,15 @@ std::string Violation(const json& schema, const json& value, const std::string& 
     }
     if (std::string inner = Properties(schema, value, where); !inner.empty()) {
         return inner;
+    }
+    if (schema.contains("items") && value.is_array()) {
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            const std::string inner =
+                Violation(schema["items"], value[i], where + "/" + std::to_string(i));
+            if (!inner.empty()) {
+                return inner;
+            }
+        }
     }
     return Bounds(schema, value, where);
 }
