@@ -52,7 +52,7 @@ struct FittedAnalysis {
     SetAnalysis set;
     double r1 = 0;
     double r3 = 0;
-    std::optional<double> r2; // present when the fit has an R2 of its own
+    std::optional<double> r2;     // present when the fit has an R2 of its own
     std::optional<int> pairRank;  // absent when R1 and R3 were typed
     std::vector<double> voChange; // per level: the fitted output minus the designed one
 };

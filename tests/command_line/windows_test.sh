@@ -114,6 +114,10 @@ check --r1 1e4 --r2 1k --r3 2k2 --vref 1.2
 check --r1 0.33k --r2 1k --r3 2k2 --vref 1.2
 design --r2 10k --vref 2.5 --vo-max 40 --vo-min 30 --vf 0.6 --series E24 --tolerance 0.5 --vref-tolerance 2 --level-accuracy 5 --vf-spread 0.1 --pin-voltage 5
 check --r1 64955 --r2 10k --r3 7210 --vref 2.5 --series E192 --tolerance 5 --pin-voltage 1.8
+# The parts to buy and the yield: the same bits from the same seed on every platform.
+design --r2 10k --vref 2.5 --vo-max 40 --vo-min 30 --meet-spec --yield --boards 20000 --seed 12345678901234567890
+check --r1 470 --r2 10 --r3 100 --vref 1.2 --vf 0.6 --yield --distribution normal --boards 5000 --spec 8
+design --r2 10k --vref 2.5 --vo-max 40 --vo-min 30 --meet-spec --spec 1.5 --r2-min 4k7 --r2-max 47k
 # The documents; with --json added they ask for two reports and are refused.
 design --r2 10000 --vref 2.5 --vo-max 40 --vo-min 30 --format html
 check --r1 470 --r2 10 --r3 100 --vref 1.2 --vf 0.6 --fit-r1 480 --fit-r3 100 --format csv
