@@ -18,8 +18,6 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
 using nlohmann::json;
@@ -34,7 +32,8 @@ std::string ReadAll(std::FILE* file) {
     std::string text;
     std::rewind(file);
     char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
         text.append(buffer, n);
     }
     std::fclose(file);
@@ -49,6 +48,7 @@ Ran RunProgram(const std::vector<std::string>& args, const std::vector<std::stri
     }
     argv.push_back(nullptr);
     std::vector<char*> envp;
+    envp.reserve(env.size());
     for (const std::string& entry : env) {
         envp.push_back(const_cast<char*>(entry.c_str()));
     }
@@ -163,7 +163,7 @@ TEST(Program, WorkedExamplesGiveTheWindowsTextsAndExitStatus) {
         EXPECT_EQ(text.err,
                   example.status == 1 ? "orvalex-kep: Cal Error! Please check circuit!\n" : "");
 
-        args.push_back("--json");
+        args.emplace_back("--json");
         const Ran structured = RunProgram(args);
         EXPECT_EQ(structured.status, example.status);
         const json press = json::parse(structured.out).at("press");
