@@ -39,7 +39,9 @@ SettingRow Number(SettingRow row, double S::*member, double lowest, double highe
 }
 
 // Each row's limits are those of a real circuit: they keep the arithmetic far from the ends of
-// the doubles, and every front end offers the same.
+// the doubles, and every front end offers the same. A table of one row a setting, as long as
+// there are settings.
+// NOLINTNEXTLINE(readability-function-size)
 std::vector<SettingRow> MakeRows() {
     SettingRow series{.kind = SettingKind::Choice,
                       .id = "Series",

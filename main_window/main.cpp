@@ -17,5 +17,5 @@ int main(int argc, char* argv[]) {
 
     main_window::Orvalen form;
     form.show();
-    return app.exec();
+    return QApplication::exec();
 }

@@ -124,7 +124,7 @@ RequestHandler::Json RequestHandler::Press(const Json& request, std::string& err
         auto design = DesignOfPress(press);
         const bool recorded = design.has_value();
         if (recorded) {
-            m_designs[std::size_t(Tab::Calc)] = std::move(design);
+            m_designs[std::size_t(Tab::Calc)] = design;
         }
         return CalcPressResponse(press, recorded);
     }
@@ -132,7 +132,7 @@ RequestHandler::Json RequestHandler::Press(const Json& request, std::string& err
     auto design = DesignOfPress(press);
     const bool recorded = design.has_value();
     if (recorded) {
-        m_designs[std::size_t(Tab::Check)] = std::move(design);
+        m_designs[std::size_t(Tab::Check)] = design;
     }
     return CheckPressResponse(press, recorded);
 }

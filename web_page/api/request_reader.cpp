@@ -76,7 +76,7 @@ std::optional<std::size_t> RequestReader::Word(std::string_view name,
     if (!text) {
         return std::nullopt;
     }
-    const auto found = std::find(words.begin(), words.end(), *text);
+    const auto* const found = std::find(words.begin(), words.end(), *text);
     if (found == words.end()) {
         std::string list;
         for (std::string_view word : words) {
