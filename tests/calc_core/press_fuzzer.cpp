@@ -288,25 +288,26 @@ void CheckAnalysis(const AnalysisOutcome& out, std::size_t levelCount) {
         return;
     }
     Require(out.reason.empty(), "a reason beside the analysis", out.reason);
-    const DesignAnalysis& a = *out.analysis;
-    Require(a.set.levels.size() == levelCount && a.set.tolerance.size() == levelCount,
+    const DesignAnalysis& analysis = *out.analysis;
+    const SetAnalysis& a = analysis.set;
+    Require(a.levels.size() == levelCount && a.tolerance.size() == levelCount,
             "not one result per pin level");
-    for (const LevelAnalysis& level : a.set.levels) {
+    for (const LevelAnalysis& level : a.levels) {
         for (double v : {level.pinV, level.vo, level.voFormula, level.iR1, level.iR2, level.iR3}) {
             RequireShowable(v, "a level's value");
         }
     }
     for (double v :
-         {a.set.span, a.set.pR1Max, a.set.pR2Max, *a.design.targetVoMax, *a.design.targetVoMin}) {
+         {a.span, a.pR1Max, a.pR2Max, *analysis.design.targetVoMax, *analysis.design.targetVoMin}) {
         RequireShowable(v, "a figure of the design");
     }
-    Require(a.set.faults.size() == 3, "not three fault states");
-    for (const FaultAnalysis& fault : a.set.faults) {
+    Require(a.faults.size() == 3, "not three fault states");
+    for (const FaultAnalysis& fault : a.faults) {
         RequireShowable(fault.vo, "a fault state's output");
     }
-    Require(a.preferred.size() == std::size_t{PreferredPairCount}, "fewer than three pairs");
-    for (std::size_t i = 0; i < a.preferred.size(); ++i) {
-        const PreferredPair& p = a.preferred[i];
+    Require(analysis.preferred.size() == std::size_t{PreferredPairCount}, "fewer than three pairs");
+    for (std::size_t i = 0; i < analysis.preferred.size(); ++i) {
+        const PreferredPair& p = analysis.preferred[i];
         for (double v : {p.r1, p.r3, p.errorVoMax, p.errorVoMin, p.worstError, p.sumError}) {
             RequireShowable(v, "a pair's value");
         }
@@ -318,13 +319,13 @@ void CheckAnalysis(const AnalysisOutcome& out, std::size_t levelCount) {
                     p.sumError == p.errorVoMax + p.errorVoMin,
                 "a pair's errors disagree");
         if (i > 0) {
-            const PreferredPair& q = a.preferred[i - 1];
+            const PreferredPair& q = analysis.preferred[i - 1];
             Require(std::tie(q.worstError, q.sumError, q.r1, q.r3) <
                         std::tie(p.worstError, p.sumError, p.r1, p.r3),
                     "pairs out of order");
         }
     }
-    for (const ToleranceLevel& band : a.set.tolerance) {
+    for (const ToleranceLevel& band : a.tolerance) {
         for (double v : {band.min, band.max, band.rss}) {
             RequireShowable(v, "a tolerance figure");
         }
@@ -338,8 +339,8 @@ void CheckAnalysis(const AnalysisOutcome& out, std::size_t levelCount) {
         Require(band.rss > 0 ? std::fabs(total - 1) < 1e-9 : total == 0,
                 "shares that do not add up to 1");
     }
-    Require(a.set.spec.size() == levelCount, "not one spec check per pin level");
-    for (const SpecLevel& spec : a.set.spec) {
+    Require(a.spec.size() == levelCount, "not one spec check per pin level");
+    for (const SpecLevel& spec : a.spec) {
         for (double v : {spec.target, spec.low, spec.high, spec.margin}) {
             RequireShowable(v, "a spec figure");
         }
