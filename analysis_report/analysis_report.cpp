@@ -10,6 +10,8 @@
 namespace analysis_report {
 namespace {
 
+using calc_core::DesignAnalysis;
+
 void AppendSection(std::string& text, const Section& section) {
     const auto appendCells = [&text](const std::vector<std::string>& cells) {
         for (std::size_t i = 0; i < cells.size(); ++i) {
@@ -38,7 +40,7 @@ Report MakeReport(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
     const Writer w(decimalSeparator);
     const bool checkTargets = tab == calc_core::Tab::Check;
     Report report = ReportWithoutDesign(tab, {});
-    const calc_core::DesignAnalysis* a = outcome.analysis ? &*outcome.analysis : nullptr;
+    const DesignAnalysis* a = outcome.analysis ? &*outcome.analysis : nullptr;
     report.design = DesignSection(a ? a->design : design, checkTargets, w);
     report.settings = SettingsSection(settings, design.circuit.diode(), w);
     if (!a || a->set.levels.empty()) {

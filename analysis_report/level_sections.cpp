@@ -38,7 +38,7 @@ std::vector<std::string> LevelsHeader(bool fitted, bool diode) {
     if (fitted) {
         header.insert(header.end(), {"Designed Vo", "Fitted Vo", "Difference"});
     } else {
-        header.push_back("Vo");
+        header.emplace_back("Vo");
     }
     if (diode) {
         header.insert(header.end(), {"Diode", "Vo by the tabs' formula"});
@@ -66,7 +66,7 @@ void AddLevelRow(Section& section, const DesignAnalysis& a, std::size_t i, const
         if (!level.diodeConducts) {
             section.flagged.emplace_back(row, int(cells.size()));
         }
-        cells.push_back(level.diodeConducts ? "conducts" : "blocks");
+        cells.emplace_back(level.diodeConducts ? "conducts" : "blocks");
         cells.push_back(w.Volts(level.voFormula));
     }
     cells.insert(cells.end(), {w.Amps(level.iR1), w.Amps(level.iR2), w.Amps(level.iR3)});

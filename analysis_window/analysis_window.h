@@ -77,7 +77,7 @@ class AnalysisWindow : public QDialog {
     void fit(std::optional<calc_core::FitChoice> choice);
     Page& pageFor(const std::string& name);
     Page makePage(const std::string& name);
-    QString takeShortcut(const QString& title);
+    QString takeShortcut(const QString& caption);
     void recompute();
     void showDesignLine();
     void showSection(const analysis_report::Section& section);

@@ -56,7 +56,7 @@ SettingsPanel::SettingsPanel(QWidget* parent) : QGroupBox(QStringLiteral("Settin
     }
 }
 
-QWidget* SettingsPanel::makeControl(const calc_core::SettingRow& row) {
+QWidget* SettingsPanel::makeControl(const calc_core::SettingRow& row) const {
     QWidget* control = nullptr;
     if (row.kind == calc_core::SettingKind::Choice) {
         auto* box = ChoiceBox(row);

@@ -39,7 +39,7 @@ class SettingsPanel : public QGroupBox {
         QWidget* widget = nullptr;
     };
 
-    QWidget* makeControl(const calc_core::SettingRow& row);
+    QWidget* makeControl(const calc_core::SettingRow& row) const;
 
     std::vector<Control> m_controls; // in the order of the table
     QString m_letters;

@@ -7,5 +7,5 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const auto window = bench::MakeBareWindow();
     window->show();
-    return app.exec();
+    return QApplication::exec();
 }

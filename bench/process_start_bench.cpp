@@ -7,14 +7,15 @@
 // The two programs run in turns, the first of each pair alternating, so both see the same load.
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -24,8 +25,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -71,6 +70,20 @@ std::vector<std::string> ChildEnvironment(int reportFd) {
     return env;
 }
 
+// Why a start showed no frame: it timed out, or the program ended first.
+void ReportNoFrame(const char* program, bool ready, int status) {
+    if (!ready) {
+        std::fprintf(stderr, "%s showed no frame within %d s\n", program, FrameTimeoutMs / 1000);
+    } else if (WIFEXITED(status)) {
+        std::fprintf(stderr, "%s ended with status %d before its first frame\n", program,
+                     WEXITSTATUS(status));
+    } else {
+        std::fprintf(stderr, "%s was ended by signal %d before its first frame\n", program,
+                     WTERMSIG(status));
+    }
+    std::fprintf(stderr, "Run it alone to see its messages.\n");
+}
+
 // One start of the program, up to its first frame; nothing if it never showed one.
 std::optional<Run> StartOnce(const char* program) {
     int fds[2];
@@ -80,6 +93,7 @@ std::optional<Run> StartOnce(const char* program) {
     }
     const std::vector<std::string> env = ChildEnvironment(fds[1]);
     std::vector<char*> envp;
+    envp.reserve(env.size() + 1);
     for (const std::string& entry : env) {
         envp.push_back(const_cast<char*>(entry.c_str()));
     }
@@ -116,17 +130,7 @@ std::optional<Run> StartOnce(const char* program) {
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     if (!reported) {
-        if (!ready) {
-            std::fprintf(stderr, "%s showed no frame within %d s\n", program,
-                         FrameTimeoutMs / 1000);
-        } else if (WIFEXITED(status)) {
-            std::fprintf(stderr, "%s ended with status %d before its first frame\n", program,
-                         WEXITSTATUS(status));
-        } else {
-            std::fprintf(stderr, "%s was ended by signal %d before its first frame\n", program,
-                         WTERMSIG(status));
-        }
-        std::fprintf(stderr, "Run it alone to see its messages.\n");
+        ReportNoFrame(program, ready, status);
         return std::nullopt;
     }
     return Run{double(frame - start) * 1e-6, Ms(usage.ru_utime) + Ms(usage.ru_stime)};
@@ -164,6 +168,29 @@ void Print(std::string_view program, const Figures& f) {
                 f.cpuMs, f.fastestMs);
 }
 
+// Each program started `runs` times, the two in turns; nothing when a start fails. A first start
+// of each reads the files from disk; it is left out of the figures.
+std::optional<std::array<std::vector<Run>, 2>>
+StartInTurns(const std::array<const char*, 2>& programs, int runs) {
+    for (const char* program : programs) {
+        if (!StartOnce(program)) {
+            return std::nullopt;
+        }
+    }
+    std::array<std::vector<Run>, 2> results;
+    for (int i = 0; i < runs; ++i) {
+        for (int k = 0; k < 2; ++k) {
+            const int which = (i + k) % 2;
+            const std::optional<Run> run = StartOnce(programs[which]);
+            if (!run) {
+                return std::nullopt;
+            }
+            results[which].push_back(*run);
+        }
+    }
+    return results;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -181,8 +208,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     // Another pair, such as two builds of the calculator, can be compared the same way.
-    const char* const programs[2] = {argc == 4 ? argv[2] : BARE_PROGRAM,
-                                     argc == 4 ? argv[3] : FORM_PROGRAM};
+    const std::array<const char*, 2> programs = {argc == 4 ? argv[2] : BARE_PROGRAM,
+                                                 argc == 4 ? argv[3] : FORM_PROGRAM};
     for (const char* program : programs) {
         if (access(program, X_OK) != 0) {
             std::fprintf(stderr, "cannot run %s: %s\n", program, std::strerror(errno));
@@ -190,26 +217,12 @@ int main(int argc, char* argv[]) {
         }
     }
 
-    // A first start of each reads the files from disk; it is left out of the figures.
-    for (const char* program : programs) {
-        if (!StartOnce(program)) {
-            return 1;
-        }
+    const std::optional<std::array<std::vector<Run>, 2>> results = StartInTurns(programs, runs);
+    if (!results) {
+        return 1;
     }
-    std::vector<Run> results[2];
-    for (int i = 0; i < runs; ++i) {
-        for (int k = 0; k < 2; ++k) {
-            const int which = (i + k) % 2;
-            const std::optional<Run> run = StartOnce(programs[which]);
-            if (!run) {
-                return 1;
-            }
-            results[which].push_back(*run);
-        }
-    }
-
-    const Figures yardstick = Summarise(results[0]);
-    const Figures measured = Summarise(results[1]);
+    const Figures yardstick = Summarise((*results)[0]);
+    const Figures measured = Summarise((*results)[1]);
     std::printf("Exec to first painted frame, %d runs each:\n", runs);
     Print(programs[0], yardstick);
     Print(programs[1], measured);

@@ -224,8 +224,9 @@ class AnalysisPaintWatch : public QObject {
   public:
     AnalysisPaintWatch() { qApp->installEventFilter(this); }
     ~AnalysisPaintWatch() override { qApp->removeEventFilter(this); }
+    Q_DISABLE_COPY_MOVE(AnalysisPaintWatch)
 
-    bool Wait() { return ProcessEventsUntil(m_painted); }
+    bool Wait() const { return ProcessEventsUntil(m_painted); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -328,8 +329,8 @@ void ReportFirstFrameCoverage() {
     std::printf("First frame of the form: %s; %d of its %d visible controls painted, picture "
                 "%s\n",
                 shown ? "painted" : "NOT painted", paintedVisible, visible,
-                recorder.painted.count(form->findChild<QWidget*>("Picture1")) ? "included"
-                                                                              : "MISSING");
+                recorder.painted.contains(form->findChild<QWidget*>("Picture1")) ? "included"
+                                                                                 : "MISSING");
     Dispose(form);
 }
 

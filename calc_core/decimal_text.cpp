@@ -74,10 +74,10 @@ std::string FixedNotation(const Digits& d, double magnitude) {
         return fmt::format(FMT_COMPILE("{:.0f}"), magnitude);
     }
     if (d.exponent >= 0) {
-        const auto whole = static_cast<std::size_t>(d.exponent + 1);
+        const auto whole = static_cast<std::size_t>(d.exponent) + 1;
         return d.digits.substr(0, whole) + '.' + d.digits.substr(whole);
     }
-    return "0." + std::string(static_cast<std::size_t>(-d.exponent - 1), '0') + d.digits;
+    return "0." + std::string(static_cast<std::size_t>(-d.exponent) - 1, '0') + d.digits;
 }
 
 // As printf's "%e": a point only before further digits, and at least two exponent digits.
@@ -104,7 +104,7 @@ std::string SignificantText(double value, int digits) {
 std::string ShortestText(double value) {
     // {fmt}'s own shortest text chooses its notation by the exponent alone ("0.0001", "1e+16");
     // here the shorter of the two wins, fixed notation on a tie.
-    const std::string text = fmt::format(FMT_COMPILE("{}"), value);
+    std::string text = fmt::format(FMT_COMPILE("{}"), value);
     if (value == 0 || !std::isfinite(value)) {
         return text;
     }

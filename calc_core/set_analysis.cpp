@@ -29,9 +29,9 @@ SetAnalysis AnalyseSet(const Circuit& c, const AnalysisSettings& s) {
     return a;
 }
 
-void CheckSpec(SetAnalysis& a, const std::vector<double>& targets, double pct) {
-    for (std::size_t i = 0; i < a.tolerance.size(); ++i) {
-        a.spec.push_back(JudgeSpec(a.tolerance[i], targets[i], pct));
+void CheckSpec(SetAnalysis& set, const std::vector<double>& targets, double specPct) {
+    for (std::size_t i = 0; i < set.tolerance.size(); ++i) {
+        set.spec.push_back(JudgeSpec(set.tolerance[i], targets[i], specPct));
     }
 }
 

@@ -22,7 +22,8 @@ std::filesystem::path PathOfArgument(std::string_view utf8);
 class Utf8Output {
   public:
     Utf8Output();
-    ~Utf8Output();
+    // Gives the console its code page back on Windows; empty elsewhere.
+    ~Utf8Output(); // NOLINT(performance-trivially-destructible)
     Utf8Output(const Utf8Output&) = delete;
     Utf8Output& operator=(const Utf8Output&) = delete;
 

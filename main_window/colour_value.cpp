@@ -86,7 +86,8 @@ class ButtonFaceWatch : public QObject {
 } // namespace
 
 QColor ToQColor(std::uint32_t colourValue) {
-    return QColor(colourValue & 0xFF, (colourValue >> 8) & 0xFF, (colourValue >> 16) & 0xFF);
+    return QColor(int(colourValue & 0xFF), int((colourValue >> 8) & 0xFF),
+                  int((colourValue >> 16) & 0xFF));
 }
 
 std::uint32_t ToColourValue(const QColor& colour) {

@@ -27,5 +27,5 @@ int main(int argc, char* argv[]) {
             &form, [&form, path = arguments.at(1)] { form.designFiles()->open(path); },
             Qt::QueuedConnection);
     }
-    return app.exec();
+    return QApplication::exec();
 }

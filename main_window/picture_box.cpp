@@ -25,7 +25,8 @@ QImage StoredPicture(const QString& file, qreal devicePixelRatio) {
 
 } // namespace
 
-PictureBox::PictureBox(const QString& picture, QWidget* parent) : QFrame(parent), m_file(picture) {
+PictureBox::PictureBox(QString picture, QWidget* parent)
+    : QFrame(parent), m_file(std::move(picture)) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
 }

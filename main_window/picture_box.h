@@ -9,7 +9,7 @@ namespace main_window {
 
 class PictureBox : public QFrame {
   public:
-    PictureBox(const QString& picture, QWidget* parent = nullptr);
+    PictureBox(QString picture, QWidget* parent = nullptr);
 
     // The picture at the box's device pixel ratio, taken when first asked for: the rendering
     // the build stored for the usual ratios, else drawn from the SVG file. A picture on a tab

@@ -13,7 +13,7 @@ packages=(
 )
 if [ "${1:-run}" = test ]; then
     packages+=(
-        libgtest-dev clang-format
+        libgtest-dev clang-format clang-tidy
         libbenchmark-dev time
         dpkg-dev file desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
         clang libclang-rt-14-dev

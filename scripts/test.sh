@@ -10,6 +10,8 @@ export QT_QPA_PLATFORM=offscreen
 
 scripts/build.sh build -DBUILD_TESTING=ON -DORVALEX_BENCH=AUTO
 ctest --test-dir build --output-on-failure -j2
+# clang-tidy over the project's C++ with the native build's compile commands (docs/checks.md).
+scripts/tidy.sh build
 
 # The page: the core built as WebAssembly and put in one file, then the same random presses and
 # analyses through the native core and the WebAssembly one.

@@ -57,8 +57,9 @@ TEST(PreferredValues, SeriesSpanOneOhmToTenMegohm) {
     const std::vector<double> e192 = SeriesValues(ESeries::E192);
     EXPECT_EQ(e192[185], 9.2);
     EXPECT_EQ(e192[3 * 192 + 185], 9200.0);
+    // "\xc9" and "96" are one name, apart so that the 9 does not join the hex escape.
     for (const char* name : {"E 96", "E97", "E96 ", "", "e9",
-                             "\xc9"
+                             "\xc9" // NOLINT(bugprone-suspicious-missing-comma)
                              "96"}) {
         EXPECT_EQ(SeriesFromName(name), std::nullopt) << name;
     }
@@ -209,7 +210,7 @@ TEST(DesignAnalysis, PreferredSearchAgreesWithEveryPair) {
         const double voMax = vref * (1 + 60 * unit(random));
         const double voMin = i % 5 == 0 ? voMax + 3 * unit(random) : voMax * unit(random);
         const double r2 = r2s[std::size_t(unit(random) * double(r2s.size() - 1))];
-        designs.push_back({Design(1, r2, 1, vref, vf, voMax, voMin), AllSeries[i % 3]});
+        designs.emplace_back(Design(1, r2, 1, vref, vf, voMax, voMin), AllSeries[i % 3]);
     }
     for (const auto& [design, series] : designs) {
         SCOPED_TRACE(testing::Message() << SeriesName(series) << " R2 " << design.circuit.r2

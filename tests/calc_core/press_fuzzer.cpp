@@ -158,7 +158,7 @@ AnalysisSettings DecodeSettings(std::string_view rest) {
         } else {
             *fields[field] = SettingValue(text, *fields[field]);
         }
-        rest = cut == rest.npos ? std::string_view{} : rest.substr(cut + 1);
+        rest = cut == std::string_view::npos ? std::string_view{} : rest.substr(cut + 1);
     }
     return settings;
 }
@@ -177,7 +177,7 @@ Press Decode(const std::uint8_t* data, std::size_t size) {
     for (std::string& text : press.texts) {
         const std::size_t cut = rest.find('|');
         text = std::string(rest.substr(0, cut));
-        rest = cut == rest.npos ? std::string_view{} : rest.substr(cut + 1);
+        rest = cut == std::string_view::npos ? std::string_view{} : rest.substr(cut + 1);
     }
     press.settings = DecodeSettings(rest);
     return press;
@@ -185,7 +185,7 @@ Press Decode(const std::uint8_t* data, std::size_t size) {
 
 // Returns the Calc press's choice, so the Check press can be compared with it.
 CalcPressOutcome CheckCalcPress(const Press& p) {
-    const CalcPressOutcome out = CalcPress(p.yes, p.no, p.texts, p.locale);
+    CalcPressOutcome out = CalcPress(p.yes, p.no, p.texts, p.locale);
     const DesignOutcome& r = out.result;
     const DiodeChoice choice = ChooseDiode(p.yes, p.no);
     RequireKnownMessage(r.message);
@@ -223,7 +223,7 @@ CalcPressOutcome CheckCalcPress(const Press& p) {
 
 CheckOutcome CheckCheckPress(const Press& p, CheckResults& record) {
     record = kEarlier;
-    const CheckOutcome out = CheckPress(p.yes, p.no, p.texts, p.locale, record);
+    CheckOutcome out = CheckPress(p.yes, p.no, p.texts, p.locale, record);
     RequireKnownMessage(out.message);
     Require(out.message != PressMessage::CalError, "Cal Error on the Check tab");
     if (out.message != PressMessage::None) {
@@ -341,8 +341,7 @@ void CheckAnalysis(const AnalysisOutcome& out, std::size_t levelCount) {
                 "shares that do not add up to 1");
     }
     Require(a.spec.size() == levelCount, "not one spec check per pin level");
-    for (std::size_t i = 0; i < a.spec.size(); ++i) {
-        const SpecLevel& spec = a.spec[i];
+    for (const SpecLevel& spec : a.spec) {
         for (double v : {spec.target, spec.low, spec.high, spec.margin}) {
             RequireShowable(v, "a spec figure");
         }

@@ -39,7 +39,7 @@ std::vector<std::string> Decode(const std::uint8_t* data, std::size_t size) {
     while (!rest.empty() && args.size() < 32) {
         const std::size_t cut = rest.find('\0');
         args.emplace_back(rest.substr(0, cut));
-        rest = cut == rest.npos ? std::string_view{} : rest.substr(cut + 1);
+        rest = cut == std::string_view::npos ? std::string_view{} : rest.substr(cut + 1);
     }
     return args;
 }

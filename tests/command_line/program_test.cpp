@@ -101,7 +101,7 @@ TEST(Program, WorkedExamplesGiveTheWindowsTextsAndExitStatus) {
         EXPECT_EQ(text.err,
                   example.status == 1 ? "orvalex-kep: Cal Error! Please check circuit!\n" : "");
 
-        args.push_back("--json");
+        args.emplace_back("--json");
         const Ran structured = RunProgram(args);
         EXPECT_EQ(structured.status, example.status);
         const json press = json::parse(structured.out).at("press");

@@ -121,7 +121,7 @@ QImage Filled(QImage::Format format, QRgb first) {
 
 // A stored image's header fields after its 8-byte tag: width, height, bytes per line, format.
 QByteArray WithField(QByteArray bytes, int field, quint32 value) {
-    std::memcpy(bytes.data() + 8 + 4 * field, &value, sizeof value);
+    std::memcpy(bytes.data() + 8 + std::ptrdiff_t{4} * field, &value, sizeof value);
     return bytes;
 }
 

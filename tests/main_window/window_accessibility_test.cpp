@@ -323,7 +323,8 @@ class WindowAccessibilityTest : public QObject, window_test::WindowFixture {
         real.show();
         QVERIFY(QTest::qWaitForWindowExposed(&real));
         QAccessible::Role role = QAccessible::NoRole;
-        QString name, description;
+        QString name;
+        QString description;
         QStringList texts;
         ExpectModal([&](QWidget* box) {
             QAccessibleInterface* iface = Iface(box);

@@ -415,7 +415,8 @@ class WindowBehaviourTest : public QObject, WindowFixture {
         Orvalen real; // with the window's own box
         real.show();
         QVERIFY(QTest::qWaitForWindowExposed(&real));
-        QString title, text;
+        QString title;
+        QString text;
         QList<QAbstractButton*> buttons;
         QMessageBox::StandardButton first = QMessageBox::NoButton;
         QMessageBox::Icon icon = QMessageBox::Warning;

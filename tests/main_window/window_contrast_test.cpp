@@ -87,7 +87,8 @@ std::optional<Drawn> MeasureText(QWidget* control) {
     control->setProperty(property, QString());
     const QImage without = Grab(control);
     control->setProperty(property, text);
-    QList<QRgb> grounds, inks;
+    QList<QRgb> grounds;
+    QList<QRgb> inks;
     for (int y = 0; y < with.height(); ++y) {
         for (int x = 0; x < with.width(); ++x) {
             if (with.pixel(x, y) != without.pixel(x, y)) {
@@ -238,7 +239,8 @@ class WindowContrastTest : public QObject, WindowFixture {
         }
         QCoreApplication::processEvents();
 
-        QStringList measured, faults;
+        QStringList measured;
+        QStringList faults;
         for (int tab : {0, 3}) {
             Tabs()->setCurrentIndex(tab);
             for (QWidget* control : Tabs()->widget(tab)->findChildren<QWidget*>()) {
