@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace analysis_report {
 namespace {
@@ -34,11 +35,7 @@ double BinEdge(const Histogram& h, std::size_t i) {
 // The bins and the spec band with a margin; the counts from 0 up to above the highest.
 HistogramBox BoxFor(const Histogram& h) {
     HistogramBox box;
-    const double lo = std::min(h.binLow, h.specLow);
-    const double hi = std::max(BinEdge(h, h.counts.size()), h.specHigh);
-    const double pad = (hi - lo) * 0.03;
-    box.x0 = lo - pad;
-    box.x1 = hi + pad;
+    std::tie(box.x0, box.x1) = HistogramRange(h);
     const double most = *std::max_element(h.counts.begin(), h.counts.end());
     box.y1 = most > 0 ? most * 1.08 : 1;
     return box;
@@ -85,11 +82,6 @@ void Axes(SvgWriter& svg, const HistogramBox& box, std::string_view separator,
     label(4, 14, "start", "Count");
 }
 
-bool InsideSpec(const Histogram& h, std::size_t i) {
-    const double centre = BinEdge(h, i) + h.binWidth / 2;
-    return centre >= h.specLow && centre <= h.specHigh;
-}
-
 void Bins(SvgWriter& svg, const Histogram& h, const HistogramBox& box, const SvgPalette& colours) {
     for (std::size_t i = 0; i < h.counts.size(); ++i) {
         if (!(h.counts[i] > 0)) {
@@ -98,7 +90,7 @@ void Bins(SvgWriter& svg, const Histogram& h, const HistogramBox& box, const Svg
         const double left = box.X(BinEdge(h, i));
         const double right = box.X(BinEdge(h, i + 1));
         const double top = box.Y(h.counts[i]);
-        const bool inside = InsideSpec(h, i);
+        const bool inside = BinInsideSpec(h, i);
         const std::string colour(inside ? colours.mark : colours.fails);
         if (!inside) {
             svg.Add("path", {{"class", "hatch"},
@@ -127,13 +119,33 @@ void Bins(SvgWriter& svg, const Histogram& h, const HistogramBox& box, const Svg
     }
 }
 
-// The histogram in words: its bins, its spec and the share of the counts inside it.
-std::string Description(const Histogram& h, std::string_view separator) {
+} // namespace
+
+std::pair<double, double> HistogramRange(const Histogram& h) {
+    const double lo = std::min(h.binLow, h.specLow);
+    const double hi = std::max(BinEdge(h, h.counts.size()), h.specHigh);
+    const double pad = (hi - lo) * 0.03;
+    return {lo - pad, hi + pad};
+}
+
+bool HistogramDrawable(const Histogram& h) {
+    return !h.counts.empty() && h.binWidth > 0 && std::isfinite(h.binLow) &&
+           std::isfinite(BinEdge(h, h.counts.size())) && std::isfinite(h.specLow) &&
+           std::isfinite(h.specHigh) &&
+           std::all_of(h.counts.begin(), h.counts.end(), [](double n) { return std::isfinite(n); });
+}
+
+bool BinInsideSpec(const Histogram& h, std::size_t i) {
+    const double centre = BinEdge(h, i) + h.binWidth / 2;
+    return centre >= h.specLow && centre <= h.specHigh;
+}
+
+std::string HistogramDescription(const Histogram& h, std::string_view separator) {
     double total = 0;
     double inside = 0;
     for (std::size_t i = 0; i < h.counts.size(); ++i) {
         total += h.counts[i];
-        inside += InsideSpec(h, i) ? h.counts[i] : 0;
+        inside += BinInsideSpec(h, i) ? h.counts[i] : 0;
     }
     return h.title + ": " + std::to_string(h.counts.size()) + " bins of " +
            FormatPrefixed(h.binWidth, "V", 4, separator) + " from " +
@@ -144,21 +156,15 @@ std::string Description(const Histogram& h, std::string_view separator) {
                       : ".");
 }
 
-} // namespace
-
 std::string HistogramSvg(const Histogram& histogram, std::string_view separator,
                          const SvgPalette& colours) {
     const Histogram& h = histogram;
-    const bool drawable =
-        !h.counts.empty() && h.binWidth > 0 && std::isfinite(h.binLow) &&
-        std::isfinite(BinEdge(h, h.counts.size())) && std::isfinite(h.specLow) &&
-        std::isfinite(h.specHigh) &&
-        std::all_of(h.counts.begin(), h.counts.end(), [](double n) { return std::isfinite(n); });
-    if (!drawable) {
+    if (!HistogramDrawable(h)) {
         return {};
     }
     const HistogramBox box = BoxFor(h);
-    SvgWriter svg(HistogramSvgWidth, HistogramSvgHeight, h.title, Description(h, separator));
+    SvgWriter svg(HistogramSvgWidth, HistogramSvgHeight, h.title,
+                  HistogramDescription(h, separator));
     Axes(svg, box, separator, colours);
     Bins(svg, h, box, colours);
     return svg.Finish();

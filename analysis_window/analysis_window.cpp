@@ -5,23 +5,27 @@
 #include "analysis_report/report_csv.h"
 #include "analysis_report/report_html.h"
 #include "analysis_report/svg_writer.h"
+#include "analysis_report/yield_histograms.h"
 #include "analysis_window/analysis_plot.h"
 #include "analysis_window/fit_panel.h"
 #include "analysis_window/qt_text.h"
 #include "analysis_window/report_export.h"
+#include "analysis_window/report_page.h"
 #include "analysis_window/settings_panel.h"
+#include "analysis_window/yield_runner.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDate>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -29,74 +33,17 @@
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <QHBoxLayout>
 
 #include <optional>
 
 namespace analysis_window {
 namespace {
 
-// A label whose text can be selected and copied, and reached with the Tab key.
-QLabel* TextLabel(const QString& accessibleName) {
-    auto* label = new QLabel;
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    label->setFocusPolicy(Qt::StrongFocus);
-    label->setAccessibleName(accessibleName);
-    return label;
-}
-
-QString NotesHtml(const std::vector<analysis_report::Note>& notes) {
-    QStringList paragraphs;
-    for (const analysis_report::Note& note : notes) {
-        const QString text = ToQString(note.text).toHtmlEscaped();
-        paragraphs << (note.warning ? QStringLiteral("<p><b>%1</b></p>").arg(text)
-                                    : QStringLiteral("<p>%1</p>").arg(text));
-    }
-    return paragraphs.join(QString());
-}
-
-QString NotesPlain(const std::vector<analysis_report::Note>& notes) {
-    QStringList lines;
-    for (const analysis_report::Note& note : notes) {
-        lines << ToQString(note.text);
-    }
-    return lines.join(u' ');
-}
-
-void FillTable(QTableWidget* widget, const analysis_report::Section& table) {
-    widget->clear();
-    widget->setColumnCount(int(table.header.size()));
-    widget->setRowCount(int(table.rows.size()));
-    QStringList header;
-    for (const std::string& cell : table.header) {
-        header << ToQString(cell);
-    }
-    widget->setHorizontalHeaderLabels(header);
-    QFont bold = widget->font();
-    bold.setBold(true);
-    for (int r = 0; r < int(table.rows.size()); ++r) {
-        for (int c = 0; c < int(table.rows[std::size_t(r)].size()); ++c) {
-            auto* item =
-                new QTableWidgetItem(ToQString(table.rows[std::size_t(r)][std::size_t(c)]));
-            // Numbers line up on the right; the first column names the row.
-            item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter
-                                          : Qt::AlignRight | Qt::AlignVCenter);
-            widget->setItem(r, c, item);
-        }
-    }
-    for (const auto& [r, c] : table.flagged) {
-        if (QTableWidgetItem* item = widget->item(r, c)) {
-            item->setFont(bold);
-        }
-    }
-    widget->resizeColumnsToContents();
-    // As high as its rows: the tables are short, and the notes stand right under them.
-    widget->setFixedHeight(2 * widget->frameWidth() + widget->horizontalHeader()->height() +
-                           widget->verticalHeader()->length());
-    widget->updateGeometry();
-}
+// The progress bar's steps from none to all of the boards.
+constexpr int ProgressSteps = 1000;
 
 } // namespace
 
@@ -105,14 +52,14 @@ AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
     setObjectName(QStringLiteral("AnalysisWindow"));
     setSizeGripEnabled(true);
 
-    m_design = TextLabel(QStringLiteral("Design"));
-    m_reason = TextLabel(QStringLiteral("Why the design cannot be analysed"));
+    m_design = SelectableLabel(QStringLiteral("Design"));
+    m_reason = SelectableLabel(QStringLiteral("Why the design cannot be analysed"));
     QFont bold = m_reason->font();
     bold.setBold(true);
     m_reason->setFont(bold);
     m_settings = new SettingsPanel;
     m_fitPanel = new FitPanel;
-    // Pages take the letters that the settings, the fit, Copy and the plot's page leave.
+    // Pages take the letters that the settings, the fit, the buttons and the plot's page leave.
     m_mnemonics = m_settings->shortcutLetters() + m_fitPanel->shortcutLetters();
 
     m_pages = new QTabWidget;
@@ -120,7 +67,15 @@ AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
     m_pages->tabBar()->setAccessibleName(QStringLiteral("Analysis pages"));
     // The pages of the report's sections come before the plot's, as the report first names them.
     m_pages->addTab(buildPlotPage(), takeShortcut(QStringLiteral("Pl&ot")));
+    QWidget* buttons = buildButtons();
+    m_settings->addToGroup(calc_core::SettingGroup::Yield, buildYieldControls());
+    m_settings->markGroupTitles([this](const QString& title) { return withShortcut(title); });
 
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_yieldStatus);
+    bottom->addWidget(m_yieldProgress, 1);
+    bottom->addWidget(m_cancelYield);
+    bottom->addWidget(buttons);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_design);
     layout->addWidget(m_settings);
@@ -128,11 +83,15 @@ AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
     // Only one of the two is shown, and it takes the room left.
     layout->addWidget(m_reason, 1, Qt::AlignTop);
     layout->addWidget(m_pages, 1);
-    layout->addWidget(buildButtons());
+    layout->addLayout(bottom);
+    connectEvents();
+    m_settings->firstField()->setFocus();
+}
 
+void AnalysisWindow::connectEvents() {
     connect(m_settings, &SettingsPanel::changed, this, &AnalysisWindow::recompute);
     connect(m_fitPanel, &FitPanel::typedPairChosen, this,
-            [this](double r1, double r3) { fit(calc_core::FitChoice::Typed(r1, r3)); });
+            [this](const calc_core::FitChoice& typed) { fit(typed); });
     connect(m_fitPanel, &FitPanel::asDesignedChosen, this, [this] { fit(std::nullopt); });
     connect(m_record, &DesignRecord::recorded, this, [this](calc_core::Tab tab) {
         if (tab != m_tab) {
@@ -143,14 +102,40 @@ AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
             recompute();
         }
     });
-    m_settings->firstField()->setFocus();
+    connect(m_estimateYield, &QCheckBox::toggled, this, &AnalysisWindow::recompute);
+    connect(m_cancelYield, &QPushButton::clicked, this, &AnalysisWindow::stopYield);
+    connect(m_yieldRunner, &YieldRunner::progressed, this, &AnalysisWindow::showProgress);
+    connect(m_yieldRunner, &YieldRunner::finished, this, &AnalysisWindow::yieldEstimated);
+}
+
+// The yield's check box for the settings' Yield page, and its progress for the window's foot.
+QWidget* AnalysisWindow::buildYieldControls() {
+    m_estimateYield = new QCheckBox(withShortcut(QStringLiteral("Estimate the yield")));
+    m_estimateYield->setObjectName(QStringLiteral("EstimateYield"));
+    m_estimateYield->setToolTip(QStringLiteral(
+        "Simulates the boards for the yield of the set shown and of each grade's best build, in "
+        "the background, with every change; its progress shows below, with Cancel"));
+    m_yieldRunner = new YieldRunner(this);
+    m_yieldStatus = new QLabel;
+    m_yieldStatus->setObjectName(QStringLiteral("YieldStatus"));
+    m_yieldProgress = new QProgressBar;
+    m_yieldProgress->setObjectName(QStringLiteral("YieldProgress"));
+    m_yieldProgress->setAccessibleName(QStringLiteral("Progress of the yield estimate"));
+    m_yieldProgress->setRange(0, ProgressSteps);
+    m_cancelYield = new QPushButton(withShortcut(QStringLiteral("Cancel")));
+    m_cancelYield->setObjectName(QStringLiteral("CancelYield"));
+    m_cancelYield->setToolTip(QStringLiteral("Stops the yield estimate; the report stays"));
+    m_cancelYield->setAutoDefault(false);
+    m_yieldProgress->hide();
+    m_cancelYield->hide();
+    return m_estimateYield;
 }
 
 QWidget* AnalysisWindow::buildPlotPage() {
     m_plotPage = new QWidget;
     auto* plotLayout = new QVBoxLayout(m_plotPage);
     m_plot = new AnalysisPlot;
-    auto* plotCaption = TextLabel(QStringLiteral("About the plot"));
+    auto* plotCaption = SelectableLabel(QStringLiteral("About the plot"));
     plotCaption->setText(QStringLiteral(
         "The line is Vo as the pin voltage goes from 0 V to the pin voltage set above; each pin "
         "level is marked by its output (dot) and its worst-case band (bar and shaded strip). "
@@ -221,63 +206,38 @@ QString AnalysisWindow::withShortcut(const QString& caption) {
     return caption;
 }
 
-AnalysisWindow::Page& AnalysisWindow::pageFor(const std::string& name) {
-    for (Page& page : m_sectionPages) {
-        if (page.name == name) {
-            return page;
+ReportPage& AnalysisWindow::pageFor(const std::string& name) {
+    for (ReportPage* page : m_sectionPages) {
+        if (page->name() == name) {
+            return *page;
         }
     }
-    Page page = makePage(name);
-    m_pages->insertTab(m_pages->indexOf(m_plotPage), page.widget, withShortcut(ToQString(name)));
+    auto* page = new ReportPage(name);
+    m_pages->insertTab(m_pages->indexOf(m_plotPage), page, withShortcut(ToQString(name)));
     if (m_sectionPages.empty()) {
         m_pages->setCurrentIndex(0); // the report opens on its first section, not on the plot
     }
+    connect(page, &ReportPage::rowChosen, this, &AnalysisWindow::fitRow);
     m_sectionPages.push_back(page);
-    return m_sectionPages.back();
+    return *page;
 }
 
-AnalysisWindow::Page AnalysisWindow::makePage(const std::string& name) {
-    const QString title = ToQString(name);
-    Page page{name, new QWidget, TextLabel(title + QStringLiteral(" pair")), new QTableWidget,
-              TextLabel(title + QStringLiteral(" notes"))};
-    auto* layout = new QVBoxLayout(page.widget);
-    page.subject->setObjectName(title + QStringLiteral(" pair"));
-    QTableWidget* table = page.table;
-    table->setObjectName(title);
-    table->setAccessibleName(title);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setTabKeyNavigation(false); // Tab leaves the table, as everywhere else
-    table->setWordWrap(false);
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().lineSpacing() + 8);
-    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
-    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // as high as its rows
-    table->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
-    page.notes->setTextFormat(Qt::RichText);
-    layout->addWidget(page.subject);
-    layout->addWidget(table);
-    layout->addWidget(page.notes);
-    layout->addStretch(1);
-    if (name == analysis_report::PreferredSectionName) {
-        // Selecting a pair's row fits that pair.
-        table->setSelectionBehavior(QAbstractItemView::SelectRows);
-        table->setSelectionMode(QAbstractItemView::SingleSelection);
-        table->setToolTip(QStringLiteral("Select a pair's row to analyse it as fitted"));
-        connect(table, &QTableWidget::itemSelectionChanged, this, [this, table] {
-            const QList<QTableWidgetItem*> items = table->selectedItems();
-            if (!items.isEmpty()) {
-                fitPair(items.front()->row() + 1);
-            }
-        });
-    }
-    return page;
-}
-
-void AnalysisWindow::fitPair(int rank) {
-    if (m_fit && m_fit->pairRank == rank) {
+// Fits the row's pair or build; a build's grade brings its tolerance and TCR into the settings.
+void AnalysisWindow::fitRow(const analysis_report::RowFit& row) {
+    calc_core::AnalysisSettings settings = m_settings->settings();
+    const calc_core::AnalysisSettings before = settings;
+    settings.resistorTolerancePct = row.tolerancePct.value_or(settings.resistorTolerancePct);
+    settings.resistorTcrPpm = row.tcrPpm.value_or(settings.resistorTcrPpm);
+    if (m_fit && SameFit(*m_fit, row.fit) &&
+        settings.resistorTolerancePct == before.resistorTolerancePct &&
+        settings.resistorTcrPpm == before.resistorTcrPpm) {
         return;
     }
-    fit(calc_core::FitChoice::Pair(rank));
+    m_settings->setSettings(settings);
+    if (!row.fit.pairRank) {
+        m_fitPanel->showPair(row.fit.r1, row.fit.r3, row.fit.r2);
+    }
+    fit(row.fit);
 }
 
 void AnalysisWindow::fit(std::optional<calc_core::FitChoice> choice) {
@@ -297,7 +257,7 @@ void AnalysisWindow::showDesign(calc_core::Tab tab, const calc_core::AnalysisSet
     m_settings->setSettings(settings);
     m_fit = fit;
     if (fit && !fit->pairRank) {
-        m_fitPanel->showPair(fit->r1, fit->r3); // recompute shows a rank's pair itself
+        m_fitPanel->showPair(fit->r1, fit->r3, fit->r2); // recompute shows a rank's pair itself
     }
     present(tab);
 }
@@ -326,13 +286,17 @@ void AnalysisWindow::present(calc_core::Tab tab) {
     activateWindow();
 }
 
+// The analysis and the parts to buy at once; the yield, when asked for, on its own thread, whose
+// result replaces the report when it comes.
 void AnalysisWindow::recompute() {
     const auto& design = m_record->design(m_tab);
     if (!design) {
         return;
     }
     const calc_core::AnalysisSettings settings = m_settings->settings();
-    m_outcome = calc_core::AnalyseDesign(*design, settings, m_fit);
+    calc_core::AnalysisAsks asks;
+    asks.synthesis = true;
+    m_outcome = calc_core::AnalyseDesign(*design, settings, m_fit, asks);
     m_report = analysis_report::MakeReport(m_tab, *design, settings, m_outcome,
                                            locale().decimalPoint().toStdString());
     m_settings->setDiode(design->circuit.diode());
@@ -343,7 +307,79 @@ void AnalysisWindow::recompute() {
         m_fitPanel->showPair(a && a->fitted ? a->fitted->r1 : c.r1,
                              a && a->fitted ? a->fitted->r3 : c.r3);
     }
+    const bool estimate = m_estimateYield->isChecked() && m_outcome.analysis;
+    if (!m_estimateYield->isChecked()) {
+        m_yieldShown = false;
+    }
     showReport();
+    if (estimate) {
+        m_yieldRunner->start(*design, settings, m_fit);
+        keepEarlierYield(QStringLiteral("Estimating the yield of the settings now shown; these "
+                                        "figures are of earlier settings."));
+        showProgress(0, 0);
+    } else {
+        m_yieldRunner->stop();
+        endProgress({});
+    }
+}
+
+void AnalysisWindow::yieldEstimated(const calc_core::AnalysisOutcome& outcome) {
+    const auto& design = m_record->design(m_tab);
+    if (!outcome.analysis || !design) {
+        endProgress(QStringLiteral("No yield estimate: ") + ToQString(outcome.reason));
+        return;
+    }
+    m_outcome = outcome;
+    m_report = analysis_report::MakeReport(m_tab, *design, outcome.analysis->settings, m_outcome,
+                                           locale().decimalPoint().toStdString());
+    showReport();
+    endProgress({});
+}
+
+void AnalysisWindow::stopYield() {
+    m_yieldRunner->stop();
+    keepEarlierYield(QStringLiteral("The yield estimate of the settings now shown was stopped; "
+                                    "these figures are of earlier settings."));
+    endProgress(QStringLiteral("The yield estimate was stopped."));
+}
+
+void AnalysisWindow::showProgress(std::uint64_t boardsDone, std::uint64_t boards) {
+    m_yieldProgress->setValue(boards > 0 ? int(double(boardsDone) / double(boards) * ProgressSteps)
+                                         : 0);
+    m_yieldStatus->setText(boards > 0 ? QStringLiteral("Estimating the yield: %1 of %2 boards")
+                                            .arg(locale().toString(qulonglong(boardsDone)),
+                                                 locale().toString(qulonglong(boards)))
+                                      : QStringLiteral("Estimating the yield\u2026"));
+    m_yieldProgress->show();
+    m_cancelYield->show();
+}
+
+void AnalysisWindow::endProgress(const QString& message) {
+    m_yieldProgress->hide();
+    m_cancelYield->hide();
+    m_yieldStatus->setText(message);
+}
+
+// While the yield of the settings shown is not there, the page of an earlier one stays, marked.
+void AnalysisWindow::keepEarlierYield(const QString& why) {
+    if (!m_yieldShown ||
+        analysis_report::FindSection(m_report, analysis_report::YieldSectionName)) {
+        return;
+    }
+    ReportPage& page = pageFor(std::string(analysis_report::YieldSectionName));
+    m_pages->setTabVisible(m_pages->indexOf(&page), true);
+    page.markEarlier(why);
+}
+
+std::size_t AnalysisWindow::yieldThreads() const {
+    return m_yieldRunner->threads();
+}
+
+void AnalysisWindow::hideEvent(QHideEvent* event) {
+    if (m_yieldRunner->running()) {
+        stopYield();
+    }
+    QDialog::hideEvent(event);
 }
 
 void AnalysisWindow::showDesignLine() {
@@ -359,20 +395,6 @@ void AnalysisWindow::showDesignLine() {
                       pairs.join(QStringLiteral(", ")));
 }
 
-void AnalysisWindow::showSection(const analysis_report::Section& section) {
-    Page& page = pageFor(section.name);
-    m_pages->setTabVisible(m_pages->indexOf(page.widget), true);
-    page.subject->setText(ToQString(section.subject));
-    page.subject->setVisible(!section.subject.empty());
-    const QSignalBlocker blocker(page.table);
-    FillTable(page.table, section);
-    if (section.name == analysis_report::PreferredSectionName && m_fit && m_fit->pairRank) {
-        page.table->selectRow(*m_fit->pairRank - 1);
-    }
-    page.notes->setText(NotesHtml(section.notes));
-    page.notes->setAccessibleDescription(NotesPlain(section.notes));
-}
-
 void AnalysisWindow::showReport() {
     showDesignLine();
     const bool analysed = m_report.reason.empty();
@@ -383,14 +405,23 @@ void AnalysisWindow::showReport() {
         m_plot->clear();
         return;
     }
-    for (Page& page : m_sectionPages) {
-        m_pages->setTabVisible(m_pages->indexOf(page.widget), false);
+    // Only the pages of sections gone are hidden, so that the page in front stays there.
+    for (ReportPage* page : m_sectionPages) {
+        m_pages->setTabVisible(m_pages->indexOf(page),
+                               analysis_report::FindSection(m_report, page->name()) != nullptr);
     }
+    const calc_core::DesignAnalysis& analysis = *m_outcome.analysis;
+    const std::string separator = locale().decimalPoint().toStdString();
     for (const analysis_report::Section& section : m_report.sections) {
-        showSection(section);
+        ReportPage& page = pageFor(section.name);
+        m_pages->setTabVisible(m_pages->indexOf(&page), true);
+        page.showSection(section, m_fit, analysis.settings);
+        if (section.name == analysis_report::YieldSectionName) {
+            page.showHistograms(analysis_report::YieldHistograms(analysis, separator), separator);
+            m_yieldShown = true;
+        }
     }
-    m_plot->setPlot(
-        analysis_report::MakePlotData(*m_outcome.analysis, locale().decimalPoint().toStdString()));
+    m_plot->setPlot(analysis_report::MakePlotData(analysis, separator));
 }
 
 void AnalysisWindow::copyToClipboard() const {
@@ -402,6 +433,10 @@ analysis_report::ReportDocument AnalysisWindow::document(const QDate& date) cons
     document.date = date.toString(Qt::ISODate).toStdString();
     document.press = m_record->results(m_tab);
     document.decimalSeparator = locale().decimalPoint().toStdString();
+    if (m_outcome.analysis) {
+        document.histograms =
+            analysis_report::YieldHistograms(*m_outcome.analysis, document.decimalSeparator);
+    }
     return document;
 }
 

@@ -1,6 +1,7 @@
 // The design analysis window: the design of the Calc or Check tab's last CAL, the settings of
-// the analysis, and the report of what it finds, in tables and a plot. It only reads the
-// calculator window's record of designs.
+// the analysis, and the report of what it finds, in tables and plots: with every change the
+// analysis and the parts to buy at once, and on demand the yield, estimated in the background
+// with its progress and a way to stop it. It only reads the calculator window's record of designs.
 #pragma once
 
 #include "analysis_report/analysis_report.h"
@@ -11,20 +12,25 @@
 
 #include <QDialog>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
+class QCheckBox;
 class QDate;
 class QLabel;
 class QPrinter;
+class QProgressBar;
+class QPushButton;
 class QTabWidget;
-class QTableWidget;
 
 namespace analysis_window {
 
 class AnalysisPlot;
 class FitPanel;
+class ReportPage;
 class SettingsPanel;
+class YieldRunner;
 
 class AnalysisWindow : public QDialog {
     Q_OBJECT
@@ -45,6 +51,9 @@ class AnalysisWindow : public QDialog {
     const std::optional<calc_core::FitChoice>& fit() const { return m_fit; }
     const analysis_report::Report& report() const { return m_report; }
 
+    // The threads of yield estimates that have not ended yet, stopped ones included.
+    std::size_t yieldThreads() const;
+
     // Puts the whole analysis on the clipboard as plain text, its tables tab-separated.
     void copyToClipboard() const;
 
@@ -55,33 +64,33 @@ class AnalysisWindow : public QDialog {
     // Prints the report's HTML document dated `date`, its figures black on white.
     void printReport(QPrinter& printer, const QDate& date) const;
 
-  private:
-    // A page of the analysis: what it is for, one section's table and notes.
-    struct Page {
-        std::string name;
-        QWidget* widget = nullptr;
-        QLabel* subject = nullptr;
-        QTableWidget* table = nullptr;
-        QLabel* notes = nullptr;
-    };
+  protected:
+    // A window put away stops the yield it was estimating.
+    void hideEvent(QHideEvent* event) override;
 
+  private:
     QWidget* buildPlotPage();
     QWidget* buildButtons();
+    QWidget* buildYieldControls();
+    void connectEvents();
     QString withShortcut(const QString& caption);
     analysis_report::ReportDocument document(const QDate& date) const;
     std::string reportHtml(const analysis_report::ReportDocument& document) const;
     void exportWithDialog();
     void printWithDialog();
     void present(calc_core::Tab tab);
-    void fitPair(int rank);
+    void fitRow(const analysis_report::RowFit& row);
     void fit(std::optional<calc_core::FitChoice> choice);
-    Page& pageFor(const std::string& name);
-    Page makePage(const std::string& name);
-    QString takeShortcut(const QString& caption);
+    ReportPage& pageFor(const std::string& name);
+    QString takeShortcut(const QString& title);
     void recompute();
+    void yieldEstimated(const calc_core::AnalysisOutcome& outcome);
+    void stopYield();
+    void showProgress(std::uint64_t boardsDone, std::uint64_t boards);
+    void endProgress(const QString& message);
     void showDesignLine();
-    void showSection(const analysis_report::Section& section);
     void showReport();
+    void keepEarlierYield(const QString& why);
 
     const DesignRecord* m_record;
     calc_core::Tab m_tab = calc_core::Tab::Calc;
@@ -94,11 +103,18 @@ class AnalysisWindow : public QDialog {
     std::optional<calc_core::FitChoice> m_fit; // until the tab's next CAL
     QLabel* m_reason = nullptr;
     QTabWidget* m_pages = nullptr;
-    std::vector<Page> m_sectionPages; // in the order first shown, before the plot's page
+    std::vector<ReportPage*> m_sectionPages; // in the order first shown, before the plot's page
     QWidget* m_plotPage = nullptr;
     AnalysisPlot* m_plot = nullptr;
     QString m_mnemonics; // letters the window's shortcuts already take
     bool m_sized = false;
+
+    QCheckBox* m_estimateYield = nullptr;
+    YieldRunner* m_yieldRunner = nullptr;
+    QLabel* m_yieldStatus = nullptr;
+    QProgressBar* m_yieldProgress = nullptr;
+    QPushButton* m_cancelYield = nullptr;
+    bool m_yieldShown = false; // the yield's page holds figures, maybe of earlier settings
 };
 
 } // namespace analysis_window

@@ -28,12 +28,19 @@ QDoubleSpinBox* OhmsBox(const calc_core::FitField& field) {
 
 FitPanel::FitPanel(QWidget* parent) : QGroupBox(QStringLiteral("Fitted pair"), parent) {
     setToolTip(QStringLiteral("The pair to analyse as fitted: select a row of Preferred values, "
-                              "or type R1 and R3. It stays until the tab's next CAL."));
+                              "Parts to buy or Best builds, or type R1 and R3 (and R2 for a "
+                              "build with its own). It stays until the tab's next CAL."));
     auto* row = new QHBoxLayout(this);
     m_r1 = OhmsBox(calc_core::FitR1Field);
     m_r3 = OhmsBox(calc_core::FitR3Field);
+    m_r2 = OhmsBox(calc_core::FitR2Field);
+    // Below the field's lowest, 0 stands for the design's own R2.
+    m_r2->setMinimum(0);
+    m_r2->setSpecialValueText(QStringLiteral("as designed"));
+    m_r2->setValue(0);
     for (const auto& [field, box] :
-         {std::pair{&calc_core::FitR1Field, m_r1}, std::pair{&calc_core::FitR3Field, m_r3}}) {
+         {std::pair{&calc_core::FitR1Field, m_r1}, std::pair{&calc_core::FitR3Field, m_r3},
+          std::pair{&calc_core::FitR2Field, m_r2}}) {
         const QString caption = ToQString(field->label);
         auto* label = new QLabel(caption);
         label->setBuddy(box);
@@ -44,7 +51,7 @@ FitPanel::FitPanel(QWidget* parent) : QGroupBox(QStringLiteral("Fitted pair"), p
     }
     const std::pair<QString, QString> buttons[] = {
         {QStringLiteral("Fit t&yped pair"),
-         QStringLiteral("Analyses the R1 and R3 typed here as fitted")},
+         QStringLiteral("Analyses the R1, R3 and R2 typed here as fitted")},
         {QStringLiteral("As desi&gned"),
          QStringLiteral("Goes back to the design's own R1 and R3")}};
     auto* typed = new QPushButton(buttons[0].first);
@@ -57,16 +64,22 @@ FitPanel::FitPanel(QWidget* parent) : QGroupBox(QStringLiteral("Fitted pair"), p
         m_letters += ShortcutLetter(caption.first);
         row->addWidget(button);
     }
-    connect(typed, &QPushButton::clicked, this,
-            [this] { emit typedPairChosen(m_r1->value(), m_r3->value()); });
+    connect(typed, &QPushButton::clicked, this, [this] { emit typedPairChosen(typedFit()); });
     connect(designed, &QPushButton::clicked, this, &FitPanel::asDesignedChosen);
 }
 
-void FitPanel::showPair(double r1, double r3) {
-    const QSignalBlocker blockR1(m_r1);
-    const QSignalBlocker blockR3(m_r3);
-    m_r1->setValue(r1);
-    m_r3->setValue(r3);
+calc_core::FitChoice FitPanel::typedFit() const {
+    const double r2 = m_r2->value();
+    return calc_core::FitChoice::Typed(m_r1->value(), m_r3->value(),
+                                       r2 > m_r2->minimum() ? std::optional(r2) : std::nullopt);
+}
+
+void FitPanel::showPair(double r1, double r3, std::optional<double> r2) {
+    for (auto [box, value] : {std::pair{m_r1, r1}, std::pair{m_r3, r3},
+                              std::pair{m_r2, r2.value_or(m_r2->minimum())}}) {
+        const QSignalBlocker blocker(box);
+        box->setValue(value);
+    }
 }
 
 } // namespace analysis_window

@@ -1,101 +1,232 @@
-// The settings group, built in one loop over the settings table.
+// The settings group, built in one loop over the settings table: a page for each of the table's
+// groups, its compact rows three a line (or one a line beside lists), each list a column with
+// its Open… button and the label that says what is wrong with it.
 #include "analysis_window/settings_panel.h"
 
 #include "analysis_window/qt_text.h"
+#include "analysis_window/setting_controls.h"
+#include "analysis_window/text_setting.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
-#include <QSignalBlocker>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace analysis_window {
 namespace {
 
-// Three settings a line, each a label and its control.
-constexpr int SettingsPerLine = 3;
+using calc_core::SettingGroup;
+using calc_core::SettingKind;
+using calc_core::SettingRow;
 
-QDoubleSpinBox* NumberBox(const calc_core::SettingRow& row) {
-    auto* box = new QDoubleSpinBox;
-    box->setRange(row.lowest, row.highest);
-    box->setDecimals(row.decimals);
-    box->setPrefix(row.plusMinus ? QStringLiteral("\u00b1 ") : QString());
-    box->setSuffix(QStringLiteral(" ") + ToQString(row.unit));
-    box->setStepType(QAbstractSpinBox::AdaptiveDecimalStepType);
-    box->setAlignment(Qt::AlignRight);
-    box->setValue(calc_core::DefaultNumber(row));
-    return box;
+// Three settings a line, each a label and its control, where a page has no lists.
+constexpr int SettingsPerLine = 3;
+// A list shows this many lines and scrolls for more.
+constexpr double ListLines = 6.5;
+
+bool HasLists(SettingGroup group) {
+    const auto rows = calc_core::SettingRows();
+    return std::any_of(rows.begin(), rows.end(), [group](const SettingRow& row) {
+        return row.group == group && row.kind == SettingKind::List;
+    });
 }
 
-QComboBox* ChoiceBox(const calc_core::SettingRow& row) {
-    auto* box = new QComboBox;
-    for (std::string_view choice : row.choices) {
-        box->addItem(ToQString(choice));
+// Raises changed() of the panel when a control that holds its value changes.
+void ConnectHeldValue(QWidget* control, SettingsPanel* panel) {
+    if (auto* number = qobject_cast<QDoubleSpinBox*>(control)) {
+        QObject::connect(number, &QDoubleSpinBox::valueChanged, panel, &SettingsPanel::changed);
+    } else if (auto* whole = qobject_cast<QSpinBox*>(control)) {
+        // A count of boards may start a long estimate: taken when typed in whole.
+        whole->setKeyboardTracking(false);
+        QObject::connect(whole, &QSpinBox::valueChanged, panel, &SettingsPanel::changed);
+    } else if (auto* choice = qobject_cast<QComboBox*>(control)) {
+        QObject::connect(choice, &QComboBox::currentIndexChanged, panel, &SettingsPanel::changed);
     }
-    box->setCurrentIndex(int(calc_core::DefaultChoice(row)));
-    return box;
+}
+
+// "part grades", as a sentence names the list.
+QString LowerLabel(const SettingRow& row) {
+    return ToQString(calc_core::PlainLabel(row)).toLower();
 }
 
 } // namespace
 
 SettingsPanel::SettingsPanel(QWidget* parent) : QGroupBox(QStringLiteral("Settings"), parent) {
-    auto* grid = new QGridLayout(this);
-    for (const calc_core::SettingRow& row : calc_core::SettingRows()) {
-        const int place = int(m_controls.size());
-        QWidget* control = makeControl(row);
-        const QString caption = ToQString(row.label);
-        auto* label = new QLabel(caption);
-        label->setBuddy(control);
-        m_letters += ShortcutLetter(caption);
-        grid->addWidget(label, place / SettingsPerLine, (place % SettingsPerLine) * 2);
-        grid->addWidget(control, place / SettingsPerLine, (place % SettingsPerLine) * 2 + 1);
-        m_controls.push_back({&row, control});
+    m_groups = new QTabWidget;
+    m_groups->setObjectName(QStringLiteral("SettingsGroups"));
+    m_groups->setDocumentMode(true);
+    m_groups->tabBar()->setAccessibleName(QStringLiteral("Settings groups"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_groups);
+    buildGroupPages();
+    for (const SettingRow& row : calc_core::SettingRows()) {
+        QWidget* control = MakeSettingControl(row);
+        Control entry{&row, control};
+        QLabel* problem = nullptr;
+        if (TypedAsText(row)) {
+            problem = new QLabel;
+            entry.text = new TextSetting(row, control, problem, &m_taken);
+            connect(entry.text, &TextSetting::changed, this, &SettingsPanel::changed);
+        } else {
+            ConnectHeldValue(control, this);
+        }
+        if (row.kind == SettingKind::List) {
+            placeList(row, control, problem);
+        } else {
+            place(row, control, problem);
+        }
+        m_controls.push_back(entry);
     }
-    for (int column = 1; column < SettingsPerLine * 2; column += 2) {
-        grid->setColumnStretch(column, 1);
+    for (const GroupPage& page : m_pages) {
+        for (int column = 1; page.grid && column < page.perLine * 2; column += 2) {
+            page.grid->setColumnStretch(column, 1);
+        }
     }
 }
 
-QWidget* SettingsPanel::makeControl(const calc_core::SettingRow& row) const {
-    QWidget* control = nullptr;
-    if (row.kind == calc_core::SettingKind::Choice) {
-        auto* box = ChoiceBox(row);
-        connect(box, &QComboBox::currentIndexChanged, this, &SettingsPanel::changed);
-        control = box;
-    } else {
-        auto* box = NumberBox(row);
-        connect(box, &QDoubleSpinBox::valueChanged, this, &SettingsPanel::changed);
-        control = box;
+void SettingsPanel::buildGroupPages() {
+    for (SettingGroup group : calc_core::AllSettingGroups) {
+        GroupPage page;
+        page.page = new QWidget;
+        page.page->setObjectName(ToQString(calc_core::SettingGroupName(group)));
+        auto* outer = new QVBoxLayout(page.page);
+        page.columns = new QHBoxLayout;
+        outer->addLayout(page.columns);
+        outer->addStretch(1);
+        page.perLine = HasLists(group) ? 1 : SettingsPerLine;
+        m_groups->addTab(page.page, ToQString(calc_core::SettingGroupName(group)));
+        m_pages.push_back(page);
     }
-    control->setObjectName(ToQString(row.id));
-    control->setAccessibleName(ToQString(calc_core::PlainLabel(row)));
-    control->setToolTip(ToQString(calc_core::HelpText(row)));
-    control->setWhatsThis(control->toolTip());
-    return control;
+}
+
+SettingsPanel::GroupPage& SettingsPanel::pageOf(SettingGroup group) {
+    return m_pages[std::size_t(group)];
+}
+
+// A compact row: its label and control in the group's grid, a typed one's problem under it.
+void SettingsPanel::place(const SettingRow& row, QWidget* control, QLabel* problem) {
+    GroupPage& page = pageOf(row.group);
+    if (!page.grid) {
+        page.grid = new QGridLayout;
+        page.columns->addLayout(page.grid, 2);
+    }
+    const QString caption = ToQString(row.label);
+    auto* label = new QLabel(caption);
+    label->setBuddy(control);
+    if (const QChar letter = ShortcutLetter(caption); !letter.isNull()) {
+        m_letters += letter;
+    }
+    const int line = page.placed / page.perLine;
+    const int column = (page.placed % page.perLine) * 2;
+    page.grid->addWidget(label, line * 2, column);
+    page.grid->addWidget(control, line * 2, column + 1);
+    if (problem) {
+        page.grid->addWidget(problem, line * 2 + 1, column + 1);
+    }
+    ++page.placed;
+}
+
+// A list: a column of its label with the Open… button, the text and the problem's label.
+void SettingsPanel::placeList(const SettingRow& row, QWidget* control, QLabel* problem) {
+    GroupPage& page = pageOf(row.group);
+    const QString caption = ToQString(row.label);
+    auto* label = new QLabel(caption);
+    label->setBuddy(control);
+    if (const QChar letter = ShortcutLetter(caption); !letter.isNull()) {
+        m_letters += letter;
+    }
+    auto* open = new QPushButton(QStringLiteral("Open\u2026"));
+    open->setObjectName(ToQString(row.id) + QStringLiteral("Open"));
+    open->setAccessibleName(QStringLiteral("Open a file of ") + LowerLabel(row));
+    open->setToolTip(
+        QStringLiteral("Reads the %1 from a text file, one entry a line").arg(LowerLabel(row)));
+    open->setAutoDefault(false);
+    connect(open, &QPushButton::clicked, this, [this, &row] { chooseListFile(row); });
+    auto* head = new QHBoxLayout;
+    head->addWidget(label);
+    head->addStretch(1);
+    head->addWidget(open);
+    auto* column = new QVBoxLayout;
+    column->addLayout(head);
+    column->addWidget(control);
+    column->addWidget(problem);
+    control->setFixedHeight(int(control->fontMetrics().lineSpacing() * ListLines) +
+                            2 * static_cast<QFrame*>(control)->frameWidth() + 8);
+    page.columns->addLayout(column, 3);
+}
+
+void SettingsPanel::chooseListFile(const SettingRow& row) {
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Open the ") + LowerLabel(row), QString(),
+                                     QStringLiteral("Text files (*.txt *.csv);;All files (*)"));
+    if (!path.isEmpty()) {
+        openList(row, path);
+    }
+}
+
+bool SettingsPanel::openList(const SettingRow& row, const QString& path) {
+    const Control& control = controlOf(row);
+    QFile file(path);
+    const QString name = QFileInfo(path).fileName();
+    if (!file.open(QIODevice::ReadOnly)) {
+        control.text->showProblem(
+            QStringLiteral("%1 cannot be read: %2.").arg(name, file.errorString()));
+        return false;
+    }
+    // Read one byte past the cap, as a pipe or a growing file has no size to trust.
+    const QByteArray bytes = file.read(MaxListFileBytes + 1);
+    if (bytes.size() > MaxListFileBytes) {
+        control.text->showProblem(QStringLiteral("%1 is larger than %2 MB, too large for a list.")
+                                      .arg(name)
+                                      .arg(MaxListFileBytes >> 20));
+        return false;
+    }
+    return control.text->setText(QString::fromUtf8(bytes));
+}
+
+const SettingsPanel::Control& SettingsPanel::controlOf(const SettingRow& row) const {
+    return *std::find_if(m_controls.begin(), m_controls.end(),
+                         [&row](const Control& control) { return control.row == &row; });
+}
+
+void SettingsPanel::addToGroup(SettingGroup group, QWidget* widget) {
+    auto* outer = static_cast<QVBoxLayout*>(pageOf(group).page->layout());
+    outer->insertWidget(outer->count() - 1, widget); // above the stretch
+}
+
+void SettingsPanel::markGroupTitles(const std::function<QString(const QString&)>& mark) {
+    for (int i = 0; i < m_groups->count(); ++i) {
+        m_groups->setTabText(i, mark(m_groups->tabText(i)));
+    }
 }
 
 calc_core::AnalysisSettings SettingsPanel::settings() const {
-    calc_core::AnalysisSettings settings;
+    calc_core::AnalysisSettings settings = m_taken;
     for (const Control& control : m_controls) {
-        if (control.row->kind == calc_core::SettingKind::Choice) {
-            const auto* box = static_cast<const QComboBox*>(control.widget);
-            control.row->choose(settings, std::size_t(box->currentIndex()));
-        } else {
-            settings.*control.row->number =
-                static_cast<const QDoubleSpinBox*>(control.widget)->value();
+        if (!control.text) {
+            ReadControl(*control.row, control.widget, settings);
         }
     }
     return settings;
 }
 
 void SettingsPanel::setSettings(const calc_core::AnalysisSettings& settings) {
+    m_taken = settings;
     for (const Control& control : m_controls) {
-        const QSignalBlocker blocker(control.widget);
-        if (control.row->kind == calc_core::SettingKind::Choice) {
-            static_cast<QComboBox*>(control.widget)
-                ->setCurrentIndex(int(control.row->choiceOf(settings)));
+        if (control.text) {
+            control.text->show(settings);
         } else {
-            static_cast<QDoubleSpinBox*>(control.widget)->setValue(settings.*control.row->number);
+            ShowInControl(*control.row, control.widget, settings);
         }
     }
 }

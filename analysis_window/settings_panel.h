@@ -1,29 +1,51 @@
-// The analysis settings as a group of controls: one a row of the settings table, with its label,
-// limits, decimals, unit and help.
+// The analysis settings as a group of controls, one a row of the settings table with its label,
+// limits, unit and help, on one page for each of the table's groups.
 #pragma once
 
 #include "calc_core/analysis_settings.h"
 
 #include <QGroupBox>
 
+#include <cstdint>
+#include <functional>
 #include <vector>
 
+class QBoxLayout;
+class QGridLayout;
+class QLabel;
+class QTabWidget;
+
 namespace analysis_window {
+
+class TextSetting;
 
 class SettingsPanel : public QGroupBox {
     Q_OBJECT
 
   public:
+    // A list file is read whole, up to this size.
+    static constexpr std::int64_t MaxListFileBytes = 1 << 20;
+
     explicit SettingsPanel(QWidget* parent = nullptr);
 
-    // The settings the controls hold.
+    // The settings the controls hold: for a typed one, the value last taken.
     calc_core::AnalysisSettings settings() const;
-    // Puts the settings into the controls, each number to the control's decimals, without
-    // raising changed().
+    // Puts the settings into every control, each number to the control's decimals, without
+    // raising changed(); a typed text's problem goes.
     void setSettings(const calc_core::AnalysisSettings& settings);
 
     // The settings used with the diode only take input only with it.
     void setDiode(bool diode);
+
+    // Reads the file into the list row's control and takes it, as its Open… button does. False,
+    // with the reason under the control and nothing taken, for a file that cannot be read or is
+    // larger than MaxListFileBytes.
+    bool openList(const calc_core::SettingRow& row, const QString& path);
+
+    // A control of the window's on a group's page, under its settings.
+    void addToGroup(calc_core::SettingGroup group, QWidget* widget);
+    // The group pages' titles, each given its shortcut by `mark` (the window's free letters).
+    void markGroupTitles(const std::function<QString(const QString&)>& mark);
 
     // The letters that reach the controls, lower case.
     const QString& shortcutLetters() const { return m_letters; }
@@ -37,11 +59,28 @@ class SettingsPanel : public QGroupBox {
     struct Control {
         const calc_core::SettingRow* row = nullptr;
         QWidget* widget = nullptr;
+        TextSetting* text = nullptr; // typed as text only
+    };
+    // A group's page: its compact rows in a grid, its lists as columns beside it.
+    struct GroupPage {
+        QWidget* page = nullptr;
+        QBoxLayout* columns = nullptr;
+        QGridLayout* grid = nullptr;
+        int perLine = 1;
+        int placed = 0;
     };
 
-    QWidget* makeControl(const calc_core::SettingRow& row) const;
+    void buildGroupPages();
+    GroupPage& pageOf(calc_core::SettingGroup group);
+    void place(const calc_core::SettingRow& row, QWidget* control, QLabel* problem);
+    void placeList(const calc_core::SettingRow& row, QWidget* control, QLabel* problem);
+    void chooseListFile(const calc_core::SettingRow& row);
+    const Control& controlOf(const calc_core::SettingRow& row) const;
 
+    QTabWidget* m_groups = nullptr;
+    std::vector<GroupPage> m_pages;  // in the order of AllSettingGroups
     std::vector<Control> m_controls; // in the order of the table
+    calc_core::AnalysisSettings m_taken;
     QString m_letters;
 };
 

@@ -37,6 +37,18 @@ const SettingRow& SettingOf(std::optional<double> AnalysisSettings::*number) {
     throw std::logic_error("a setting without a row");
 }
 
+std::string_view SettingGroupName(SettingGroup group) {
+    switch (group) {
+    case SettingGroup::Analysis:
+        return "Analysis";
+    case SettingGroup::Parts:
+        return "Parts to buy";
+    case SettingGroup::Yield:
+        return "Yield";
+    }
+    return {};
+}
+
 std::optional<std::size_t> ChoiceIndex(const SettingRow& row, std::string_view name) {
     const auto same = [](std::string_view a, std::string_view b) {
         return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {

@@ -59,6 +59,15 @@ enum class SettingKind {
 // The lists a List row holds; each has its own JSON form.
 enum class ListKind { Grades, Parts };
 
+// What a setting is for, as the front ends group the rows: the analysis of the set, the parts
+// the synthesis may buy, and the simulated boards of the yield estimate.
+enum class SettingGroup { Analysis, Parts, Yield };
+inline constexpr SettingGroup AllSettingGroups[] = {SettingGroup::Analysis, SettingGroup::Parts,
+                                                    SettingGroup::Yield};
+
+// The group's title: "Analysis", "Parts to buy", "Yield".
+std::string_view SettingGroupName(SettingGroup group);
+
 // One setting as every front end shows it and the core judges it.
 struct SettingRow {
     SettingKind kind = SettingKind::Number;
@@ -74,6 +83,7 @@ struct SettingRow {
     std::string_view help{};    // one line: the command line's help, and the tooltip's start
     std::string_view details{}; // more for the tooltip and the page's help, when needed
     bool diodeOnly = false;     // used with the diode only
+    SettingGroup group = SettingGroup::Analysis;
 
     // Number and OptionalNumber rows.
     double AnalysisSettings::*number = nullptr;
@@ -151,6 +161,11 @@ double VrefSwing(const AnalysisSettings& settings);
 // R2's range come together and in order, each grade and part is within its limits, and the series
 // of the parts list needs one.
 std::string SettingsRefusal(const AnalysisSettings& settings);
+
+// Why the row's own value cannot be analysed, as SettingsRefusal words it: outside its limits
+// (or, for the parts list, missing while the series names it); empty when it can. What a row must
+// satisfy with the rows before it, such as R2's two ends together, is not judged.
+std::string RowRefusal(const SettingRow& row, const AnalysisSettings& settings);
 
 // SettingsRefusal's sentence with the row being judged when it was refused; no row and no
 // sentence when all are in range.

@@ -93,6 +93,7 @@ void AddSynthesisRows(std::vector<SettingRow>& rows) {
                                  "tolerance in %, TCR in ppm/\u00b0C and an optional name, "
                                  "separated by commas, as in \"E96, 1, 50, thick film\". Lines "
                                  "starting with # are comments.",
+                      .group = SettingGroup::Parts,
                       .list = ListKind::Grades};
     grades.listText = GradesText;
     grades.readList = [](S& s, std::string_view text) {
@@ -112,6 +113,7 @@ void AddSynthesisRows(std::vector<SettingRow>& rows) {
                      .help = "Your own resistor values, one a line, as 4k7, 10k, 2M2 or 470R",
                      .details = "The series parts, and the grades that name it, take only these "
                                 "values. Lines starting with # are comments.",
+                     .group = SettingGroup::Parts,
                      .list = ListKind::Parts};
     parts.listText = PartsText;
     parts.readList = [](S& s, std::string_view text) {
@@ -129,7 +131,8 @@ void AddSynthesisRows(std::vector<SettingRow>& rows) {
                                  .subject = "The lowest R2",
                                  .help = "The lowest R2 the synthesis may choose",
                                  .details = "With the highest, R2 is free between the two, of "
-                                            "each grade's values; without them, as designed."},
+                                            "each grade's values; without them, as designed.",
+                                 .group = SettingGroup::Parts},
                                 &S::r2MinOhms));
     rows.push_back(OptionalOhms({.id = "R2Max",
                                  .key = "r2_max",
@@ -138,7 +141,8 @@ void AddSynthesisRows(std::vector<SettingRow>& rows) {
                                  .subject = "The highest R2",
                                  .help = "The highest R2 the synthesis may choose",
                                  .details = "With the lowest, R2 is free between the two, of "
-                                            "each grade's values; without them, as designed."},
+                                            "each grade's values; without them, as designed.",
+                                 .group = SettingGroup::Parts},
                                 &S::r2MaxOhms));
     rows.push_back(parts);
 }
@@ -150,9 +154,10 @@ void AddYieldRows(std::vector<SettingRow>& rows) {
                       .key = "boards",
                       .flag = "--boards",
                       .valueName = "N",
-                      .label = "&Number of boards",
+                      .label = "Number of boards",
                       .subject = "The number of boards",
-                      .help = "How many boards the yield estimate simulates"};
+                      .help = "How many boards the yield estimate simulates",
+                      .group = SettingGroup::Yield};
     boards.wholeOf = [](const S& s) { return s.yield.boards; };
     boards.setWhole = [](S& s, std::uint64_t n) { s.yield.boards = n; };
     boards.lowestWhole = YieldBoardsLowest;
@@ -166,7 +171,8 @@ void AddYieldRows(std::vector<SettingRow>& rows) {
                     .subject = "The seed",
                     .help = "The seed of the simulated boards' draws",
                     .details = "The same seed gives the same boards, in every front end; any "
-                               "whole number from 0 to 18446744073709551615."};
+                               "whole number from 0 to 18446744073709551615.",
+                    .group = SettingGroup::Yield};
     seed.wholeOf = [](const S& s) { return s.yield.seed; };
     seed.setWhole = [](S& s, std::uint64_t n) { s.yield.seed = n; };
     seed.highestWhole = std::numeric_limits<std::uint64_t>::max();
@@ -181,7 +187,8 @@ void AddYieldRows(std::vector<SettingRow>& rows) {
         .help = "How each part's deviation within its tolerance is drawn",
         .details = "uniform: evenly over the tolerance; normal: with the tolerance at 3 "
                    "\u03c3, drawn again outside it, as binned parts never lie outside their "
-                   "tolerance."};
+                   "tolerance.",
+        .group = SettingGroup::Yield};
     distribution.choices = DistributionChoices();
     distribution.choiceOf = [](const S& s) { return std::size_t(s.yield.distribution); };
     distribution.choose = [](S& s, std::size_t i) { s.yield.distribution = YieldDistribution(i); };

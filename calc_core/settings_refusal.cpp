@@ -74,24 +74,6 @@ std::string PartsRefusal(const SettingRow& row, const S& s) {
     return {};
 }
 
-// Why a row's own value is out of its limits; empty when it is within them.
-std::string RowRefusal(const SettingRow& row, const S& s) {
-    switch (row.kind) {
-    case SettingKind::Number:
-        return NumberRefusal(row, row.subject, s.*row.number);
-    case SettingKind::OptionalNumber:
-        return (s.*row.optionalNumber) ? NumberRefusal(row, row.subject, *(s.*row.optionalNumber))
-                                       : std::string();
-    case SettingKind::Whole:
-        return WholeRefusal(row, s);
-    case SettingKind::Choice:
-        return {}; // a choice holds one of its names by its type
-    case SettingKind::List:
-        return row.list == ListKind::Grades ? GradesRefusal(s) : PartsRefusal(row, s);
-    }
-    return {};
-}
-
 // What a setting must also satisfy with those before it; empty when it does.
 std::string JointRefusal(const SettingRow& row, const S& s) {
     if (row.number == &S::tempMaxC && s.tempMinC > s.tempMaxC) {
@@ -120,6 +102,23 @@ std::string JointRefusal(const SettingRow& row, const S& s) {
 }
 
 } // namespace
+
+std::string RowRefusal(const SettingRow& row, const AnalysisSettings& s) {
+    switch (row.kind) {
+    case SettingKind::Number:
+        return NumberRefusal(row, row.subject, s.*row.number);
+    case SettingKind::OptionalNumber:
+        return (s.*row.optionalNumber) ? NumberRefusal(row, row.subject, *(s.*row.optionalNumber))
+                                       : std::string();
+    case SettingKind::Whole:
+        return WholeRefusal(row, s);
+    case SettingKind::Choice:
+        return {}; // a choice holds one of its names by its type
+    case SettingKind::List:
+        return row.list == ListKind::Grades ? GradesRefusal(s) : PartsRefusal(row, s);
+    }
+    return {};
+}
 
 std::string SettingsRefusal(const AnalysisSettings& s) {
     return FindSettingsFault(s).reason;

@@ -9,12 +9,14 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -275,9 +277,23 @@ class AnalysisWindowTest : public QObject {
         QVERIFY(bytes.contains("/Subtype /Image"));
     }
 
-    // Every shortcut letter of the window's buttons, labels and pages is its own.
+    // Every shortcut letter of the window's buttons, labels and pages (of the report and of the
+    // settings) is its own, also with every page of the report shown.
+    void shortcutsDoNotClash_data() {
+        QTest::addColumn<bool>("yield");
+        QTest::newRow("Check with the diode") << false;
+        QTest::newRow("Calc with the parts to buy and the yield") << true;
+    }
     void shortcutsDoNotClash() {
-        Show(CheckDiode);
+        QFETCH(bool, yield);
+        Show(yield ? CalcExample : CheckDiode);
+        if (yield) {
+            Find<QSpinBox>("Boards")->setValue(1000);
+            Find<QCheckBox>("EstimateYield")->setChecked(true);
+            QVERIFY(QTest::qWaitFor(
+                [&] { return analysis_report::FindSection(window->report(), "Yield"); }, 20000));
+            QVERIFY(analysis_report::FindSection(window->report(), "Best builds"));
+        }
         QStringList captions;
         for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
             captions << button->text();
@@ -287,9 +303,10 @@ class AnalysisWindowTest : public QObject {
                 captions << label->text();
             }
         }
-        const QTabBar* pages = window->findChild<QTabWidget*>()->tabBar();
-        for (int i = 0; i < pages->count(); ++i) {
-            captions << pages->tabText(i);
+        for (const QTabBar* pages : window->findChildren<QTabBar*>()) {
+            for (int i = 0; i < pages->count(); ++i) {
+                captions << pages->tabText(i);
+            }
         }
         QString letters;
         for (const QString& caption : captions) {
@@ -321,10 +338,10 @@ class AnalysisWindowTest : public QObject {
             QTest::keyClick(focus, Qt::Key_Tab);
         }
         for (const char* name :
-             {"Design", "Series", "Resistor tolerance", "Vref tolerance", "Pin voltage",
-              "Pin level accuracy", "Vf spread", "Lowest temperature", "Vf tempco", "Output spec",
-              "Fitted R1", "Fitted R3", "Analysis pages", "Levels", "Levels notes", "Copy",
-              "Close"}) {
+             {"Design", "Settings groups", "Series", "Resistor tolerance", "Vref tolerance",
+              "Pin voltage", "Pin level accuracy", "Vf spread", "Lowest temperature", "Vf tempco",
+              "Output spec", "Fitted R1", "Fitted R3", "Fitted R2", "Analysis pages", "Levels",
+              "Levels notes", "Copy", "Close"}) {
             QVERIFY2(reached.contains(name), qPrintable(reached.join(", ")));
         }
     }

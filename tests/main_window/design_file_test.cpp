@@ -4,6 +4,7 @@
 #include "window_fixture.h"
 
 #include "analysis_window/analysis_window.h"
+#include "design_file/design_file_reader.h"
 #include "main_window/colour_value.h"
 #include "main_window/design_files.h"
 
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -301,6 +303,42 @@ class DesignFileTest : public QObject, public window_test::WindowFixture {
         SaveThroughMenu("Text1(0)", file);
         QCOMPARE(prompts, QStringList{message});
         QVERIFY(!QFile::exists(file));
+    }
+
+    // A file with a setting of every kind away from its default and a build's own R2 opens into
+    // the analysis window's controls, and the window saves them as they came.
+    void everySettingKindComesAndGoes() {
+        const QString opened = Path("every-kind.okep");
+        QFile file(opened);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(R"({"format": "orvalex-kep-design", "version": 1, "tab": "calc", "diode": false,
+            "inputs": {"r2": 10000, "vref": 2.5, "vo_max": 40, "vo_min": 30},
+            "settings": {"series": "E48", "spec_pct": 3, "r2_min": 4700, "r2_max": 22000,
+                "grades": [{"series": "E12", "tolerance_pct": 2, "tcr_ppm": 100, "name": "carbon"},
+                           {"series": "parts", "tolerance_pct": 1, "tcr_ppm": 50, "name": ""}],
+                "parts": [7500, 68000], "boards": 5000, "seed": "18446744073709551615",
+                "distribution": "normal"},
+            "fit": {"r1": 68000, "r3": 7500, "r2": 10000}, "note": ""})");
+        file.close();
+        QVERIFY(form->designFiles()->open(opened));
+        QVERIFY(prompts.isEmpty());
+        QVERIFY(Window() && Window()->isVisible());
+        QCOMPARE(Window()->findChild<QLineEdit*>("R2Max")->text(), "22000");
+        QCOMPARE(Window()->findChild<QLineEdit*>("Seed")->text(), "18446744073709551615");
+        QCOMPARE(Window()->findChild<QPlainTextEdit*>("Grades")->toPlainText(),
+                 "E12, 2, 100, carbon\nparts, 1, 50\n");
+        QCOMPARE(Window()->findChild<QDoubleSpinBox*>("FitR2")->value(), 10000.0);
+        const QString saved = Path("every-kind-saved.okep");
+        QVERIFY(form->designFiles()->save(Tab::Calc, saved));
+        const auto before = design_file::ReadDesignFile(opened.toStdString(), "before");
+        const auto after = design_file::ReadDesignFile(saved.toStdString(), "after");
+        QVERIFY(before.design && after.design);
+        for (const calc_core::SettingRow& row : calc_core::SettingRows()) {
+            QCOMPARE(calc_core::SettingText(row, after.design->settings),
+                     calc_core::SettingText(row, before.design->settings));
+        }
+        QVERIFY(after.design->fit && after.design->fit->r2 == std::optional(10000.0));
+        QCOMPARE(after.design->fit->r1, 68000.0);
     }
 
     // The note of the file opened on a tab goes with that tab's saves, and no other's.
