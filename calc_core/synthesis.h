@@ -46,7 +46,8 @@ struct GradeSynthesis {
     std::string refusal;        // Refused: the sentence of SettingsRefusal with the grade's figures
     Build best;                 // the largest margin; ties go to the smaller R1, then R3, then R2
     double tightestSpecPct = 0; // the smallest spec that some build of the grade meets
-    std::optional<double> yield; // passing boards over boards: filled by the yield estimate, when asked
+    std::optional<double>
+        yield; // passing boards over boards: filled by the yield estimate, when asked
 
     bool meets() const { return status == GradeStatus::Searched && best.meets; }
 };
