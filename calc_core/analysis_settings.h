@@ -152,6 +152,10 @@ double VrefSwing(const AnalysisSettings& settings);
 // of the parts list needs one.
 std::string SettingsRefusal(const AnalysisSettings& settings);
 
+// Why the row's own value is out of its limits, as SettingsRefusal words it; empty when it is
+// within them. What a setting must satisfy with the others is not judged here.
+std::string SettingValueRefusal(const SettingRow& row, const AnalysisSettings& settings);
+
 // SettingsRefusal's sentence with the row being judged when it was refused; no row and no
 // sentence when all are in range.
 struct SettingsFault {

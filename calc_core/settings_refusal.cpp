@@ -74,8 +74,9 @@ std::string PartsRefusal(const SettingRow& row, const S& s) {
     return {};
 }
 
-// Why a row's own value is out of its limits; empty when it is within them.
-std::string RowRefusal(const SettingRow& row, const S& s) {
+} // namespace
+
+std::string SettingValueRefusal(const SettingRow& row, const S& s) {
     switch (row.kind) {
     case SettingKind::Number:
         return NumberRefusal(row, row.subject, s.*row.number);
@@ -91,6 +92,8 @@ std::string RowRefusal(const SettingRow& row, const S& s) {
     }
     return {};
 }
+
+namespace {
 
 // What a setting must also satisfy with those before it; empty when it does.
 std::string JointRefusal(const SettingRow& row, const S& s) {
@@ -127,7 +130,7 @@ std::string SettingsRefusal(const AnalysisSettings& s) {
 
 SettingsFault FindSettingsFault(const AnalysisSettings& s) {
     for (const SettingRow& row : SettingRows()) {
-        if (std::string reason = RowRefusal(row, s); !reason.empty()) {
+        if (std::string reason = SettingValueRefusal(row, s); !reason.empty()) {
             return {&row, reason};
         }
         if (std::string reason = JointRefusal(row, s); !reason.empty()) {
