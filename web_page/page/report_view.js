@@ -17,7 +17,8 @@ const camelCase = (/** @type {string} */ text) =>
 
 /**
  * The first cells hold a radio button each where the row fits something: choosing one fits it.
- * A preferred pair's is FitRank1 to FitRank3, a build's Fit<section><row>, such as FitPartsToBuy4.
+ * A preferred pair's is FitRank1 to FitRank3, a build's Fit<section><row>, such as FitPartsToBuy4;
+ * each table's buttons are a group of their own.
  * @param {HTMLTableElement} table
  * @param {Section} section
  * @param {Fitting} fitting
@@ -33,8 +34,9 @@ function addFitChoices(table, section, fitting) {
     const cell = row.cells[0];
     const radio = element('input');
     radio.type = 'radio';
-    radio.name = 'FitRank';
-    radio.id = rank ? `FitRank${rank}` : `Fit${camelCase(name)}${i + 1}`;
+    // One group a table: a build may stand in two tables, both checked when it is fitted.
+    radio.name = rank ? 'FitRank' : `Fit${camelCase(name)}`;
+    radio.id = `${radio.name}${i + 1}`;
     radio.checked = fitting.isFitted(fit);
     radio.setAttribute('aria-label', rank ? `Fit pair ${rank}` : `Fit the build of ${name}, row ${i + 1}`);
     radio.addEventListener('change', () => fitting.onFit(fit));

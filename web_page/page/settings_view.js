@@ -43,7 +43,7 @@ export function boxValue(input, fallback) {
 
 /**
  * The label and the control; with `units`, the "±" before the control and the unit after it. A
- * box the core reads has a line for its refusal below.
+ * box the core reads has a line for its refusal below, its error message while it is invalid.
  * @param {Field} field
  * @param {HTMLElement} box
  * @param {{units: boolean, wide?: boolean, readByCore?: boolean}} kind
@@ -51,9 +51,8 @@ export function boxValue(input, fallback) {
 function settingRow(field, box, kind) {
   box.id = field[Keys.Id];
   box.dataset.key = field[Keys.Key];
-  const describedBy = [];
   if (field[Keys.Help]) {
-    describedBy.push(helpId(field));
+    box.setAttribute('aria-describedby', helpId(field));
     box.title = field[Keys.Help];
   }
   const label = element('label', '', plainLabel(field));
@@ -70,10 +69,7 @@ function settingRow(field, box, kind) {
     problem.id = problemId(field);
     problem.hidden = true;
     row.append(problem);
-    describedBy.push(problem.id);
-  }
-  if (describedBy.length > 0) {
-    box.setAttribute('aria-describedby', describedBy.join(' '));
+    box.setAttribute('aria-errormessage', problem.id);
   }
   return row;
 }
