@@ -88,7 +88,11 @@ TEST(YieldSteps, ReportTheBoardsDone) {
         {R"J({"boards":1000})J", true, 3, 8000, 1000, {0, 3000, 6000}},
         // A step runs on into the next estimate: 2 x 20000 boards, 3 chunks a step.
         {R"J({"boards":20000,"grades":[{"series":"E96","tolerance_pct":1,"tcr_ppm":50,"name":""}]})J",
-         true, 3, 40000, 20000, {0, 36384}},
+         true,
+         3,
+         40000,
+         20000,
+         {0, 36384}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.settings);
@@ -137,6 +141,28 @@ TEST(YieldSteps, NewerJobTakesThePlaceAndKeepsItsDesign) {
     EXPECT_TRUE(Answer(handler, R"({"op":"yield_step","job":2})").contains("error"));
 }
 
+// The document's job runs beside the analysis's: each takes the place of its own kind only.
+TEST(YieldSteps, DocumentJobRunsBesideTheAnalysis) {
+    const std::string document =
+        R"J({"op":"report_html","tab":"calc","yield":true,"date":"","settings":{"boards":40000,"seed":3}})J";
+    RequestHandler handler;
+    handler.HandleRequest(CalcPress);
+    EXPECT_EQ(Answer(handler, YieldAsk)["next"]["job"], 1);
+    EXPECT_EQ(Answer(handler, document)["next"]["job"], 2);
+    RequestHandler alone;
+    alone.HandleRequest(CalcPress);
+    EXPECT_EQ(Stepped(handler, R"({"op":"yield_step","job":1})", 4), Stepped(alone, YieldAsk, 4));
+    EXPECT_EQ(Stepped(handler, R"({"op":"yield_step","job":2})", 4), Stepped(alone, document, 4));
+    // Finished, its yield is kept; another seed starts a job, and a newer one takes its place.
+    EXPECT_TRUE(Answer(handler, document).contains("html"));
+    for (const int job : {3, 4}) {
+        Json other = Json::parse(document);
+        other["settings"]["seed"] = job + 10;
+        EXPECT_EQ(Answer(handler, other.dump())["next"]["job"], job);
+    }
+    EXPECT_TRUE(Answer(handler, R"({"op":"yield_step","job":3})").contains("error"));
+}
+
 TEST(YieldSteps, RefusedStepsChangeNothing) {
     const struct {
         const char* request;
@@ -150,7 +176,8 @@ TEST(YieldSteps, RefusedStepsChangeNothing) {
         {R"({"op":"yield_step"})", R"J({"error":"the request has no member \"job\""})J"},
         {R"({"op":"yield_step","job":1,"tab":"calc"})",
          R"J({"error":"the request has an unknown member \"tab\""})J"},
-        {R"({"op":"analyse","tab":"calc","yield":1})", R"J({"error":"\"yield\" must be true or false"})J"},
+        {R"({"op":"analyse","tab":"calc","yield":1})",
+         R"J({"error":"\"yield\" must be true or false"})J"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.request);

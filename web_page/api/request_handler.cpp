@@ -14,6 +14,7 @@
 #include "web_page/api/protocol_keys.h"
 #include "web_page/api/read_setting_response.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <utility>
@@ -211,9 +212,10 @@ RequestHandler::AnalysisOrJob(const AnalysisAsk& ask,
         } else if (m_steps == YieldSteps::AllAtOnce) {
             outcome = AnalyseDesign(*design, ask.settings, ask.fit, Asks(ask.synthesis, true));
         } else {
-            m_job.emplace(Job{++m_jobsStarted, ask, *design, std::move(document), std::move(key),
-                              YieldJob(std::move(*outcome.analysis))});
-            return JobProgress();
+            auto& slot = m_jobs[document ? 1 : 0];
+            slot.emplace(Job{++m_jobsStarted, ask, *design, std::move(document), std::move(key),
+                             YieldJob(std::move(*outcome.analysis))});
+            return JobProgress(*slot);
         }
     }
     const Tab tab = Tab(ask.tab);
@@ -221,11 +223,10 @@ RequestHandler::AnalysisOrJob(const AnalysisAsk& ask,
                     : AnalysisResponse(tab, *design, ask.settings, outcome, ask.decimal);
 }
 
-RequestHandler::Json RequestHandler::JobProgress() const {
-    return {
-        {keys::Progress,
-         {{keys::BoardsDone, m_job->yield.BoardsDone()}, {keys::Boards, m_job->yield.Boards()}}},
-        {keys::Next, {{keys::Op, keys::OpYieldStep}, {keys::Job, m_job->id}}}};
+RequestHandler::Json RequestHandler::JobProgress(const Job& job) {
+    return {{keys::Progress,
+             {{keys::BoardsDone, job.yield.BoardsDone()}, {keys::Boards, job.yield.Boards()}}},
+            {keys::Next, {{keys::Op, keys::OpYieldStep}, {keys::Job, job.id}}}};
 }
 
 RequestHandler::Json RequestHandler::YieldStep(const Json& request, std::string& error) {
@@ -236,19 +237,22 @@ RequestHandler::Json RequestHandler::YieldStep(const Json& request, std::string&
     if (!reader.failed() && !(chunks >= 1 && chunks <= 1e6 && chunks == std::floor(chunks))) {
         reader.WrongType(keys::Chunks, "a whole number from 1 to 1000000");
     }
-    if (!reader.failed() && !(m_job && double(m_job->id) == *id)) {
+    auto slot = std::find_if(m_jobs.begin(), m_jobs.end(), [&](const std::optional<Job>& job) {
+        return !reader.failed() && job && double(job->id) == *id;
+    });
+    if (!reader.failed() && slot == m_jobs.end()) {
         reader.Fail("the yield estimate " + request[keys::Job].dump() + " is no longer under way");
     }
     if (reader.failed()) {
         error = reader.error();
         return nullptr;
     }
-    m_job->yield.RunChunks(std::size_t(chunks));
-    if (!m_job->yield.Done()) {
-        return JobProgress();
+    (*slot)->yield.RunChunks(std::size_t(chunks));
+    if (!(*slot)->yield.Done()) {
+        return JobProgress(**slot);
     }
-    Job job = std::move(*m_job);
-    m_job.reset();
+    Job job = std::move(**slot);
+    slot->reset();
     m_finished = FinishedYields{job.key, job.yield.Estimates()};
     AnalysisOutcome outcome;
     outcome.analysis = job.yield.Finish();

@@ -22,8 +22,9 @@ namespace web_page {
 // Keeps what the desktop window keeps between presses: the Check tab's last levels and the
 // design each of the Calc and Check tabs last computed, with the results its press showed. Every
 // request is answered with one JSON object; a request that cannot be read gets {"error": "..."} and
-// changes nothing. An analysis that asks for the yield is answered step by step: at most one
-// such job is under way, and a newer one takes its place.
+// changes nothing. An analysis that asks for the yield is answered step by step: at most one such
+// job of the analysis and one of its document are under way, and a newer one takes its kind's
+// place. Each keeps the design it found, so other requests may come between its steps.
 class RequestHandler {
   public:
     // Stepped: the yield's estimates run a few chunks a yield_step, as the page's worker asks.
@@ -84,7 +85,7 @@ class RequestHandler {
     // with its first progress.
     Json AnalysisOrJob(const AnalysisAsk& ask,
                        std::optional<analysis_report::ReportDocument> document);
-    Json JobProgress() const;
+    static Json JobProgress(const Job& job);
     std::string YieldKey(const AnalysisAsk& ask) const;
 
     YieldSteps m_steps;
@@ -95,7 +96,8 @@ class RequestHandler {
     std::array<std::optional<analysis_report::Section>, 2> m_results;
     // How many designs each tab has recorded: a newer design's yield is not an older one's.
     std::array<std::uint64_t, 2> m_recordings{};
-    std::optional<Job> m_job;
+    // The analysis's job, and the document's.
+    std::array<std::optional<Job>, 2> m_jobs;
     std::uint64_t m_jobsStarted = 0;
     std::optional<FinishedYields> m_finished;
 };

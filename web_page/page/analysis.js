@@ -27,6 +27,14 @@ import {state} from './state.js';
 const WorkingDelayMs = 300;
 const AnalysisLane = 'analysis';
 
+// The newest analysis asked for, until its answer is in (or it is dropped).
+const newest = {answer: /** @type {Promise<unknown>} */ (Promise.resolve(null))};
+
+// Settles when the newest analysis asked for has its answer, shown or not.
+export function analysisSettled() {
+  return newest.answer.catch(() => null);
+}
+
 /** @param {YieldProgress} progress */
 export function showProgress(progress) {
   const bar = /** @type {HTMLProgressElement} */ (byId('YieldProgress'));
@@ -98,9 +106,10 @@ export async function showAnalysis(tab) {
   byId('Analysis').hidden = false;
   const run = request[Keys.Yield] ? new AbortController() : null;
   state.yieldRun = run;
+  const asked = ask(request, {lane: AnalysisLane, signal: run?.signal, onProgress: showProgress});
+  newest.answer = asked;
   /** @type {AnalyseResponse | null} */
-  const answer = await whileWorking(ask(request, {lane: AnalysisLane, signal: run?.signal,
-                                                  onProgress: showProgress}));
+  const answer = await whileWorking(asked);
   if (state.yieldRun === run) {
     state.yieldRun = null;
   }

@@ -53,6 +53,22 @@ function countUnanswered(change) {
   document.documentElement.dataset.unanswered = String(client.unanswered);
 }
 
+/**
+ * Counts a request still being put together (a file being read) among those unanswered, until
+ * the request it leads to is sent.
+ * @template T
+ * @param {Promise<T>} preparing
+ * @returns {Promise<T>}
+ */
+export async function whilePreparing(preparing) {
+  countUnanswered(1);
+  try {
+    return await preparing;
+  } finally {
+    setTimeout(() => countUnanswered(-1), 0);
+  }
+}
+
 /** @param {JobMessage | {cancel: number}} message */
 function send(message) {
   if (client.worker) {

@@ -5,7 +5,7 @@
 // CAL as a link does, and opens the analysis with the file's fit; a refused file changes nothing.
 import {enterDesign} from './calculator.js';
 import {box, option, TabControls, Tabs} from './controls.js';
-import {ask} from './core_client.js';
+import {ask, whilePreparing} from './core_client.js';
 import {byId, downloadText, guarded, inputById} from './dom.js';
 import {showMessage} from './message_box.js';
 import {separators, wellFormed} from './number_locale.js';
@@ -71,7 +71,7 @@ async function enterOpened(design, name) {
 
 /** @param {File} file */
 export async function openDesignFile(file) {
-  const text = await file.slice(0, ReadLimitBytes).text();
+  const text = await whilePreparing(file.slice(0, ReadLimitBytes).text());
   /** @type {OpenDesignResponse} */
   const answer = await ask({[Keys.Op]: Keys.OpOpenDesign, [Keys.File]: text,
                             [Keys.FileName]: file.name, [Keys.Decimal]: separators().decimal});

@@ -2,7 +2,7 @@
 // yield's histograms when it was estimated, dated today and with the note of the tab's design
 // file. The core keeps the last yield it finished, so the document of the analysis shown needs no
 // second run.
-import {analyseRequest, showProgress, whileWorking} from './analysis.js';
+import {analyseRequest, analysisSettled, showProgress, whileWorking} from './analysis.js';
 import {ask} from './core_client.js';
 import {byId, downloadText, guarded} from './dom.js';
 import {Keys} from './protocol.js';
@@ -18,7 +18,9 @@ export function today() {
   return `${now.getFullYear()}-${two(now.getMonth() + 1)}-${two(now.getDate())}`;
 }
 
+// After the analysis under way, whose yield the core then has at hand.
 async function downloadReport() {
+  await analysisSettled();
   const tab = state.analysisTab;
   if (!tab) {
     return;
