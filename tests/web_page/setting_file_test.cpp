@@ -67,7 +67,8 @@ TEST(ReadSetting, GivesTheValueOrTheSentence) {
          R"({"problem":"The output spec must be from 0.01 % to 99.99 % to analyse the design."})"},
         {R"({"op":"read_setting","key":"tolerance","text":"1"})",
          R"({"error":"\"key\" must be the key of a setting"})"},
-        {R"({"op":"read_setting","key":"parts"})", R"({"error":"the request has no member \"text\""})"},
+        {R"({"op":"read_setting","key":"parts"})",
+         R"({"error":"the request has no member \"text\""})"},
     };
     RequestHandler handler;
     for (const Exchange& row : rows) {
@@ -128,10 +129,11 @@ TEST(SaveDesign, WritesTheBoxesAsNumbersOrSaysWhyNot) {
 TEST(SaveDesign, OpensBackAsSaved) {
     RequestHandler handler;
     const Json saved = Answer(
-        handler, Save("check", true, false, R"(["470","10","100","1,2","0,6"])",
-                      R"J(,"decimal":",","note":"Rail \"5V\"","settings":{"spec_pct":2,)J"
-                      R"J("parts":[4700,10000],"seed":"18446744073709551615","r2_min":4700,)J"
-                      R"J("r2_max":22000,"distribution":"normal"},"fit":{"r1":470,"r3":100,"r2":12000})J"));
+        handler,
+        Save("check", true, false, R"(["470","10","100","1,2","0,6"])",
+             R"J(,"decimal":",","note":"Rail \"5V\"","settings":{"spec_pct":2,)J"
+             R"J("parts":[4700,10000],"seed":"18446744073709551615","r2_min":4700,)J"
+             R"J("r2_max":22000,"distribution":"normal"},"fit":{"r1":470,"r3":100,"r2":12000})J"));
     ASSERT_TRUE(saved.contains("file")) << saved.dump();
     Json open = {{"op", "open_design"},
                  {"file", saved["file"]},
