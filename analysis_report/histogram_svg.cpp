@@ -1,18 +1,10 @@
 // Drawing a histogram of the yield as SVG.
 #include "analysis_report/histogram_svg.h"
 
-#include "analysis_report/number_format.h"
-#include "analysis_report/plot_data.h"
-
-#include <algorithm>
-#include <cmath>
-#include <tuple>
+#include "analysis_report/histogram_plot.h"
 
 namespace analysis_report {
 namespace {
-
-constexpr int MostXTicks = 8;
-constexpr int MostYTicks = 5;
 
 // Where the values go in the picture: volts across, counts up.
 struct HistogramBox {
@@ -28,20 +20,7 @@ struct HistogramBox {
     double Y(double count) const { return bottom - count / y1 * (bottom - top); }
 };
 
-double BinEdge(const Histogram& h, std::size_t i) {
-    return h.binLow + h.binWidth * double(i);
-}
-
-// The bins and the spec band with a margin; the counts from 0 up to above the highest.
-HistogramBox BoxFor(const Histogram& h) {
-    HistogramBox box;
-    std::tie(box.x0, box.x1) = HistogramRange(h);
-    const double most = *std::max_element(h.counts.begin(), h.counts.end());
-    box.y1 = most > 0 ? most * 1.08 : 1;
-    return box;
-}
-
-void Axes(SvgWriter& svg, const HistogramBox& box, std::string_view separator,
+void Axes(SvgWriter& svg, const HistogramPlot& plot, const HistogramBox& box,
           const SvgPalette& colours) {
     const auto label = [&](double x, double y, std::string_view anchor, const std::string& text) {
         svg.Add("text",
@@ -61,15 +40,13 @@ void Axes(SvgWriter& svg, const HistogramBox& box, std::string_view separator,
                          {"stroke", std::string(colours.grid)},
                          {"stroke-opacity", "0.35"}});
     };
-    const AxisTicks xTicks = NiceTicks(box.x0, box.x1, MostXTicks);
-    for (double x : xTicks.values) {
+    for (const auto& [x, text] : plot.xTicks) {
         gridLine(box.X(x), box.top, box.X(x), box.bottom);
-        label(box.X(x), box.bottom + 18, "middle", FormatFixed(x, xTicks.decimals, separator));
+        label(box.X(x), box.bottom + 18, "middle", text);
     }
-    const AxisTicks yTicks = NiceTicks(0, box.y1, MostYTicks);
-    for (double y : yTicks.values) {
+    for (const auto& [y, text] : plot.yTicks) {
         gridLine(box.left, box.Y(y), box.right, box.Y(y));
-        label(box.left - 6, box.Y(y) + 4, "end", FormatFixed(y, yTicks.decimals, separator));
+        label(box.left - 6, box.Y(y) + 4, "end", text);
     }
     svg.Add("rect", {{"class", "axis"},
                      {"x", SvgNumber(box.left)},
@@ -82,7 +59,8 @@ void Axes(SvgWriter& svg, const HistogramBox& box, std::string_view separator,
     label(4, 14, "start", "Count");
 }
 
-void Bins(SvgWriter& svg, const Histogram& h, const HistogramBox& box, const SvgPalette& colours) {
+void Bins(SvgWriter& svg, const Histogram& h, const HistogramPlot& plot, const HistogramBox& box,
+          const SvgPalette& colours) {
     for (std::size_t i = 0; i < h.counts.size(); ++i) {
         if (!(h.counts[i] > 0)) {
             continue;
@@ -90,7 +68,7 @@ void Bins(SvgWriter& svg, const Histogram& h, const HistogramBox& box, const Svg
         const double left = box.X(BinEdge(h, i));
         const double right = box.X(BinEdge(h, i + 1));
         const double top = box.Y(h.counts[i]);
-        const bool inside = BinInsideSpec(h, i);
+        const bool inside = plot.inside[i];
         const std::string colour(inside ? colours.mark : colours.fails);
         if (!inside) {
             svg.Add("path", {{"class", "hatch"},
@@ -121,52 +99,19 @@ void Bins(SvgWriter& svg, const Histogram& h, const HistogramBox& box, const Svg
 
 } // namespace
 
-std::pair<double, double> HistogramRange(const Histogram& h) {
-    const double lo = std::min(h.binLow, h.specLow);
-    const double hi = std::max(BinEdge(h, h.counts.size()), h.specHigh);
-    const double pad = (hi - lo) * 0.03;
-    return {lo - pad, hi + pad};
-}
-
-bool HistogramDrawable(const Histogram& h) {
-    return !h.counts.empty() && h.binWidth > 0 && std::isfinite(h.binLow) &&
-           std::isfinite(BinEdge(h, h.counts.size())) && std::isfinite(h.specLow) &&
-           std::isfinite(h.specHigh) &&
-           std::all_of(h.counts.begin(), h.counts.end(), [](double n) { return std::isfinite(n); });
-}
-
-bool BinInsideSpec(const Histogram& h, std::size_t i) {
-    const double centre = BinEdge(h, i) + h.binWidth / 2;
-    return centre >= h.specLow && centre <= h.specHigh;
-}
-
-std::string HistogramDescription(const Histogram& h, std::string_view separator) {
-    double total = 0;
-    double inside = 0;
-    for (std::size_t i = 0; i < h.counts.size(); ++i) {
-        total += h.counts[i];
-        inside += BinInsideSpec(h, i) ? h.counts[i] : 0;
-    }
-    return h.title + ": " + std::to_string(h.counts.size()) + " bins of " +
-           FormatPrefixed(h.binWidth, "V", 4, separator) + " from " +
-           FormatVolts(h.binLow, separator) + " to " +
-           FormatVolts(BinEdge(h, h.counts.size()), separator) + "; spec " +
-           FormatVolts(h.specLow, separator) + " to " + FormatVolts(h.specHigh, separator) +
-           (total > 0 ? "; " + FormatShare(inside / total, separator) + " of the count inside it."
-                      : ".");
-}
-
 std::string HistogramSvg(const Histogram& histogram, std::string_view separator,
                          const SvgPalette& colours) {
-    const Histogram& h = histogram;
-    if (!HistogramDrawable(h)) {
+    const HistogramPlot plot = MakeHistogramPlot(histogram, separator);
+    if (!plot.drawable) {
         return {};
     }
-    const HistogramBox box = BoxFor(h);
-    SvgWriter svg(HistogramSvgWidth, HistogramSvgHeight, h.title,
-                  HistogramDescription(h, separator));
-    Axes(svg, box, separator, colours);
-    Bins(svg, h, box, colours);
+    HistogramBox box;
+    box.x0 = plot.x.first;
+    box.x1 = plot.x.second;
+    box.y1 = plot.y.second;
+    SvgWriter svg(HistogramSvgWidth, HistogramSvgHeight, histogram.title, plot.description);
+    Axes(svg, plot, box, colours);
+    Bins(svg, histogram, plot, box, colours);
     return svg.Finish();
 }
 

@@ -143,6 +143,13 @@ std::optional<bool> JsonReader::Bool(std::string_view name) {
     return member->get<bool>();
 }
 
+std::optional<bool> JsonReader::Bool(std::string_view name, bool fallback) {
+    if (!failed() && !m_object.contains(name)) {
+        return fallback;
+    }
+    return Bool(name);
+}
+
 std::optional<double> JsonReader::Number(std::string_view name) {
     if (!failed() && !m_object.contains(name)) {
         Find(name, false);

@@ -45,6 +45,7 @@ class JsonReader {
     std::optional<std::size_t> Word(std::string_view name,
                                     std::initializer_list<std::string_view> words);
     std::optional<bool> Bool(std::string_view name);
+    std::optional<bool> Bool(std::string_view name, bool fallback);
     std::optional<double> Number(std::string_view name);
     // Absent without a fallback: nothing, and no fault.
     std::optional<double> OptionalNumber(std::string_view name);

@@ -1,7 +1,7 @@
 // Drawing the yield's histograms with QPainter, as the report's SVG draws them for the documents.
 #include "analysis_window/histogram_plot.h"
 
-#include "analysis_report/histogram_svg.h"
+#include "analysis_report/histogram_plot.h"
 #include "analysis_report/number_format.h"
 #include "analysis_report/plot_data.h"
 #include "analysis_window/qt_text.h"
@@ -76,14 +76,14 @@ void PaintGrid(QPainter& painter, const ChartBox& box, const Ticks& ticks, const
 
 // The bars: filled inside the spec, hatched in another colour outside it.
 void PaintBins(QPainter& painter, const ChartBox& box, const analysis_report::Histogram& h,
-               const QColor& accent) {
+               const std::vector<bool>& insideSpec, const QColor& accent) {
     for (std::size_t i = 0; i < h.counts.size(); ++i) {
         if (!(h.counts[i] > 0)) {
             continue;
         }
         const QRectF bar(QPointF(box.X(h.binLow + h.binWidth * double(i)), box.Y(h.counts[i])),
                          QPointF(box.X(h.binLow + h.binWidth * double(i + 1)), box.area.bottom()));
-        const bool inside = analysis_report::BinInsideSpec(h, i);
+        const bool inside = insideSpec[i];
         painter.setPen(QPen(inside ? accent : FailsColour, 1));
         painter.setBrush(inside ? QBrush(WithAlpha(accent, 110))
                                 : QBrush(FailsColour, Qt::BDiagPattern));
@@ -107,7 +107,7 @@ void HistogramPlot::setHistograms(std::vector<analysis_report::Histogram> histog
     m_separator = separator;
     QStringList description;
     for (const analysis_report::Histogram& histogram : m_histograms) {
-        description << ToQString(analysis_report::HistogramDescription(histogram, separator));
+        description << ToQString(analysis_report::MakeHistogramPlot(histogram, separator).description);
     }
     setAccessibleDescription(description.join(u' '));
     updateGeometry();
@@ -130,9 +130,7 @@ void HistogramPlot::paintEvent(QPaintEvent*) {
         double(this->width()) / double(std::max<std::size_t>(m_histograms.size(), 1));
     for (std::size_t i = 0; i < m_histograms.size(); ++i) {
         const QRectF frame(width * double(i), 0, width, height());
-        if (analysis_report::HistogramDrawable(m_histograms[i])) {
-            paintChart(painter, frame.adjusted(4, 4, -4, -4), m_histograms[i]);
-        }
+        paintChart(painter, frame.adjusted(4, 4, -4, -4), m_histograms[i]);
     }
     if (hasFocus()) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
@@ -143,9 +141,13 @@ void HistogramPlot::paintEvent(QPaintEvent*) {
 // One level's chart: its title, the grid with the ticks' labels, the bars and the spec's edges.
 void HistogramPlot::paintChart(QPainter& painter, const QRectF& frame,
                                const analysis_report::Histogram& h) const {
+    const analysis_report::HistogramPlot plot = analysis_report::MakeHistogramPlot(h, m_separator);
+    if (!plot.drawable) {
+        return;
+    }
     ChartBox box;
-    std::tie(box.x0, box.x1) = analysis_report::HistogramRange(h);
-    box.y1 = std::max(*std::max_element(h.counts.begin(), h.counts.end()) * 1.08, 1.0);
+    std::tie(box.x0, box.x1) = plot.x;
+    box.y1 = plot.y.second;
     const Ticks ticks{analysis_report::NiceTicks(box.x0, box.x1, MostXTicks),
                       analysis_report::NiceTicks(0, box.y1, MostYTicks), m_separator};
     const QFontMetrics metrics = fontMetrics();
@@ -164,7 +166,7 @@ void HistogramPlot::paintChart(QPainter& painter, const QRectF& frame,
     painter.drawText(QRectF(frame.left(), frame.top(), frame.width(), line), Qt::AlignHCenter,
                      ToQString(h.title) + QStringLiteral(" [V]"));
     PaintGrid(painter, box, ticks, text, line);
-    PaintBins(painter, box, h, palette().color(QPalette::Highlight));
+    PaintBins(painter, box, h, plot.inside, palette().color(QPalette::Highlight));
     painter.setPen(QPen(text, 1.5, Qt::DashLine));
     for (double edge : {h.specLow, h.specHigh}) {
         painter.drawLine(QPointF(box.X(edge), box.area.top()),

@@ -79,25 +79,6 @@ Synthesis SynthesisOf(const DesignAnalysis& a) {
     return Synthesise(a.design.circuit, a.targets(), s, s.grades, s.parts, r2Free);
 }
 
-// The estimates to make: the shown set's, then each searched grade's best build's, with the
-// grade's tolerance and TCR.
-std::vector<YieldInput> YieldInputs(const DesignAnalysis& a) {
-    std::vector<YieldInput> inputs = {YieldInputOf(a)};
-    if (a.synthesis) {
-        for (const GradeSynthesis& grade : a.synthesis->grades) {
-            if (grade.status == GradeStatus::Searched) {
-                Circuit build = a.design.circuit;
-                build.r1 = grade.best.r1;
-                build.r2 = grade.best.r2;
-                build.r3 = grade.best.r3;
-                inputs.push_back(
-                    {build, GradeSettings(a.settings, grade.grade), a.targets(), a.settings.yield});
-            }
-        }
-    }
-    return inputs;
-}
-
 // The yields of YieldInputs, with one progress over all of them; false when it was stopped. A
 // grade's build whose input the estimate refuses gets no yield.
 bool EstimateYields(DesignAnalysis& a, const AnalysisAsks& asks) {
@@ -118,16 +99,7 @@ bool EstimateYields(DesignAnalysis& a, const AnalysisAsks& asks) {
             return false;
         }
     }
-    a.yield = std::move(estimates.front());
-    if (a.synthesis) {
-        std::size_t next = 1;
-        for (GradeSynthesis& grade : a.synthesis->grades) {
-            if (grade.status == GradeStatus::Searched) {
-                const auto& estimate = estimates[next++];
-                grade.yield = estimate ? std::optional(estimate->yield) : std::nullopt;
-            }
-        }
-    }
+    SetYields(a, std::move(estimates));
     return true;
 }
 
@@ -227,6 +199,36 @@ YieldInput YieldInputOf(const DesignAnalysis& a) {
 
 YieldInput YieldInputOf(const DesignAnalysis& a, const YieldSettings& yield) {
     return {a.shownCircuit(), a.settings, a.targets(), yield};
+}
+
+std::vector<YieldInput> YieldInputs(const DesignAnalysis& a) {
+    std::vector<YieldInput> inputs = {YieldInputOf(a)};
+    if (a.synthesis) {
+        for (const GradeSynthesis& grade : a.synthesis->grades) {
+            if (grade.status == GradeStatus::Searched) {
+                Circuit build = a.design.circuit;
+                build.r1 = grade.best.r1;
+                build.r2 = grade.best.r2;
+                build.r3 = grade.best.r3;
+                inputs.push_back(
+                    {build, GradeSettings(a.settings, grade.grade), a.targets(), a.settings.yield});
+            }
+        }
+    }
+    return inputs;
+}
+
+void SetYields(DesignAnalysis& a, std::vector<std::optional<YieldEstimate>> estimates) {
+    a.yield = std::move(estimates.front());
+    if (a.synthesis) {
+        std::size_t next = 1;
+        for (GradeSynthesis& grade : a.synthesis->grades) {
+            if (grade.status == GradeStatus::Searched) {
+                const auto& estimate = estimates[next++];
+                grade.yield = estimate ? std::optional(estimate->yield) : std::nullopt;
+            }
+        }
+    }
 }
 
 } // namespace calc_core

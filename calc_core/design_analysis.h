@@ -108,4 +108,13 @@ AnalysisOutcome AnalyseDesign(const AnalysisDesign& design, const AnalysisSettin
 YieldInput YieldInputOf(const DesignAnalysis& analysis);
 YieldInput YieldInputOf(const DesignAnalysis& analysis, const YieldSettings& yield);
 
+// The estimates an analysis asked for the yield makes, in order: the shown set's, then with the
+// synthesis each searched grade's best build's, with the grade's tolerance and TCR. Run all at
+// once by AnalyseDesign, or step by step by a caller of YieldRun.
+std::vector<YieldInput> YieldInputs(const DesignAnalysis& analysis);
+
+// Puts the estimates of YieldInputs, in their order and as many, into the analysis: the first as
+// its yield, the others as their grades' yields; an absent one (refused) leaves its grade none.
+void SetYields(DesignAnalysis& analysis, std::vector<std::optional<YieldEstimate>> estimates);
+
 } // namespace calc_core

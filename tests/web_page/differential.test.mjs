@@ -1,11 +1,13 @@
-// The same seeded random presses, analyses and documents through the native core (the request
-// driver) and through the WebAssembly core under Node: every response must be the same, byte for
-// byte.
+// The same seeded random presses, analyses (some with the synthesis and the yield), documents,
+// settings read from text and design files through the native core (the request driver) and
+// through the WebAssembly core under Node: every response must be the same, byte for byte. The
+// driver runs each yield all at once on every core; the module runs it a few chunks a step, as the
+// page does, and its last step's response is compared.
 // ORVALEX_REQUEST_DRIVER: the native driver; ORVALEX_CORE_MODULE: orvalex-core.js, with its
 // .wasm beside it; ORVALEX_DIFFERENTIAL_COUNT: how many requests (100000); ..._SEED: the seed.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { spawn } from 'node:child_process';
+import { execFileSync, spawn } from 'node:child_process';
 import { createRequire } from 'node:module';
 import { readFileSync } from 'node:fs';
 import { createInterface } from 'node:readline';
@@ -124,6 +126,17 @@ function fitMember(r) {
   return { r1: ohms(), r3: ohms() };
 }
 
+// The yield's settings, of few boards: one chunk or two, any seed, either distribution.
+function yieldSettings(r, settings) {
+  settings.boards = r.pick([1000, 1000, 2500, 17000, '1200']);
+  if (r.chance(0.5)) {
+    settings.seed = r.pick([0, 7, 4294967297, '18446744073709551615', '12345678901234567890']);
+  }
+  if (r.chance(0.5)) {
+    settings.distribution = r.pick(['uniform', 'normal', 'Normal']);
+  }
+}
+
 function analyseRequest(r) {
   const request = { op: 'analyse', tab: r.pick(['calc', 'check']) };
   if (r.chance(0.8)) {
@@ -144,7 +157,58 @@ function analyseRequest(r) {
   if (r.chance(0.4)) {
     request.fit = fitMember(r);
   }
+  // The synthesis takes some 30 ms in the module, the yield a few more: now and then.
+  if (r.chance(0.03)) {
+    request.synthesis = true;
+  }
+  if (r.chance(0.012)) {
+    request.yield = true;
+    request.settings = request.settings || {};
+    yieldSettings(r, request.settings);
+  }
   return request;
+}
+
+// A setting's box as typed: lists, resistances, whole numbers and the rest.
+function readSettingRequest(r) {
+  const key = r.pick(['parts', 'grades', 'r2_min', 'r2_max', 'boards', 'seed', 'distribution',
+                      'spec_pct', 'series']);
+  const texts = {
+    parts: ['4k7\n10k\n470R', '4k7\r\n4x7', '', '# none\n', '\ufeff1M\n2M2\n1M', '0.5\n'],
+    grades: ['E96, 1, 50, thick film', 'parts, 0.1, 25', '', 'E7, 1, 50', 'E24, 100, 5'],
+    r2_min: ['4k7', '', ' 10k ', '0.5', '1e7', '4x7'],
+    r2_max: ['22k', '1e400', 'NaN'],
+    boards: ['1000', '999', '10000000', '99999999999999999999', '1e4', ' 2000 '],
+    seed: ['0', '18446744073709551615', '18446744073709551616', '-1', 'x'],
+    distribution: ['normal', 'Uniform', 'gauss'],
+    spec_pct: ['2.5', '', '100'],
+    series: ['E24', 'parts', 'e7'],
+  }[key];
+  return { op: 'read_setting', key, text: r.chance(0.8) ? r.pick(texts) : r.pick(PIECES.garbage) };
+}
+
+// A design saved from a press's boxes, or a file's text opened: a saved one, or one spoiled.
+function fileRequest(r, saved) {
+  if (saved.length === 0 || r.chance(0.5)) {
+    const press = pressRequest(r);
+    const request = { ...press, op: 'save_design', note: r.pick(['', '5V rail', '<b>"x"</b>']) };
+    if (r.chance(0.5)) {
+      request.settings = analyseRequest(r).settings || {};
+    }
+    if (r.chance(0.3)) {
+      request.fit = fitMember(r);
+    }
+    return request;
+  }
+  let file = r.pick(saved);
+  switch (r.int(4)) {
+    case 0: file = file.slice(0, r.int(file.length)); break;
+    case 1: file = file.replace(/\d/, r.pick(['x', 'NaN', '1e999', '-'])); break;
+    case 2: file = file.replace('"version": 1', '"version": 2'); break;
+    default: break;
+  }
+  return { op: 'open_design', file, file_name: r.pick(['rail.okep', 'a "b".okep', '']),
+           decimal: r.pick(['.', ',']) };
 }
 
 // A document of the analysis: its date and note are the caller's text, markup and all.
@@ -171,22 +235,44 @@ function badRequest(r) {
   }
 }
 
-function requests(total) {
+// Design files the requests may open: a few written by the native core beforehand.
+function savedFiles(driverPath) {
+  const r = generator(seed + 1);
+  const saves = Array.from({ length: 8 }, () => JSON.stringify(fileRequest(r, [])));
+  const answers = execFileSync(driverPath, [], { input: saves.join('\n') + '\n', encoding: 'utf8' });
+  return answers.trim().split('\n').map((line) => JSON.parse(line).file).filter(Boolean);
+}
+
+function requests(total, saved) {
   const r = generator(seed);
   const lines = [];
   for (let i = 0; i < total; ++i) {
     const kind = r.next();
-    const line = kind < 0.68 ? JSON.stringify(pressRequest(r))
-      : kind < 0.94 ? JSON.stringify(analyseRequest(r))
-        : kind < 0.95 ? JSON.stringify(documentRequest(r)) : badRequest(r);
+    const line = kind < 0.66 ? JSON.stringify(pressRequest(r))
+      : kind < 0.92 ? JSON.stringify(analyseRequest(r))
+        : kind < 0.93 ? JSON.stringify(documentRequest(r))
+          : kind < 0.94 ? JSON.stringify(readSettingRequest(r))
+            : kind < 0.95 ? JSON.stringify(fileRequest(r, saved)) : badRequest(r);
     lines.push(line.replace(/\n/g, ' '));
   }
   return lines;
 }
 
+// The module's answer to a request, its yield run to the end in steps of a few chunks.
+function wasmAnswer(wasm, request, r) {
+  let answer = wasm.request(request);
+  while (answer.startsWith('{"progress"')) {
+    yields.steps += 1;
+    const next = JSON.parse(answer).next;
+    answer = wasm.request(JSON.stringify(r.chance(0.5) ? next : { ...next, chunks: 1 + r.int(6) }));
+  }
+  return answer;
+}
+const yields = { steps: 0, estimated: 0 };
+
 // The driver answers a batch of lines before the next batch is written.
 function nativeCore(path) {
-  const child = spawn(path, [], { stdio: ['pipe', 'pipe', 'inherit'] });
+  const child = spawn(path, ['--all-at-once'], { stdio: ['pipe', 'pipe', 'inherit'] });
   const lines = createInterface({ input: child.stdout });
   const waiting = [];
   const ready = [];
@@ -213,29 +299,32 @@ test('native and WebAssembly cores answer every request alike', { skip: !driverP
   const wasm = await OrvalexCore({ wasmBinary: readFileSync(modulePath.replace(/\.js$/, '.wasm')) });
   const native = nativeCore(driverPath);
   const started = performance.now();
-  const all = requests(count);
-  const kinds = { press: 0, analyse: 0, document: 0, refused: 0 };
+  const all = requests(count, savedFiles(driverPath));
+  const steps = generator(seed + 2);
+  const kinds = { press: 0, analyse: 0, document: 0, refused: 0, other: 0 };
   const mismatches = [];
   const batchSize = 500;
   for (let start = 0; start < all.length; start += batchSize) {
     const batch = all.slice(start, start + batchSize);
     // The driver works on the batch while the module answers it here.
     const nativeDone = native.answer(batch);
-    const answers = batch.map((request) => wasm.request(request));
+    const answers = batch.map((request) => wasmAnswer(wasm, request, steps));
     const nativeAnswers = await nativeDone;
     batch.forEach((request, i) => {
       const answer = answers[i];
       if (answer !== nativeAnswers[i] && mismatches.length < 5) {
         mismatches.push({ index: start + i, request, native: nativeAnswers[i], wasm: answer });
       }
+      yields.estimated += /"yield":\{/.test(answer) ? 1 : 0;
       kinds[answer.startsWith('{"error"') ? 'refused' : answer.startsWith('{"recorded":true,"html"')
-        ? 'document' : answer.startsWith('{"recorded"') ? 'analyse' : 'press'] += 1;
+        ? 'document' : answer.startsWith('{"recorded"') ? 'analyse'
+          : answer.startsWith('{"message"') ? 'press' : 'other'] += 1;
     });
   }
   native.close();
   const seconds = (performance.now() - started) / 1000;
   console.log(`differential: ${all.length} requests (${kinds.press} presses, ${kinds.analyse} ` +
-    `analyses, ${kinds.document} documents, ${kinds.refused} refused), seed ${seed}, ` +
-    `${seconds.toFixed(1)} s`);
+    `analyses, ${kinds.document} documents, ${kinds.other} settings and files, ${kinds.refused} ` +
+    `refused; ${yields.estimated} yields in ${yields.steps} steps), seed ${seed}, ${seconds.toFixed(1)} s`);
   assert.deepEqual(mismatches, []);
 });

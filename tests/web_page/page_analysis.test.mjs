@@ -135,7 +135,9 @@ const setBox = (page, id, value) => change(page, id, value);
 async function fitView(page) {
   await settled(page);
   return page.evaluate(() => ({
-    subjects: [...new Set([...document.querySelectorAll('#AnalysisReport .subject')].map((p) => p.textContent))],
+    // The sections of the set analysed; Best builds names its grade instead.
+    subjects: [...new Set([...document.querySelectorAll(
+      '#AnalysisReport .report-section:not(:has(table[data-section="Best builds"])) .subject')].map((p) => p.textContent))],
     rank: [...document.querySelectorAll('input[name="FitRank"]')].findIndex((r) => r.checked) + 1,
     boxes: ['FitR1', 'FitR3'].map((id) => document.getElementById(id).value),
     spec: [...document.querySelectorAll('#PlotArea rect.spec')].map((r) =>

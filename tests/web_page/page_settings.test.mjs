@@ -25,14 +25,14 @@ function controls(page) {
               units};
     };
     return {settings: table.settings.map(view), fit: table.fit.typed.map(view),
-            order: [...document.querySelectorAll('#AnalysisSettings .setting :is(input, select)')].map((c) => c.id)};
+            order: [...document.querySelectorAll('#AnalysisSettings .setting :is(input, select, textarea)')].map((c) => c.id)};
   });
 }
 
 test('every row of the table is an input with its limits, step, default, label and help', async () => {
   const page = await open(browser);
   const {settings, fit, order} = await controls(page);
-  assert.equal(settings.length, 13);
+  assert.equal(settings.length, 20);
   assert.deepEqual(order, settings.map((s) => s.field.id), 'the table\'s order');
   for (const shown of [...settings, ...fit]) {
     const {field} = shown;
@@ -43,6 +43,12 @@ test('every row of the table is an input with its limits, step, default, label a
     assert.equal(shown.title, field.help, name);
     if (field.kind === 'choice') {
       assert.deepEqual([shown.tag, shown.options, shown.value], ['SELECT', field.choices, field.default], name);
+      continue;
+    }
+    // A text the core reads: a list, a whole number, a resistance, starting at the default.
+    if (field.kind === 'list' || field.kind === 'whole' || field.resistance) {
+      assert.deepEqual([shown.tag, shown.value], [field.kind === 'list' ? 'TEXTAREA' : 'INPUT',
+                                                  field.default ?? ''], name);
       continue;
     }
     assert.deepEqual([shown.tag, Number(shown.min), Number(shown.max), Number(shown.decimals)],
@@ -64,6 +70,18 @@ const byHand = [
   ['Spec', '0.01', '99.99', '0.01', '5', ['\u00b1', '%']],
   ['FitR1', '0.001', '1000000000', '0.001', '', ['', '\u03a9']],
   ['FitR3', '0.001', '1000000000', '0.001', '', ['', '\u03a9']],
+  ['FitR2', '0.001', '1000000000', '0.001', '', ['', '\u03a9']],
+];
+
+// The texts the core reads, as they start: id, tag, text, units.
+const textsByHand = [
+  ['Grades', 'TEXTAREA', 'E24, 5, 200\nE24, 1, 100\nE96, 1, 100\nE96, 1, 50\nE192, 0.5, 25\n' +
+   'E192, 0.1, 25\nE192, 0.1, 10\n', []],
+  ['R2Min', 'INPUT', '', ['', '\u03a9']],
+  ['R2Max', 'INPUT', '', ['', '\u03a9']],
+  ['Parts', 'TEXTAREA', '', []],
+  ['Boards', 'INPUT', '100000', ['', '']],
+  ['Seed', 'INPUT', '1', ['', '']],
 ];
 
 test('the inputs hold the window\'s limits and defaults, worked by hand', async () => {
@@ -74,7 +92,13 @@ test('the inputs hold the window\'s limits and defaults, worked by hand', async 
     const s = shown[id];
     assert.deepEqual([s.min, s.max, s.step, s.value, s.units], [min, max, step, value, units], id);
   }
+  for (const [id, tag, text, units] of textsByHand) {
+    const s = shown[id];
+    assert.deepEqual([s.tag, s.value, s.units], [tag, text, units], id);
+  }
   assert.deepEqual([shown.Series.options, shown.Series.value],
-                   [['E6', 'E12', 'E24', 'E48', 'E96', 'E192'], 'E96']);
+                   [['E6', 'E12', 'E24', 'E48', 'E96', 'E192', 'parts'], 'E96']);
+  assert.deepEqual([shown.Distribution.options, shown.Distribution.value],
+                   [['uniform', 'normal'], 'uniform']);
   assert.match(shown.VrefDrift.help, /^Vref's drift, plus or minus\. It is 0 by default/);
 });

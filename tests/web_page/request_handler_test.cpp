@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
         Exchange{"Empty", "", R"J({"error":"the request is not valid JSON"})J"},
         Exchange{"NotAnObject", R"J(["press"])J", R"J({"error":"the request is not a JSON object"})J"},
         Exchange{"NoOp", R"J({"tab":"calc"})J", R"J({"error":"the request has no member \"op\""})J"},
-        Exchange{"UnknownOp", R"J({"op":"clear"})J", R"J({"error":"\"op\" must be one of \"press\", \"analyse\", \"describe\", \"report_html\""})J"},
+        Exchange{"UnknownOp", R"J({"op":"clear"})J", R"J({"error":"\"op\" must be one of \"press\", \"analyse\", \"describe\", \"report_html\", \"yield_step\", \"read_setting\", \"save_design\", \"open_design\""})J"},
         Exchange{"DescribeTakesNothingElse", R"J({"op":"describe","tab":"calc"})J",
                  R"J({"error":"the request has an unknown member \"tab\""})J"},
         Exchange{"UnknownTab",
@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
                  R"J({"op":"press","tab":"calc","yes":true,"no":false,"texts":["","","","",""],"Text1(0)":"1"})J",
                  R"J({"error":"the request has an unknown member \"Text1(0)\""})J"},
         Exchange{"UnknownSeries", R"J({"op":"analyse","tab":"calc","settings":{"series":"E7"}})J",
-                 R"J({"error":"\"series\" must be one of E6, E12, E24, E48, E96, E192"})J"},
+                 R"J({"error":"\"series\" must be one of E6, E12, E24, E48, E96, E192, parts"})J"},
         Exchange{"SettingNotNumber", R"J({"op":"analyse","tab":"calc","settings":{"pin_v":"3.3"}})J",
                  R"J({"error":"\"pin_v\" must be a number"})J"},
         Exchange{"SettingsNotObject", R"J({"op":"analyse","tab":"check","settings":[]})J",
@@ -340,7 +340,7 @@ TEST(Describe, GivesEachSettingAsTheWindowShowsIt) {
     };
     RequestHandler handler;
     const Json table = Answer(handler, R"({"op":"describe"})");
-    ASSERT_EQ(table["settings"].size(), 13u);
+    ASSERT_EQ(table["settings"].size(), 20u);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.id);
         const Json& field = table["settings"][row.index];
@@ -359,7 +359,7 @@ TEST(Describe, GivesEachSettingAsTheWindowShowsIt) {
     const Json& series = table["settings"][0];
     EXPECT_EQ(series["kind"], "choice");
     EXPECT_EQ(series["default"], "E96");
-    EXPECT_EQ(series["choices"], Json({"E6", "E12", "E24", "E48", "E96", "E192"}));
+    EXPECT_EQ(series["choices"], Json({"E6", "E12", "E24", "E48", "E96", "E192", "parts"}));
     // The help is the tooltip's: the line, then its details.
     EXPECT_EQ(table["settings"][8]["help"],
               "Each resistor's temperature coefficient, plus or minus. Every value is nominal at "
@@ -372,13 +372,73 @@ TEST(Describe, GivesEachSettingAsTheWindowShowsIt) {
         {"default", nullptr}, {"lowest", 0.001},     {"highest", 1e9}, {"decimals", 3}};
     EXPECT_EQ(table["fit"]["typed"][0], fitR1);
     EXPECT_EQ(table["fit"]["typed"][1]["id"], "FitR3");
-    EXPECT_EQ(table["fit"]["typed"].size(), 2u);
+    EXPECT_EQ(table["fit"]["typed"].size(), 3u);
+    // R2 may stay empty, the design's own.
+    EXPECT_EQ(table["fit"]["typed"][2]["id"], "FitR2");
+    EXPECT_EQ(table["fit"]["typed"][2]["kind"], "optional_number");
+    EXPECT_EQ(table["fit"]["typed"][2]["resistance"], false);
     // The rank of a preferred pair, 1 to 3.
     const Json& rank = table["fit"]["rank"];
     EXPECT_EQ(rank["key"], "pair");
     EXPECT_EQ(rank["lowest"], 1);
     EXPECT_EQ(rank["highest"], 3);
     EXPECT_EQ(rank["decimals"], 0);
+}
+
+// The kinds beyond numbers and choices: each with what its input needs, the limits of a whole
+// number as decimal text, since the seed's reach beyond JavaScript's exact numbers.
+TEST(Describe, GivesTheListsOptionalAndWholeNumbers) {
+    const struct {
+        std::size_t index;
+        Json field; // the members beyond the label, unit, help and diode_only
+    } rows[] = {
+        {13,
+         {{"kind", "list"},
+          {"id", "Grades"},
+          {"key", "grades"},
+          {"default", "E24, 5, 200\nE24, 1, 100\nE96, 1, 100\nE96, 1, 50\nE192, 0.5, 25\n"
+                      "E192, 0.1, 25\nE192, 0.1, 10\n"}}},
+        {14,
+         {{"kind", "optional_number"},
+          {"id", "R2Min"},
+          {"key", "r2_min"},
+          {"default", nullptr},
+          {"resistance", true},
+          {"lowest", 1},
+          {"highest", 1e7},
+          {"decimals", 3}}},
+        {15, {{"kind", "optional_number"}, {"id", "R2Max"}, {"key", "r2_max"}}},
+        {16, {{"kind", "list"}, {"id", "Parts"}, {"key", "parts"}, {"default", ""}}},
+        {17,
+         {{"kind", "whole"},
+          {"id", "Boards"},
+          {"key", "boards"},
+          {"default", "100000"},
+          {"lowest", "1000"},
+          {"highest", "10000000"}}},
+        {18,
+         {{"kind", "whole"},
+          {"id", "Seed"},
+          {"key", "seed"},
+          {"default", "1"},
+          {"lowest", "0"},
+          {"highest", "18446744073709551615"}}},
+        {19,
+         {{"kind", "choice"},
+          {"id", "Distribution"},
+          {"key", "distribution"},
+          {"default", "uniform"},
+          {"choices", {"uniform", "normal"}}}},
+    };
+    RequestHandler handler;
+    const Json table = Answer(handler, R"({"op":"describe"})");
+    for (const auto& row : rows) {
+        const Json& field = table["settings"][row.index];
+        for (const auto& [member, value] : row.field.items()) {
+            SCOPED_TRACE(std::string(row.field["id"]) + "." + member);
+            EXPECT_EQ(field[member], value);
+        }
+    }
 }
 
 } // namespace

@@ -3,8 +3,11 @@
 
 #include "analysis_report/analysis_json.h"
 #include "analysis_report/analysis_report.h"
+#include "analysis_report/fit_json.h"
+#include "analysis_report/histogram_plot.h"
 #include "analysis_report/plot_data.h"
 #include "analysis_report/report_html.h"
+#include "analysis_report/yield_histograms.h"
 #include "web_page/api/protocol_keys.h"
 
 namespace web_page {
@@ -12,6 +15,23 @@ namespace {
 
 using namespace analysis_report;
 using Json = nlohmann::ordered_json;
+
+// A row's fit with the grade's tolerance and TCR by the keys of their settings, for the page to
+// put into its boxes.
+Json RowFitJson(const std::optional<RowFit>& row) {
+    if (!row) {
+        return nullptr;
+    }
+    using S = calc_core::AnalysisSettings;
+    Json settings = Json::object();
+    if (row->tolerancePct) {
+        settings[calc_core::SettingOf(&S::resistorTolerancePct).key] = *row->tolerancePct;
+    }
+    if (row->tcrPpm) {
+        settings[calc_core::SettingOf(&S::resistorTcrPpm).key] = *row->tcrPpm;
+    }
+    return {{keys::Fit, FitJson(row->fit)}, {keys::Settings, std::move(settings)}};
+}
 
 Json SectionJson(const Section& section) {
     Json flagged = Json::array();
@@ -22,29 +42,73 @@ Json SectionJson(const Section& section) {
     for (const Note& note : section.notes) {
         notes.push_back({{keys::Text, note.text}, {keys::Warning, note.warning}});
     }
+    Json fits = Json::array();
+    for (const std::optional<RowFit>& fit : section.fits) {
+        fits.push_back(RowFitJson(fit));
+    }
     return {{keys::Name, section.name},
             {keys::Subject, section.subject},
             {keys::Header, section.header},
             {keys::Rows, section.rows},
             {keys::Flagged, std::move(flagged)},
             {keys::Notes, std::move(notes)},
-            {keys::Fittable, section.name == PreferredSectionName}};
+            {keys::Fittable, !section.fits.empty()},
+            {keys::Fits, std::move(fits)}};
 }
 
-Json ReportJson(const Report& report) {
+Json Pair(const std::pair<double, double>& pair) {
+    return {pair.first, pair.second};
+}
+
+Json Ticks(const std::vector<std::pair<double, std::string>>& values) {
+    Json list = Json::array();
+    for (const auto& [value, label] : values) {
+        list.push_back({value, label});
+    }
+    return list;
+}
+
+// Each level's histogram as numbers to draw; null without a yield estimate, and a histogram
+// that cannot be drawn is left out.
+Json HistogramsJson(const calc_core::DesignAnalysis& analysis, std::string_view separator) {
+    if (!analysis.yield) {
+        return nullptr;
+    }
+    Json list = Json::array();
+    for (const Histogram& histogram : YieldHistograms(analysis, separator)) {
+        const HistogramPlot plot = MakeHistogramPlot(histogram, separator);
+        if (plot.drawable) {
+            list.push_back({{keys::Title, histogram.title},
+                            {keys::BinLow, histogram.binLow},
+                            {keys::BinWidth, histogram.binWidth},
+                            {keys::Counts, histogram.counts},
+                            {keys::Inside, plot.inside},
+                            {keys::SpecLow, histogram.specLow},
+                            {keys::SpecHigh, histogram.specHigh},
+                            {keys::X, Pair(plot.x)},
+                            {keys::Y, Pair(plot.y)},
+                            {keys::XTicks, Ticks(plot.xTicks)},
+                            {keys::YTicks, Ticks(plot.yTicks)},
+                            {keys::Description, plot.description}});
+        }
+    }
+    return list;
+}
+
+// The histograms go with the yield's section, after its notes.
+Json ReportJson(const Report& report, Json histograms) {
     Json sections = Json::array();
     for (const Section& section : report.sections) {
         sections.push_back(SectionJson(section));
+        if (section.name == YieldSectionName && !histograms.is_null()) {
+            sections.back()[keys::Histograms] = std::move(histograms);
+        }
     }
     return {{keys::Heading, report.heading},
             {keys::Design, SectionJson(report.design)},
             {keys::Settings, SectionJson(report.settings)},
             {keys::Reason, report.reason},
             {keys::Sections, std::move(sections)}};
-}
-
-Json Pair(const std::pair<double, double>& pair) {
-    return {pair.first, pair.second};
 }
 
 // Null when the values cannot be placed on a screen: the page then draws no plot.
@@ -66,62 +130,61 @@ Json PlotJson(const PlotData& plot) {
                          {keys::SpecHigh, mark.specHigh},
                          {keys::MeetsSpec, mark.meetsSpec}});
     }
-    const auto ticks = [](const std::vector<std::pair<double, std::string>>& values) {
-        Json list = Json::array();
-        for (const auto& [value, label] : values) {
-            list.push_back({value, label});
-        }
-        return list;
-    };
     return {{keys::Curve, std::move(curve)},
             {keys::Marks, std::move(marks)},
             {keys::X, Pair(plot.x)},
             {keys::Y, Pair(plot.y)},
-            {keys::XTicks, ticks(plot.xTicks)},
-            {keys::YTicks, ticks(plot.yTicks)},
+            {keys::XTicks, Ticks(plot.xTicks)},
+            {keys::YTicks, Ticks(plot.yTicks)},
             {keys::Description, plot.description}};
 }
 
-// The pair the analysis is of: the fitted one when there is one, else the design's own.
+// The pair the analysis is of: the fitted one when there is one, else the design's own; with
+// the fit's own R2 when it has one.
 Json AnalysedPair(const calc_core::DesignAnalysis& analysis) {
     const auto& fitted = analysis.fitted;
-    return {{calc_core::FitR1Field.key, fitted ? fitted->r1 : analysis.design.circuit.r1},
-            {calc_core::FitR3Field.key, fitted ? fitted->r3 : analysis.design.circuit.r3}};
+    Json pair = {{calc_core::FitR1Field.key, fitted ? fitted->r1 : analysis.design.circuit.r1},
+                 {calc_core::FitR3Field.key, fitted ? fitted->r3 : analysis.design.circuit.r3}};
+    if (fitted && fitted->r2) {
+        pair[calc_core::FitR2Field.key] = *fitted->r2;
+    }
+    return pair;
 }
 
 } // namespace
 
 Json AnalysisResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
                       const calc_core::AnalysisSettings& settings,
-                      const std::optional<calc_core::FitChoice>& fit,
+                      const calc_core::AnalysisOutcome& outcome,
                       std::string_view decimalSeparator) {
-    const calc_core::AnalysisOutcome outcome = calc_core::AnalyseDesign(design, settings, fit);
     const Report report = MakeReport(tab, design, settings, outcome, decimalSeparator);
-    Json response = {{keys::Recorded, true},
-                     {keys::Report, ReportJson(report)},
-                     {keys::Text, ReportText(report)},
-                     {keys::Plot, nullptr},
-                     {keys::Json, nullptr},
-                     {keys::Analysed, nullptr}};
-    if (outcome.analysis) {
-        response[keys::Plot] = PlotJson(MakePlotData(*outcome.analysis, decimalSeparator));
-        response[keys::Json] = AnalysisJson(*outcome.analysis);
-        response[keys::Analysed] = AnalysedPair(*outcome.analysis);
+    const auto& analysis = outcome.analysis;
+    Json response = {
+        {keys::Recorded, true},
+        {keys::Report,
+         ReportJson(report, analysis ? HistogramsJson(*analysis, decimalSeparator) : nullptr)},
+        {keys::Text, ReportText(report)},
+        {keys::Plot, nullptr},
+        {keys::Json, nullptr},
+        {keys::Analysed, nullptr}};
+    if (analysis) {
+        response[keys::Plot] = PlotJson(MakePlotData(*analysis, decimalSeparator));
+        response[keys::Json] = AnalysisJson(*analysis);
+        response[keys::Analysed] = AnalysedPair(*analysis);
     }
     return response;
 }
 
 Json ReportHtmlResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
                         const calc_core::AnalysisSettings& settings,
-                        const std::optional<calc_core::FitChoice>& fit,
-                        const ReportDocument& document) {
-    const calc_core::AnalysisOutcome outcome = calc_core::AnalyseDesign(design, settings, fit);
+                        const calc_core::AnalysisOutcome& outcome, ReportDocument document) {
     const std::string& separator = document.decimalSeparator;
     const Report report = MakeReport(tab, design, settings, outcome, separator);
     if (!outcome.analysis) {
         return {{keys::Recorded, true},
                 {keys::Html, analysis_report::ReportHtml(report, nullptr, document)}};
     }
+    document.histograms = YieldHistograms(*outcome.analysis, separator);
     const PlotData plot = MakePlotData(*outcome.analysis, separator);
     return {{keys::Recorded, true},
             {keys::Html, analysis_report::ReportHtml(report, &plot, document)}};

@@ -8,21 +8,23 @@
 
 #include <nlohmann/json.hpp>
 
-#include <optional>
 #include <string_view>
 
 namespace web_page {
 
+// {"recorded": true, "report", "text", "plot", "json", "analysed"} of the outcome; the yield's
+// section holds its histograms.
 nlohmann::ordered_json AnalysisResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
                                         const calc_core::AnalysisSettings& settings,
-                                        const std::optional<calc_core::FitChoice>& fit,
+                                        const calc_core::AnalysisOutcome& outcome,
                                         std::string_view decimalSeparator);
 
-// {"recorded": true, "html": the analysis as the HTML document every front end writes}.
+// {"recorded": true, "html": the analysis as the HTML document every front end writes}, with the
+// yield's histograms when it was estimated.
 nlohmann::ordered_json ReportHtmlResponse(calc_core::Tab tab,
                                           const calc_core::AnalysisDesign& design,
                                           const calc_core::AnalysisSettings& settings,
-                                          const std::optional<calc_core::FitChoice>& fit,
-                                          const analysis_report::ReportDocument& document);
+                                          const calc_core::AnalysisOutcome& outcome,
+                                          analysis_report::ReportDocument document);
 
 } // namespace web_page

@@ -11,6 +11,7 @@ import {linkedDesign, writeFragment} from './share_link.js';
 import {selectTab} from './tab_strip.js';
 
 /** @typedef {import('./protocol_types').TabKey} TabKey */
+/** @typedef {import('./protocol_types').FitChoice} FitChoice */
 /** @typedef {import('./protocol_types').PressResponse} PressResponse */
 
 // The diode layouts: which controls each choice shows, in the window's order.
@@ -75,8 +76,12 @@ function showPressResults(answer) {
   }
 }
 
-/** @param {TabKey} tab */
-export async function press(tab) {
+/**
+ * One CAL press; a design opened from a file opens its analysis with the file's fit.
+ * @param {TabKey} tab
+ * @param {{fit: FitChoice | null} | null} [opened]
+ */
+export async function press(tab, opened = null) {
   const {decimal, group} = separators();
   const diode = option(tab, 0).checked;
   const request = {[Keys.Op]: Keys.OpPress, [Keys.Tab]: tab, [Keys.Yes]: diode,
@@ -92,7 +97,7 @@ export async function press(tab) {
     showMessage(message);
   }
   if (answer[Keys.Recorded]) {
-    await designRecorded(tab, diode);
+    await designRecorded(tab, diode, opened);
   }
 }
 
@@ -121,13 +126,15 @@ function clearCheck() {
   }
 }
 
-// A link's fragment fills its tab as typing would, then presses CAL.
-export async function applyLink() {
-  const design = linkedDesign();
-  if (!design) {
-    return;
-  }
-  const {tab, diode, texts} = design;
+/**
+ * Fills a tab as typing would, then presses CAL: a link's design, or a design file's. A text of
+ * null leaves its box as it is.
+ * @param {TabKey} tab
+ * @param {'yes' | 'no' | null} diode
+ * @param {(string | null)[]} texts
+ * @param {{fit: FitChoice | null} | null} [opened]
+ */
+export async function enterDesign(tab, diode, texts, opened = null) {
   selectTab(TabControls[tab].page, false);
   if (diode) {
     option(tab, diode === 'yes' ? 0 : 1).click();
@@ -135,8 +142,20 @@ export async function applyLink() {
     option(tab, 0).checked = false;
     option(tab, 1).checked = false;
   }
-  texts.forEach((text, i) => (box(tab, i).value = text));
-  await press(tab);
+  texts.forEach((text, i) => {
+    if (text !== null) {
+      box(tab, i).value = text;
+    }
+  });
+  await press(tab, opened);
+}
+
+// A link's fragment fills its tab as typing would, then presses CAL.
+export async function applyLink() {
+  const design = linkedDesign();
+  if (design) {
+    await enterDesign(design.tab, design.diode, design.texts);
+  }
 }
 
 export function wireCalculator() {

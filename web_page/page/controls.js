@@ -8,9 +8,10 @@ export const Tabs = ['calc', 'check'];
 
 export const TabControls = Object.freeze({
   calc: {page: 0, text: 'Text1', option: 'Option1', cal: 'Command1', clear: 'Command2',
-         analyse: 'AnalyseCalc', name: 'Calc'},
+         analyse: 'AnalyseCalc', save: 'SaveDesignCalc', open: 'OpenDesignCalc', name: 'Calc'},
   check: {page: 3, text: 'Text2', option: 'Option2', cal: 'Command3', clear: 'Command4',
-          analyse: 'AnalyseCheck', name: 'Check'},
+          analyse: 'AnalyseCheck', save: 'SaveDesignCheck', open: 'OpenDesignCheck',
+          name: 'Check'},
 });
 
 /**

@@ -9,12 +9,13 @@ import {Keys} from './protocol.js';
 /** @typedef {import('./protocol_types').Request} Request */
 /** @typedef {import('./protocol_types').JobMessage} JobMessage */
 /** @typedef {import('./protocol_types').WorkerMessage} WorkerMessage */
+/** @typedef {import('./protocol_types').YieldProgress} YieldProgress */
 /**
  * @typedef {object} Waiting
  * @property {(answer: any) => void} resolve
  * @property {(error: Error) => void} reject
  * @property {string | undefined} lane
- * @property {((progress: unknown) => void) | undefined} onProgress
+ * @property {((progress: YieldProgress) => void) | undefined} onProgress
  */
 
 // The worker's first script: it runs the core's script, its first message, in its global scope;
@@ -50,6 +51,22 @@ export const coreReady = new Promise((resolve) => {
 function countUnanswered(change) {
   client.unanswered += change;
   document.documentElement.dataset.unanswered = String(client.unanswered);
+}
+
+/**
+ * Counts a request still being put together (a file being read) among those unanswered, until
+ * the request it leads to is sent.
+ * @template T
+ * @param {Promise<T>} preparing
+ * @returns {Promise<T>}
+ */
+export async function whilePreparing(preparing) {
+  countUnanswered(1);
+  try {
+    return await preparing;
+  } finally {
+    setTimeout(() => countUnanswered(-1), 0);
+  }
 }
 
 /** @param {JobMessage | {cancel: number}} message */
@@ -124,7 +141,7 @@ export function startCore() {
  * Sends a request; the promise gives its response, or null when a newer request of its lane took
  * its place or the signal cancelled it, and fails on the core's {"error"}.
  * @param {Request} request
- * @param {{lane?: string, signal?: AbortSignal, onProgress?: (progress: unknown) => void}} [options]
+ * @param {{lane?: string, signal?: AbortSignal, onProgress?: (progress: YieldProgress) => void}} [options]
  * @returns {Promise<any>}
  */
 export function ask(request, {lane, signal, onProgress} = {}) {

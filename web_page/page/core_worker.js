@@ -3,8 +3,8 @@
 // (the analysis) is dropped while a newer one of its lane waits; a press has no lane and is
 // never dropped. A long request goes on chunk by chunk: its response names the request that
 // continues it, and between chunks the worker reports progress and looks for a cancel or a newer
-// request of its lane. Its next chunk goes before other waiting requests, so that it sees the
-// core's state as it started.
+// request of its lane. Its next chunk goes behind the requests waiting by then, so that a press
+// is answered within a chunk's time; the core keeps what the long request started with.
 import {Keys} from './protocol.js';
 
 /** @typedef {import('./protocol_types').JobMessage} JobMessage */
@@ -12,7 +12,7 @@ import {Keys} from './protocol.js';
 /** @typedef {{request(json: string): string}} Core */
 
 const worker = {
-  /** @type {JobMessage[]} waiting, oldest first; a long request's next chunk goes in front */
+  /** @type {JobMessage[]} waiting, oldest first; a long request's next chunk joins at the end */
   jobs: [],
   /** @type {Set<number>} requests the page no longer wants */
   cancelled: new Set(),
@@ -69,7 +69,7 @@ function answer(job, core) {
     return;
   }
   post({id: job.id, progress: response[Keys.Progress]});
-  worker.jobs.unshift({...job, request: JSON.stringify(next)});
+  worker.jobs.push({...job, request: JSON.stringify(next)});
 }
 
 self.addEventListener('message', (/** @type {MessageEvent} */ event) => {

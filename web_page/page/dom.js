@@ -1,5 +1,5 @@
 // Small helpers of the page's document: elements by id, new elements, handlers that keep a fault
-// in the console rather than stop the page.
+// in the console rather than stop the page, and text saved as a download.
 
 /**
  * @param {string} id
@@ -77,4 +77,22 @@ export function guarded(handler) {
       console.error(error);
     }
   };
+}
+
+/**
+ * Saves text as a file through the browser's downloads.
+ * @param {string} text
+ * @param {string} name
+ * @param {string} type
+ */
+export function downloadText(text, name, type) {
+  const url = URL.createObjectURL(new Blob([text], {type}));
+  const link = element('a');
+  link.href = url;
+  link.download = name;
+  link.hidden = true;
+  document.body.append(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(url), 0);
 }

@@ -1,11 +1,14 @@
 // The plot of Vo against the pin voltage, drawn from the core's numbers as SVG: the curve, each
-// level's mark with its worst-case band, and beside it the level's output spec.
-import {byId, svgElement} from './dom.js';
+// level's mark with its worst-case band, and beside it the level's output spec. And the yield's
+// histograms: each level's bins, hatched outside its spec, with the spec band drawn over them.
+import {byId, element, svgElement} from './dom.js';
 import {Keys} from './protocol.js';
 
 const svg = svgElement;
 
 /** @typedef {import('./protocol_types').Plot} Plot */
+/** @typedef {import('./protocol_types').Histogram} Histogram */
+/** @typedef {import('./protocol_types').Tick} Tick */
 /** @typedef {import('./protocol_types').Mark} Mark */
 /** @typedef {{left: number, right: number, top: number, bottom: number}} Box */
 /** @typedef {{px: (x: number) => number, py: (y: number) => number}} Scale */
@@ -13,12 +16,12 @@ const svg = svgElement;
 /**
  * The grid, the tick labels, the frame and the axes' names.
  * @param {SVGElement} root
- * @param {Plot} plot
+ * @param {{x_ticks: Tick[], y_ticks: Tick[]}} plot
  * @param {Box} box
  * @param {Scale} scale
- * @param {{width: number, height: number}} size
+ * @param {{width: number, height: number, across: string, up: string}} size the axes' names
  */
-function drawAxes(root, plot, box, {px, py}, {width, height}) {
+function drawAxes(root, plot, box, {px, py}, {width, height, across, up}) {
   // On a narrow plot every other tick of the pin voltage keeps its label, so none overlap.
   const xStep = width < 480 && plot[Keys.XTicks].length > 6 ? 2 : 1;
   plot[Keys.XTicks].forEach(([x, label], i) => {
@@ -34,14 +37,32 @@ function drawAxes(root, plot, box, {px, py}, {width, height}) {
   root.append(svg('rect', {class: 'axis', x: box.left, y: box.top, width: box.right - box.left,
                            height: box.bottom - box.top, fill: 'none'}));
   root.append(svg('text', {x: (box.left + box.right) / 2, y: height - 6, 'text-anchor': 'middle'},
-                  'Pin voltage [V]'));
-  root.append(svg('text', {x: 4, y: 14}, 'Vo [V]'));
+                  across));
+  root.append(svg('text', {x: 4, y: 14}, up));
 }
 
+/**
+ * The scale of a picture's values over its box.
+ * @param {Box} box
+ * @param {[number, number]} x
+ * @param {[number, number]} y
+ * @returns {Scale}
+ */
+function scaleOf(box, [x0, x1], [y0, y1]) {
+  return {
+    px: (x) => box.left + ((x - x0) / (x1 - x0 || 1)) * (box.right - box.left),
+    py: (y) => box.bottom - ((y - y0) / (y1 - y0 || 1)) * (box.bottom - box.top),
+  };
+}
+
+// As wide as its room, so that the labels keep their size on a phone.
+/** @param {number} room */
+const widthFor = (room) => Math.round(Math.max(300, Math.min(720, room || 640)));
+
 // The spec's hatching, told apart from the hollow band by more than its colour.
-function hatching() {
+function hatching(id = 'SpecHatch') {
   const defs = svg('defs', {});
-  const hatch = svg('pattern', {id: 'SpecHatch', width: 5, height: 5,
+  const hatch = svg('pattern', {id, width: 5, height: 5,
                                 patternUnits: 'userSpaceOnUse', patternTransform: 'rotate(45)'});
   hatch.append(svg('line', {class: 'hatch', x1: 0, x2: 0, y1: 0, y2: 5}));
   defs.append(hatch);
@@ -83,20 +104,14 @@ export function renderPlot(plot) {
   if (!plot) {
     return;
   }
-  // As wide as its room, so that the labels keep their size on a phone.
-  const width = Math.round(Math.max(300, Math.min(720, area.clientWidth || 640)));
+  const width = widthFor(area.clientWidth);
   const height = Math.round(width * (width < 480 ? 0.75 : 0.56));
   const box = {left: 64, right: width - 16, top: 24, bottom: height - 44};
-  const [x0, x1] = plot[Keys.X];
-  const [y0, y1] = plot[Keys.Y];
-  const scale = {
-    px: (/** @type {number} */ x) => box.left + ((x - x0) / (x1 - x0 || 1)) * (box.right - box.left),
-    py: (/** @type {number} */ y) => box.bottom - ((y - y0) / (y1 - y0 || 1)) * (box.bottom - box.top),
-  };
+  const scale = scaleOf(box, plot[Keys.X], plot[Keys.Y]);
   const root = svg('svg', {viewBox: `0 0 ${width} ${height}`, role: 'img',
                            'aria-label': 'Plot of Vo against the pin voltage'});
   root.append(svg('desc', {}, plot[Keys.Description] || ''));
-  drawAxes(root, plot, box, scale, {width, height});
+  drawAxes(root, plot, box, scale, {width, height, across: 'Pin voltage [V]', up: 'Vo [V]'});
   for (const mark of plot[Keys.Marks]) {
     root.append(svg('rect', {class: 'band', x: box.left, width: box.right - box.left,
                              y: scale.py(mark[Keys.Max]),
@@ -109,4 +124,72 @@ export function renderPlot(plot) {
     root.append(levelMark(mark, scale));
   }
   area.append(root);
+}
+
+/**
+ * The bins as bars, those outside the spec hatched rather than filled, then the spec band over
+ * them with its edges dashed.
+ * @param {SVGElement} root
+ * @param {Histogram} histogram
+ * @param {Box} box
+ * @param {Scale} scale
+ * @param {string} hatchId
+ */
+function drawBins(root, histogram, box, {px, py}, hatchId) {
+  const edge = (/** @type {number} */ i) => px(histogram[Keys.BinLow] + histogram[Keys.BinWidth] * i);
+  histogram[Keys.Counts].forEach((count, i) => {
+    if (count > 0) {
+      const bar = svg('rect', {class: 'bin', x: edge(i), y: py(count),
+                               width: Math.max(0.5, edge(i + 1) - edge(i)),
+                               height: box.bottom - py(count), 'data-count': count});
+      if (!histogram[Keys.Inside][i]) {
+        bar.classList.add('outside');
+        bar.setAttribute('fill', `url(#${hatchId})`);
+      }
+      root.append(bar);
+    }
+  });
+  const [low, high] = [px(histogram[Keys.SpecLow]), px(histogram[Keys.SpecHigh])];
+  root.append(svg('rect', {class: 'spec-band', x: low, y: box.top, width: Math.max(1, high - low),
+                           height: box.bottom - box.top, 'data-low': histogram[Keys.SpecLow],
+                           'data-high': histogram[Keys.SpecHigh]}));
+  for (const x of [low, high]) {
+    root.append(svg('line', {class: 'spec-edge', x1: x, x2: x, y1: box.top, y2: box.bottom}));
+  }
+}
+
+/**
+ * One level's histogram as SVG.
+ * @param {Histogram} histogram
+ * @param {number} index its place among the histograms, which names its hatching
+ * @param {number} width
+ */
+function histogramSvg(histogram, index, width) {
+  const height = Math.round(width * (width < 480 ? 0.62 : 0.4));
+  const box = {left: 64, right: width - 16, top: 24, bottom: height - 44};
+  const scale = scaleOf(box, histogram[Keys.X], histogram[Keys.Y]);
+  const root = svg('svg', {viewBox: `0 0 ${width} ${height}`, role: 'img',
+                           'aria-label': histogram[Keys.Title]});
+  root.append(svg('desc', {}, histogram[Keys.Description]));
+  const hatchId = `BinHatch${index}`;
+  root.append(hatching(hatchId));
+  drawAxes(root, histogram, box, scale, {width, height, across: 'Vo [V]', up: 'Count'});
+  root.append(svg('text', {x: box.right, y: 14, 'text-anchor': 'end', class: 'title'},
+                  histogram[Keys.Title]));
+  drawBins(root, histogram, box, scale, hatchId);
+  return root;
+}
+
+/**
+ * The yield's histograms, one a level, as a figure with its caption.
+ * @param {Histogram[]} histograms
+ */
+export function renderHistograms(histograms) {
+  const figure = element('figure', 'plot histograms');
+  const width = widthFor(byId('AnalysisReport').clientWidth);
+  histograms.forEach((histogram, i) => figure.append(histogramSvg(histogram, i, width)));
+  figure.append(element('figcaption', '', 'Each level\u2019s output over every board at the three ' +
+    'temperatures: bars inside the output spec are filled, bars outside it hatched; the spec is ' +
+    'the shaded strip between the dashed lines.'));
+  return figure;
 }

@@ -13,10 +13,21 @@ export interface PressRequest {
   group: string;
 }
 
-// {pair: rank} or {r1, r3}, under the keys of the fit's fields.
+// {pair: rank} or {r1, r3} with an optional r2, under the keys of the fit's fields.
 export type FitChoice = Record<string, number>;
 
-export type SettingValues = Record<string, string | number>;
+// A grade of the part grades' list, as the settings take it.
+export interface GradeValue {
+  series: string;
+  tolerance_pct: number;
+  tcr_ppm: number;
+  name: string;
+}
+
+// Each setting by its key: a number, a choice's name, a whole number as decimal text, an
+// optional number (null for none), the part grades or the parts list in ohms.
+export type SettingValue = string | number | null | GradeValue[] | number[];
+export type SettingValues = Record<string, SettingValue>;
 
 export interface AnalyseRequest {
   op: 'analyse';
@@ -24,9 +35,55 @@ export interface AnalyseRequest {
   decimal: string;
   settings: SettingValues;
   fit?: FitChoice;
+  synthesis?: boolean;
+  yield?: boolean;
 }
 
-export type Request = PressRequest | AnalyseRequest | { op: 'describe' };
+export interface ReportHtmlRequest extends Omit<AnalyseRequest, 'op'> {
+  op: 'report_html';
+  date: string;
+  note?: string;
+}
+
+// A setting read from its box's text.
+export interface ReadSettingRequest {
+  op: 'read_setting';
+  key: string;
+  text: string;
+}
+
+export type ReadSettingResponse = { value: SettingValue } | { problem: string };
+
+export interface SaveDesignRequest extends Omit<PressRequest, 'op'> {
+  op: 'save_design';
+  settings?: SettingValues;
+  fit?: FitChoice;
+  note: string;
+}
+
+export type SaveDesignResponse = { file: string } | { problem: string };
+
+export interface OpenDesignRequest {
+  op: 'open_design';
+  file: string;
+  file_name: string;
+  decimal: string;
+}
+
+export interface OpenedDesign {
+  tab: TabKey;
+  diode: boolean;
+  texts: string[];
+  settings: SettingValues;
+  setting_texts: Record<string, string>;
+  fit: FitChoice | null;
+  note: string;
+}
+
+export type OpenDesignResponse = OpenedDesign | { problem: string };
+
+export type Request = PressRequest | AnalyseRequest | ReportHtmlRequest | ReadSettingRequest |
+  SaveDesignRequest | OpenDesignRequest | { op: 'describe' };
 
 export interface PressResponse {
   message: string | null;
@@ -41,6 +98,12 @@ export interface Note {
   warning: boolean;
 }
 
+// What selecting a row fits: the fit, with the settings it takes (a grade's tolerance and TCR).
+export interface RowFit {
+  fit: FitChoice;
+  settings: Record<string, number>;
+}
+
 export interface Section {
   name: string;
   subject: string;
@@ -49,6 +112,9 @@ export interface Section {
   flagged: [number, number][];
   notes: Note[];
   fittable: boolean;
+  fits: (RowFit | null)[];
+  // The yield's section only: a histogram a level.
+  histograms?: Histogram[];
 }
 
 export interface Report {
@@ -81,8 +147,24 @@ export interface Plot {
   description: string;
 }
 
-// R1 and R3 under the keys of the fit's typed fields.
+// R1 and R3 under the keys of the fit's typed fields, and R2 when the fit has its own.
 export type Pair = Record<string, number>;
+
+// A level's histogram of the yield estimate, with the spec band and the axes to draw it on.
+export interface Histogram {
+  title: string;
+  bin_low: number;
+  bin_width: number;
+  counts: number[];
+  inside: boolean[];
+  spec_low: number;
+  spec_high: number;
+  x: [number, number];
+  y: [number, number];
+  x_ticks: Tick[];
+  y_ticks: Tick[];
+  description: string;
+}
 
 // The analysis of a recorded design.
 export interface AnalysedResponse {
@@ -96,11 +178,20 @@ export interface AnalysedResponse {
 
 export type AnalyseResponse = { recorded: false } | AnalysedResponse;
 
-export type Response = PressResponse | AnalyseResponse | SettingsTable | { error: string };
+export type ReportHtmlResponse = { recorded: false } | { recorded: true; html: string };
+
+export type Response = PressResponse | AnalyseResponse | ReportHtmlResponse | SettingsTable |
+  ReadSettingResponse | SaveDesignResponse | OpenDesignResponse | { error: string };
+
+// How far a yield estimate is: the boards simulated of all its estimates'.
+export interface YieldProgress {
+  boards_done: number;
+  boards: number;
+}
 
 // A long request's response while it is under way.
 export interface Progress {
-  progress: unknown;
+  progress: YieldProgress;
   next: object;
 }
 
@@ -128,11 +219,36 @@ export interface ChoiceField extends FieldBase {
   choices: string[];
 }
 
-export type Field = NumberField | ChoiceField;
+// A number that may be left empty; a resistance is typed as one (4k7) and read by the core.
+export interface OptionalNumberField extends FieldBase {
+  kind: 'optional_number';
+  default: null;
+  lowest: number;
+  highest: number;
+  decimals: number;
+  resistance: boolean;
+}
+
+// A whole number, its limits and default as decimal text.
+export interface WholeField extends FieldBase {
+  kind: 'whole';
+  default: string;
+  lowest: string;
+  highest: string;
+}
+
+// A list given as text, one entry a line; its default is that text.
+export interface ListField extends FieldBase {
+  kind: 'list';
+  default: string;
+}
+
+export type Field = NumberField | ChoiceField | OptionalNumberField | WholeField | ListField;
 
 export interface SettingsTable {
   settings: Field[];
-  fit: { rank: NumberField; typed: NumberField[] };
+  fit: { rank: NumberField; typed: (NumberField | OptionalNumberField)[] };
+  extension: string;
 }
 
 // Between the page and its worker: a request with its number, and what comes back for it.
@@ -146,5 +262,5 @@ export type WorkerMessage =
   | { ready: true }
   | { failed: string }
   | { id: number; answer: Response }
-  | { id: number; progress: unknown }
+  | { id: number; progress: YieldProgress }
   | { id: number; dropped: true };

@@ -1,34 +1,51 @@
 // The analysis report: one table a section with its subject and notes, every warning linked at
-// the report's head, and in the fittable section a radio button a row to fit that pair.
+// the report's head, in each section whose rows fit something a radio button a row to fit it (a
+// preferred pair, or a grade's build with its tolerance and TCR), and the yield's histograms.
 import {byId, element} from './dom.js';
+import {renderHistograms} from './plot_view.js';
 import {Keys} from './protocol.js';
+import {state} from './state.js';
 
 /** @typedef {import('./protocol_types').Report} Report */
 /** @typedef {import('./protocol_types').Section} Section */
+/** @typedef {import('./protocol_types').RowFit} RowFit */
+/** @typedef {{isFitted: (row: RowFit) => boolean, onFit: (row: RowFit) => void}} Fitting */
+
+// "Parts to buy" as a name's part: "PartsToBuy".
+const camelCase = (/** @type {string} */ text) =>
+  text.replace(/\w+/g, (word) => word[0].toUpperCase() + word.slice(1)).replace(/\W+/g, '');
 
 /**
- * The rank cells hold a radio button each: choosing one fits that pair.
+ * The first cells hold a radio button each where the row fits something: choosing one fits it.
+ * A preferred pair's is FitRank1 to FitRank3, a build's Fit<section><row>, such as FitPartsToBuy4;
+ * each table's buttons are a group of their own.
  * @param {HTMLTableElement} table
- * @param {number} fittedRank the pair fitted by rank, or 0
- * @param {(rank: number) => void} onFitRank
+ * @param {Section} section
+ * @param {Fitting} fitting
  */
-function addFitChoices(table, fittedRank, onFitRank) {
+function addFitChoices(table, section, fitting) {
+  const name = section[Keys.Name];
   [...table.tBodies[0].rows].forEach((row, i) => {
-    const rank = i + 1;
+    const fit = section[Keys.Fits][i];
+    if (!fit) {
+      return;
+    }
+    const rank = fit[Keys.Fit][state.fitRankKey];
     const cell = row.cells[0];
     const radio = element('input');
     radio.type = 'radio';
-    radio.name = 'FitRank';
-    radio.id = `FitRank${rank}`;
-    radio.checked = fittedRank === rank;
-    radio.setAttribute('aria-label', `Fit pair ${rank}`);
-    radio.addEventListener('change', () => onFitRank(rank));
+    // One group a table: a build may stand in two tables, both checked when it is fitted.
+    radio.name = rank ? 'FitRank' : `Fit${camelCase(name)}`;
+    radio.id = `${radio.name}${i + 1}`;
+    radio.checked = fitting.isFitted(fit);
+    radio.setAttribute('aria-label', rank ? `Fit pair ${rank}` : `Fit the build of ${name}, row ${i + 1}`);
+    radio.addEventListener('change', () => fitting.onFit(fit));
     const label = element('label', 'fit-choice');
     label.append(radio, cell.firstChild || '');
     cell.append(label);
     row.classList.toggle('fitted', radio.checked);
   });
-  table.title = 'Select a pair\'s row to analyse it as fitted';
+  table.title = 'Select a row to analyse it as fitted';
 }
 
 /** @param {Section} section */
@@ -73,10 +90,9 @@ function warningLinks(section, heading) {
 
 /**
  * @param {Section} section
- * @param {number} fittedRank
- * @param {(rank: number) => void} onFitRank
+ * @param {Fitting} fitting
  */
-function sectionPart(section, fittedRank, onFitRank) {
+function sectionPart(section, fitting) {
   const part = element('div', 'report-section');
   const heading = element('h3', '', section[Keys.Name]);
   heading.id = `Section-${section[Keys.Name].replace(/\W+/g, '-')}`;
@@ -93,21 +109,25 @@ function sectionPart(section, fittedRank, onFitRank) {
   }
   part.append(scroll);
   if (section[Keys.Fittable]) {
-    addFitChoices(table, fittedRank, onFitRank);
+    addFitChoices(table, section, fitting);
   }
   for (const note of section[Keys.Notes] || []) {
     part.append(element('p', note[Keys.Warning] ? 'note warning' : 'note', note[Keys.Text]));
+  }
+  const histograms = section[Keys.Histograms];
+  if (histograms) {
+    part.append(renderHistograms(histograms));
   }
   return {part, warnings: warningLinks(section, heading)};
 }
 
 /**
- * Shows the report; a rank's radio button that had the focus has it again.
+ * Shows the report; a row's radio button that had the focus has it again.
  * @param {Report} report
- * @param {number} fittedRank the pair fitted by rank, or 0
- * @param {(rank: number) => void} onFitRank called when a row is chosen to fit
+ * @param {(row: RowFit) => boolean} isFitted whether a row's fit is the one analysed
+ * @param {(row: RowFit) => void} onFit called when a row is chosen to fit
  */
-export function renderReport(report, fittedRank, onFitRank) {
+export function renderReport(report, isFitted, onFit) {
   const focused = document.activeElement?.id || '';
   const target = byId('AnalysisReport');
   target.replaceChildren();
@@ -120,12 +140,12 @@ export function renderReport(report, fittedRank, onFitRank) {
   const warnings = byId('AnalysisWarningList');
   warnings.replaceChildren();
   for (const section of sections) {
-    const shown = sectionPart(section, fittedRank, onFitRank);
+    const shown = sectionPart(section, {isFitted, onFit});
     target.append(shown.part);
     warnings.append(...shown.warnings);
   }
   byId('AnalysisWarnings').hidden = warnings.children.length === 0;
-  if (focused.startsWith('FitRank')) {
+  if (focused.startsWith('Fit')) {
     document.getElementById(focused)?.focus();
   }
 }

@@ -1,11 +1,15 @@
 // Start-up: the calculator put in its start state and wired as soon as it is read, so that the
 // page takes input first; then the analysis settings made from the table the page holds (they
-// stay hidden until a press has recorded a design, which needs the core) and the core's worker.
+// stay hidden until a press has recorded a design, which needs the core), the design files, the
+// report's download and the core's worker.
 import {applyLink, formLoad, wireCalculator} from './calculator.js';
 import {coreReady, startCore} from './core_client.js';
 import {byId, guarded} from './dom.js';
 import {wireAnalysis} from './analysis.js';
+import {wireDesignFiles} from './design_files.js';
+import {wireReportDownload} from './report_download.js';
 import {wireMessageBox} from './message_box.js';
+import {Keys} from './protocol.js';
 import {makeSettings} from './settings_view.js';
 import {copyText} from './share_link.js';
 import {wireTabStrip} from './tab_strip.js';
@@ -35,8 +39,11 @@ async function whenReady() {
 // takes the time.
 function startAnalysisAndCore() {
   startCore();
-  makeSettings(JSON.parse(byId('SettingsTable').textContent || '{}'));
+  const table = JSON.parse(byId('SettingsTable').textContent || '{}');
+  makeSettings(table);
   wireAnalysis();
+  wireReportDownload();
+  wireDesignFiles(table[Keys.Extension]);
   guarded(whenReady)();
 }
 

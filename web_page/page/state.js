@@ -25,7 +25,21 @@ export const state = {
   // settings_view.js: the fit's member that names a preferred pair by its rank.
   fitRankKey: '',
   // settings_view.js: the R1 and R3 the fit boxes last showed, which an empty or unreadable box
-  // keeps.
+  // keeps; the fit's boxes that may stay empty (R2).
   /** @type {Record<string, number>} */
   fitShown: {},
+  /** @type {string[]} */
+  fitOptional: [],
+  // settings_view.js: the value the core last read from each box it reads (lists, resistances,
+  // whole numbers), by the setting's key; a setting not yet read is the core's default.
+  /** @type {import('./protocol_types').SettingValues} */
+  settingValues: {},
+  // analysis.js: cancels the analysis whose yield is under way.
+  /** @type {AbortController | null} */
+  yieldRun: null,
+  // design_files.js: the design file's extension, as the core names it; each tab's note and file
+  // name, from the file last opened on it.
+  designExtension: '',
+  /** @type {Record<TabKey, {note: string, name: string}>} */
+  files: {calc: {note: '', name: ''}, check: {note: '', name: ''}},
 };
