@@ -157,7 +157,11 @@ class SameCellsTest : public QObject {
             for (int r = 0; r < table->rowCount(); ++r) {
                 QStringList row;
                 for (int c = 0; c < table->columnCount(); ++c) {
-                    row << table->item(r, c)->text();
+                    // The text's columns are spaced apart, so an empty cell (a grade without a
+                    // name) leaves no cell of its own there.
+                    if (!table->item(r, c)->text().isEmpty()) {
+                        row << table->item(r, c)->text();
+                    }
                 }
                 QCOMPARE(Cells(lines[at + 2 + r]), row);
             }
