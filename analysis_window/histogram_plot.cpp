@@ -107,7 +107,8 @@ void HistogramPlot::setHistograms(std::vector<analysis_report::Histogram> histog
     m_separator = separator;
     QStringList description;
     for (const analysis_report::Histogram& histogram : m_histograms) {
-        description << ToQString(analysis_report::MakeHistogramPlot(histogram, separator).description);
+        description << ToQString(
+            analysis_report::MakeHistogramPlot(histogram, separator).description);
     }
     setAccessibleDescription(description.join(u' '));
     updateGeometry();
