@@ -119,7 +119,7 @@ std::optional<std::size_t> JsonReader::Word(std::string_view name,
     if (!text) {
         return std::nullopt;
     }
-    const auto found = std::find(words.begin(), words.end(), *text);
+    const auto* const found = std::find(words.begin(), words.end(), *text);
     if (found == words.end()) {
         std::string list;
         for (std::string_view word : words) {

@@ -25,7 +25,9 @@ std::string HatchPath(double left, double top, double right, double bottom, doub
     std::string path;
     // Lines x + y = c, whose distance apart is their step in c over the square root of 2.
     const double step = spacing * std::sqrt(2.0);
-    for (double c = left + top + step / 2; c < right + bottom; c += step) {
+    // Counted in whole steps: a sum of doubles would drift from the lines' true places.
+    for (int k = 0; left + top + step * (k + 0.5) < right + bottom; ++k) {
+        const double c = left + top + step * (k + 0.5);
         const double x0 = std::max(left, c - bottom);
         const double x1 = std::min(right, c - top);
         if (x1 > x0) {

@@ -200,7 +200,7 @@ Section BuildsSection(const DesignAnalysis& a, const Writer& w) {
         const calc_core::Build& build = synthesis.builds[i];
         section.rows.push_back({std::to_string(i + 1), w.Ohms(build.r1), w.Ohms(build.r2),
                                 w.Ohms(build.r3), w.Volts(build.margin)});
-        section.fits.push_back(BuildFit(build, chosen.grade, r2Free));
+        section.fits.emplace_back(BuildFit(build, chosen.grade, r2Free));
     }
     section.notes = {{"The best builds of the cheapest grade that meets the spec, by their "
                       "smallest margin; select a row to analyse it as fitted."}};

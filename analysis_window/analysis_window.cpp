@@ -484,10 +484,10 @@ void AnalysisWindow::exportWithDialog() {
         QStringLiteral("design-analysis-%1.html").arg(ToQString(calc_core::TabKey(m_tab)));
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QString filter = QLatin1String(HtmlFilter);
-    const QString chosen = QFileDialog::getSaveFileName(
+    const QString picked = QFileDialog::getSaveFileName(
         this, QStringLiteral("Export report"), QDir(folder).filePath(name),
         QStringLiteral("%1;;%2").arg(QLatin1String(HtmlFilter), QLatin1String(CsvFilter)), &filter);
-    const QString path = PathWithSuffix(chosen, filter);
+    const QString path = PathWithSuffix(picked, filter);
     if (!path.isEmpty() && !exportReport(path, QDate::currentDate())) {
         QMessageBox::warning(this, QStringLiteral("Export report"),
                              QStringLiteral("The report could not be written to %1.")

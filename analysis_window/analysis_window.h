@@ -82,7 +82,7 @@ class AnalysisWindow : public QDialog {
     void fitRow(const analysis_report::RowFit& row);
     void fit(std::optional<calc_core::FitChoice> choice);
     ReportPage& pageFor(const std::string& name);
-    QString takeShortcut(const QString& title);
+    QString takeShortcut(const QString& caption);
     void recompute();
     void yieldEstimated(const calc_core::AnalysisOutcome& outcome);
     void stopYield();

@@ -54,7 +54,7 @@ void YieldRunner::start(const calc_core::AnalysisDesign& design,
         }
         raw->done = true;
         QMetaObject::invokeMethod(
-            this, [this, raw, outcome = std::move(outcome)]() mutable { end(raw, outcome); },
+            this, [this, raw, outcome = std::move(outcome)] { end(raw, outcome); },
             Qt::QueuedConnection);
     });
     m_runs.push_back(std::move(run));
@@ -74,7 +74,7 @@ bool YieldRunner::running() const {
 
 // On the window's thread: the run's thread has ended; its result is told when it is the latest
 // and was not stopped.
-void YieldRunner::end(Run* run, calc_core::AnalysisOutcome outcome) {
+void YieldRunner::end(Run* run, const calc_core::AnalysisOutcome& outcome) {
     run->thread.join();
     const bool told = run->id == m_latest && !run->stop;
     std::erase_if(m_runs, [run](const auto& each) { return each.get() == run; });

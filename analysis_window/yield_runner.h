@@ -23,6 +23,10 @@ class YieldRunner : public QObject {
     explicit YieldRunner(QObject* parent = nullptr);
     // Stops every run and waits for its thread.
     ~YieldRunner() override;
+    YieldRunner(const YieldRunner&) = delete;
+    YieldRunner& operator=(const YieldRunner&) = delete;
+    YieldRunner(YieldRunner&&) = delete;
+    YieldRunner& operator=(YieldRunner&&) = delete;
 
     // Analyses the design with the synthesis and the yield; the run before, if any, is stopped
     // and its result never told.
@@ -50,7 +54,7 @@ class YieldRunner : public QObject {
         std::thread thread;
     };
 
-    void end(Run* run, calc_core::AnalysisOutcome outcome);
+    void end(Run* run, const calc_core::AnalysisOutcome& outcome);
 
     std::vector<std::unique_ptr<Run>> m_runs; // started, not yet joined
     unsigned m_latest = 0;

@@ -59,6 +59,7 @@ Timing TimeBatch(const std::string& rails, unsigned threads, std::size_t& bytes)
 
 double Median(const std::vector<Timing>& timings, double Timing::*member) {
     std::vector<double> values;
+    values.reserve(timings.size());
     for (const Timing& timing : timings) {
         values.push_back(timing.*member);
     }

@@ -79,8 +79,8 @@ std::string PartsText(const S& s) {
     return text;
 }
 
-// The part grades, R2's range and the parts list, which the synthesis reads.
-void AddSynthesisRows(std::vector<SettingRow>& rows) {
+// The part grades the synthesis may buy.
+SettingRow GradesRow() {
     SettingRow grades{.kind = SettingKind::List,
                       .id = "Grades",
                       .key = "grades",
@@ -103,6 +103,11 @@ void AddSynthesisRows(std::vector<SettingRow>& rows) {
         }
         return read.error;
     };
+    return grades;
+}
+
+// The user's own values, which the series "parts" and the grades that name it take.
+SettingRow PartsRow() {
     SettingRow parts{.kind = SettingKind::List,
                      .id = "Parts",
                      .key = "parts",
@@ -123,7 +128,12 @@ void AddSynthesisRows(std::vector<SettingRow>& rows) {
         }
         return read.error;
     };
-    rows.push_back(grades);
+    return parts;
+}
+
+// The part grades, R2's range and the parts list, which the synthesis reads.
+void AddSynthesisRows(std::vector<SettingRow>& rows) {
+    rows.push_back(GradesRow());
     rows.push_back(OptionalOhms({.id = "R2Min",
                                  .key = "r2_min",
                                  .flag = "--r2-min",
@@ -144,7 +154,7 @@ void AddSynthesisRows(std::vector<SettingRow>& rows) {
                                             "each grade's values; without them, as designed.",
                                  .group = SettingGroup::Parts},
                                 &S::r2MaxOhms));
-    rows.push_back(parts);
+    rows.push_back(PartsRow());
 }
 
 // The number of boards, their seed and the distribution, which the yield estimate reads.
@@ -196,7 +206,9 @@ void AddYieldRows(std::vector<SettingRow>& rows) {
 }
 
 // Each row's limits are those of a real circuit: they keep the arithmetic far from the ends of
-// the doubles, and every front end offers the same.
+// the doubles, and every front end offers the same. A table of one row a setting, as long as
+// there are settings.
+// NOLINTNEXTLINE(readability-function-size)
 std::vector<SettingRow> MakeRows() {
     SettingRow series{
         .kind = SettingKind::Choice,

@@ -3,6 +3,7 @@
 
 #include "calc_core/decimal_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -15,12 +16,7 @@ bool IsDigit(char c) {
 }
 
 bool AllDigits(std::string_view text) {
-    for (char c : text) {
-        if (!IsDigit(c)) {
-            return false;
-        }
-    }
-    return true;
+    return std::all_of(text.begin(), text.end(), IsDigit);
 }
 
 // An unsigned decimal: digits or a point first, then a decimal read to the end. Checking the

@@ -371,7 +371,7 @@ bool ReadFormat(const CLI::App& command, const CommandTexts& texts, OutputFormat
     std::string name = texts.format;
     std::transform(name.begin(), name.end(), name.begin(),
                    [](char c) { return char(std::tolower(static_cast<unsigned char>(c))); });
-    const auto found = std::find(kFormats.begin(), kFormats.end(), name);
+    const auto* const found = std::find(kFormats.begin(), kFormats.end(), name);
     if (found == kFormats.end()) {
         error = "--format: " + calc_core::QuotedForMessage(texts.format) +
                 " is not a format (text, json, html, csv)";

@@ -17,13 +17,12 @@ using calc_core::TabInputs;
 
 // Whether any of the tab's own inputs, those the other tab has not, is named.
 bool NamesOwnInput(const std::vector<std::string_view>& names, Tab tab, Tab other) {
-    for (const calc_core::TabInput& input : TabInputs(tab)) {
-        if (!calc_core::TabInputIndex(other, input.key) &&
-            std::find(names.begin(), names.end(), input.key) != names.end()) {
-            return true;
-        }
-    }
-    return false;
+    const auto named = [&](const calc_core::TabInput& input) {
+        return !calc_core::TabInputIndex(other, input.key) &&
+               std::find(names.begin(), names.end(), input.key) != names.end();
+    };
+    const auto inputs = TabInputs(tab);
+    return std::any_of(inputs.begin(), inputs.end(), named);
 }
 
 std::string KeyList(Tab tab) {

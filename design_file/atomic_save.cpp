@@ -117,7 +117,7 @@ std::string SaveAtomically(const fs::path& target, std::string_view text) {
     }
     fs::rename(temporary, target, error);
     if (error) {
-        const std::string reason = error.message();
+        std::string reason = error.message();
         fs::remove(temporary, error);
         return reason;
     }

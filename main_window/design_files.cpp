@@ -30,7 +30,7 @@ QString DroppedDesign(const QMimeData* mime) {
         return {};
     }
     for (const QUrl& url : mime->urls()) {
-        const QString path = url.toLocalFile();
+        QString path = url.toLocalFile();
         if (path.endsWith(ToQString(design_file::Extension), Qt::CaseInsensitive)) {
             return path;
         }

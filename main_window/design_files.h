@@ -44,8 +44,7 @@ class DesignFiles : public QObject {
     // Refused with a message when a box holds no number; false then, or when it cannot be
     // written (QSaveFile: the old file stays).
     bool save(calc_core::Tab tab, const QString& path);
-
-  public slots:
+    // The menu's and the shortcuts' actions: a file dialog, then open or save.
     void chooseAndOpen();
     void chooseAndSave(calc_core::Tab tab);
 

@@ -217,8 +217,8 @@ class WindowPartsTest : public QObject, window_test::WindowUnderTest {
         QTest::newRow("no such file") << QByteArray() << false << "parts.txt cannot be read: ";
         QTest::newRow("just above 1 MB") << QByteArray(1024 * 1024 + 1, '\n') << false
                                          << "parts.txt is larger than 1 MB, too large for a list.";
-        QTest::newRow("1 MB of blank lines")
-            << QByteArray(1024 * 1024, '\n') << false << "The parts list holds no resistance.";
+        QTest::newRow("1 MB of blank lines") << QByteArray(qsizetype(1024) * 1024, '\n') << false
+                                             << "The parts list holds no resistance.";
     }
     void openReadsAListFile() {
         QFETCH(QByteArray, bytes);

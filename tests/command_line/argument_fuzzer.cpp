@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -61,12 +62,9 @@ int StatusOfDocument(const std::string& out) {
 // Saving, opening and batches reach the file system, which a fuzzer must not write into or wait
 // on (stdin); the design file's and the batch's own fuzzers take their texts in memory.
 bool TouchesFiles(const std::vector<std::string>& args) {
-    for (const std::string& arg : args) {
-        if (arg.starts_with("--save") || arg == "open" || arg == "batch") {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(args.begin(), args.end(), [](const std::string& arg) {
+        return arg.starts_with("--save") || arg == "open" || arg == "batch";
+    });
 }
 
 } // namespace

@@ -9,8 +9,6 @@
 #include <cstdio>
 #include <sstream>
 
-extern char** environ;
-
 namespace program_runner {
 namespace {
 
@@ -18,7 +16,7 @@ std::string ReadAll(std::FILE* file) {
     std::string text;
     std::rewind(file);
     char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+    for (std::size_t n = 0; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
         text.append(buffer, n);
     }
     std::fclose(file);
@@ -28,11 +26,13 @@ std::string ReadAll(std::FILE* file) {
 Ran Spawn(const std::vector<std::string>& command, const std::vector<std::string>& env,
           const std::string& input) {
     std::vector<char*> argv;
+    argv.reserve(command.size() + 1);
     for (const std::string& arg : command) {
         argv.push_back(const_cast<char*>(arg.c_str()));
     }
     argv.push_back(nullptr);
     std::vector<char*> envp;
+    envp.reserve(env.size());
     for (const std::string& entry : env) {
         envp.push_back(const_cast<char*>(entry.c_str()));
     }

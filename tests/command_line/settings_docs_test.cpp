@@ -77,8 +77,10 @@ TEST(SettingsDocs, DocsGiveEachFlagsAndKeysDefault) {
                                  "`" + (value ? " (" + *value + ")" : "");
         EXPECT_NE(commandLine.find(flag), std::string::npos) << flag;
         const std::string quoted = row.kind == SettingKind::Choice ? "\"" : "";
-        const std::string key =
-            "`" + std::string(row.key) + "`" + (value ? " (" + quoted + *value + quoted : "");
+        std::string key = "`" + std::string(row.key) + "`";
+        if (value) {
+            key.append(" (").append(quoted).append(*value).append(quoted);
+        }
         EXPECT_NE(page.find(key), std::string::npos) << key;
     }
 }

@@ -2,6 +2,7 @@
 #include "schema_check.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -13,7 +14,7 @@ using nlohmann::json;
 bool HasType(const json& value, const std::string& type) {
     if (type == "integer") {
         return value.is_number_integer() ||
-               (value.is_number_float() && value.get<double>() == int64_t(value.get<double>()));
+               (value.is_number_float() && std::trunc(value.get<double>()) == value.get<double>());
     }
     static const std::map<std::string, json::value_t> types = {{"object", json::value_t::object},
                                                                {"array", json::value_t::array},
@@ -23,7 +24,7 @@ bool HasType(const json& value, const std::string& type) {
     if (type == "number") {
         return value.is_number();
     }
-    return types.count(type) && value.type() == types.at(type);
+    return types.contains(type) && value.type() == types.at(type);
 }
 
 std::string Properties(const json& schema, const json& value, const std::string& where) {
@@ -32,18 +33,18 @@ std::string Properties(const json& schema, const json& value, const std::string&
     }
     for (const std::string name : schema.value("required", json::array())) {
         if (!value.contains(name)) {
-            return where + ": " + name + " is required";
+            return std::string(where).append(": ").append(name).append(" is required");
         }
     }
     const json properties = schema.value("properties", json::object());
     for (const auto& member : value.items()) {
         if (properties.contains(member.key())) {
-            const std::string inner =
+            std::string inner =
                 Violation(properties[member.key()], member.value(), where + "/" + member.key());
             if (!inner.empty()) {
                 return inner;
             }
-        } else if (schema.value("additionalProperties", true) == false) {
+        } else if (!schema.value("additionalProperties", true)) {
             return where + ": " + member.key() + " is not allowed";
         }
     }
@@ -72,7 +73,7 @@ std::string Violation(const json& schema, const json& value, const std::string& 
         "const",   "enum",    "required", "properties",       "additionalProperties",
         "oneOf",   "minimum", "maximum",  "exclusiveMinimum", "items"};
     for (const auto& keyword : schema.items()) {
-        if (!known.count(keyword.key())) {
+        if (!known.contains(keyword.key())) {
             return where + ": the checker does not know " + keyword.key();
         }
     }
@@ -98,7 +99,7 @@ std::string Violation(const json& schema, const json& value, const std::string& 
     }
     if (schema.contains("items") && value.is_array()) {
         for (std::size_t i = 0; i < value.size(); ++i) {
-            const std::string inner =
+            std::string inner =
                 Violation(schema["items"], value[i], where + "/" + std::to_string(i));
             if (!inner.empty()) {
                 return inner;

@@ -10,6 +10,8 @@
 #include "analysis_report/yield_histograms.h"
 #include "web_page/api/protocol_keys.h"
 
+#include <utility>
+
 namespace web_page {
 namespace {
 
@@ -101,7 +103,7 @@ Json ReportJson(const Report& report, Json histograms) {
     for (const Section& section : report.sections) {
         sections.push_back(SectionJson(section));
         if (section.name == YieldSectionName && !histograms.is_null()) {
-            sections.back()[keys::Histograms] = std::move(histograms);
+            sections.back()[keys::Histograms] = std::exchange(histograms, Json());
         }
     }
     return {{keys::Heading, report.heading},

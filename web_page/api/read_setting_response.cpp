@@ -52,7 +52,8 @@ std::string ReadWhole(const SettingRow& row, AnalysisSettings& settings, std::st
     constexpr std::uint64_t Largest = std::numeric_limits<std::uint64_t>::max();
     std::uint64_t value = 0;
     const auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), value);
-    const bool digits = !text.empty() && text.find_first_not_of("0123456789") == text.npos;
+    const bool digits =
+        !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
     if (!digits || (fault != std::errc() && fault != std::errc::result_out_of_range) ||
         end != text.data() + text.size()) {
         return QuotedForMessage(text) + " is not a whole number.";

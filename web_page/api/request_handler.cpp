@@ -145,7 +145,7 @@ RequestHandler::Json RequestHandler::Press(const Json& request, std::string& err
         auto design = DesignOfPress(press);
         const bool recorded = design.has_value();
         if (recorded) {
-            m_designs[std::size_t(Tab::Calc)] = std::move(design);
+            m_designs[std::size_t(Tab::Calc)] = design;
             m_results[std::size_t(Tab::Calc)] = analysis_report::PressSection(press);
             ++m_recordings[std::size_t(Tab::Calc)];
         }
@@ -155,7 +155,7 @@ RequestHandler::Json RequestHandler::Press(const Json& request, std::string& err
     auto design = DesignOfPress(press);
     const bool recorded = design.has_value();
     if (recorded) {
-        m_designs[std::size_t(Tab::Check)] = std::move(design);
+        m_designs[std::size_t(Tab::Check)] = design;
         m_results[std::size_t(Tab::Check)] = analysis_report::PressSection(press);
         ++m_recordings[std::size_t(Tab::Check)];
     }
@@ -237,7 +237,7 @@ RequestHandler::Json RequestHandler::YieldStep(const Json& request, std::string&
     if (!reader.failed() && !(chunks >= 1 && chunks <= 1e6 && chunks == std::floor(chunks))) {
         reader.WrongType(keys::Chunks, "a whole number from 1 to 1000000");
     }
-    auto slot = std::find_if(m_jobs.begin(), m_jobs.end(), [&](const std::optional<Job>& job) {
+    auto* slot = std::find_if(m_jobs.begin(), m_jobs.end(), [&](const std::optional<Job>& job) {
         return !reader.failed() && job && double(job->id) == *id;
     });
     if (!reader.failed() && slot == m_jobs.end()) {
@@ -272,7 +272,7 @@ RequestHandler::Json RequestHandler::ReadSetting(const Json& request, std::strin
     if (!reader.failed() && !row) {
         reader.WrongType(keys::Key, "the key of a setting");
     }
-    if (reader.failed()) {
+    if (reader.failed() || !row) {
         error = reader.error();
         return nullptr;
     }
