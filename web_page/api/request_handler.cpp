@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <optional>
 #include <utility>
 
 namespace web_page {
@@ -89,6 +90,33 @@ std::string Dump(const Json& response) {
     return response.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
+// What a press and a saved design both hold: the tab, its option buttons, its boxes' texts and
+// how numbers are written.
+struct PressFields {
+    Tab tab = Tab::Calc;
+    bool yes = false;
+    bool no = false;
+    TabInputTexts texts{};
+    NumberLocale locale;
+};
+
+// The press's members; nothing when one is wrong, the reader holding why.
+std::optional<PressFields> ReadPressFields(JsonReader& reader) {
+    const auto tab = reader.Word(keys::Tab, {TabKey(Tab::Calc), TabKey(Tab::Check)});
+    const auto yes = reader.Bool(keys::Yes);
+    const auto no = reader.Bool(keys::No);
+    const auto texts = reader.Strings(keys::Texts, TabInputTexts{}.size());
+    const NumberLocale defaults;
+    const auto decimal = reader.String(keys::Decimal, defaults.decimalSeparator);
+    const auto group = reader.String(keys::Group, defaults.groupSeparator);
+    if (reader.failed()) {
+        return std::nullopt;
+    }
+    PressFields fields{Tab(*tab), *yes, *no, {}, {*decimal, *group}};
+    std::copy(texts->begin(), texts->end(), fields.texts.begin());
+    return fields;
+}
+
 } // namespace
 
 RequestHandler::RequestHandler(YieldSteps steps) : m_steps(steps) {}
@@ -125,23 +153,14 @@ RequestHandler::Json RequestHandler::Press(const Json& request, std::string& err
     JsonReader reader(request, "request");
     reader.AllowOnly(
         {keys::Op, keys::Tab, keys::Yes, keys::No, keys::Texts, keys::Decimal, keys::Group});
-    const auto tab = reader.Word(keys::Tab, {TabKey(Tab::Calc), TabKey(Tab::Check)});
-    const auto yes = reader.Bool(keys::Yes);
-    const auto no = reader.Bool(keys::No);
-    const auto texts = reader.Strings(keys::Texts, TabInputTexts{}.size());
-    const NumberLocale defaults;
-    const auto decimal = reader.String(keys::Decimal, defaults.decimalSeparator);
-    const auto group = reader.String(keys::Group, defaults.groupSeparator);
-    if (reader.failed()) {
+    const std::optional<PressFields> fields = ReadPressFields(reader);
+    if (!fields) {
         error = reader.error();
         return nullptr;
     }
-    TabInputTexts fields;
-    std::copy(texts->begin(), texts->end(), fields.begin());
-    const NumberLocale locale{*decimal, *group};
-
-    if (Tab(*tab) == Tab::Calc) {
-        const CalcPressOutcome press = CalcPress(*yes, *no, fields, locale);
+    const auto& [tab, yes, no, texts, locale] = *fields;
+    if (tab == Tab::Calc) {
+        const CalcPressOutcome press = CalcPress(yes, no, texts, locale);
         auto design = DesignOfPress(press);
         const bool recorded = design.has_value();
         if (recorded) {
@@ -151,7 +170,7 @@ RequestHandler::Json RequestHandler::Press(const Json& request, std::string& err
         }
         return CalcPressResponse(press, recorded);
     }
-    const CheckOutcome press = CheckPress(*yes, *no, fields, locale, m_checkResults);
+    const CheckOutcome press = CheckPress(yes, no, texts, locale, m_checkResults);
     auto design = DesignOfPress(press);
     const bool recorded = design.has_value();
     if (recorded) {
@@ -283,13 +302,7 @@ RequestHandler::Json RequestHandler::SaveDesign(const Json& request, std::string
     JsonReader reader(request, "request");
     reader.AllowOnly({keys::Op, keys::Tab, keys::Yes, keys::No, keys::Texts, keys::Decimal,
                       keys::Group, keys::Settings, keys::Fit, keys::Note});
-    const auto tab = reader.Word(keys::Tab, {TabKey(Tab::Calc), TabKey(Tab::Check)});
-    const auto yes = reader.Bool(keys::Yes);
-    const auto no = reader.Bool(keys::No);
-    const auto texts = reader.Strings(keys::Texts, TabInputTexts{}.size());
-    const NumberLocale defaults;
-    const auto decimal = reader.String(keys::Decimal, defaults.decimalSeparator);
-    const auto group = reader.String(keys::Group, defaults.groupSeparator);
+    const std::optional<PressFields> fields = ReadPressFields(reader);
     const auto note = reader.String(keys::Note, "");
     const auto settingsObject = reader.OptionalObject(keys::Settings);
     const bool fitted = !reader.failed() && request.contains(keys::Fit);
@@ -298,8 +311,12 @@ RequestHandler::Json RequestHandler::SaveDesign(const Json& request, std::string
         error = reader.error();
         return nullptr;
     }
-    SavedTab saved{Tab(*tab), *yes, *no, {}, {*decimal, *group}, {}, std::nullopt, *note};
-    std::copy(texts->begin(), texts->end(), saved.texts.begin());
+    SavedTab saved{.tab = fields->tab,
+                   .yes = fields->yes,
+                   .no = fields->no,
+                   .texts = fields->texts,
+                   .locale = fields->locale,
+                   .note = *note};
     const auto settings = ReadSettings(*settingsObject, error);
     if (!settings || (fitted && !(saved.fit = ReadFit(*fitObject, error)))) {
         return nullptr;
