@@ -2,6 +2,7 @@
 #include "analysis_report/histogram_svg.h"
 
 #include "analysis_report/histogram_plot.h"
+#include "analysis_report/svg_axes.h"
 
 namespace analysis_report {
 namespace {
@@ -19,45 +20,6 @@ struct HistogramBox {
     double X(double volts) const { return left + (volts - x0) / (x1 - x0) * (right - left); }
     double Y(double count) const { return bottom - count / y1 * (bottom - top); }
 };
-
-void Axes(SvgWriter& svg, const HistogramPlot& plot, const HistogramBox& box,
-          const SvgPalette& colours) {
-    const auto label = [&](double x, double y, std::string_view anchor, const std::string& text) {
-        svg.Add("text",
-                {{"class", "label"},
-                 {"x", SvgNumber(x)},
-                 {"y", SvgNumber(y)},
-                 {"text-anchor", std::string(anchor)},
-                 {"fill", std::string(colours.text)}},
-                text);
-    };
-    const auto gridLine = [&](double x1, double y1, double x2, double y2) {
-        svg.Add("line", {{"class", "grid"},
-                         {"x1", SvgNumber(x1)},
-                         {"y1", SvgNumber(y1)},
-                         {"x2", SvgNumber(x2)},
-                         {"y2", SvgNumber(y2)},
-                         {"stroke", std::string(colours.grid)},
-                         {"stroke-opacity", "0.35"}});
-    };
-    for (const auto& [x, text] : plot.xTicks) {
-        gridLine(box.X(x), box.top, box.X(x), box.bottom);
-        label(box.X(x), box.bottom + 18, "middle", text);
-    }
-    for (const auto& [y, text] : plot.yTicks) {
-        gridLine(box.left, box.Y(y), box.right, box.Y(y));
-        label(box.left - 6, box.Y(y) + 4, "end", text);
-    }
-    svg.Add("rect", {{"class", "axis"},
-                     {"x", SvgNumber(box.left)},
-                     {"y", SvgNumber(box.top)},
-                     {"width", SvgNumber(box.right - box.left)},
-                     {"height", SvgNumber(box.bottom - box.top)},
-                     {"fill", "none"},
-                     {"stroke", std::string(colours.text)}});
-    label((box.left + box.right) / 2, HistogramSvgHeight - 6, "middle", "Vo [V]");
-    label(4, 14, "start", "Count");
-}
 
 void Bins(SvgWriter& svg, const Histogram& h, const HistogramPlot& plot, const HistogramBox& box,
           const SvgPalette& colours) {
@@ -110,7 +72,7 @@ std::string HistogramSvg(const Histogram& histogram, std::string_view separator,
     box.x1 = plot.x.second;
     box.y1 = plot.y.second;
     SvgWriter svg(HistogramSvgWidth, HistogramSvgHeight, histogram.title, plot.description);
-    Axes(svg, plot, box, colours);
+    SvgAxes(svg, box, plot.xTicks, plot.yTicks, HistogramSvgHeight, {"Vo [V]", "Count"}, colours);
     Bins(svg, histogram, plot, box, colours);
     return svg.Finish();
 }

@@ -1,6 +1,8 @@
 // Drawing the plot of an analysis as SVG.
 #include "analysis_report/plot_svg.h"
 
+#include "analysis_report/svg_axes.h"
+
 #include <algorithm>
 
 namespace analysis_report {
@@ -24,44 +26,6 @@ struct PlotBox {
         return bottom - (value - y.first) / (span != 0 ? span : 1) * (bottom - top);
     }
 };
-
-void Grid(SvgWriter& svg, const PlotData& plot, const PlotBox& box, const SvgPalette& colours) {
-    const auto gridLine = [&](double x1, double y1, double x2, double y2) {
-        svg.Add("line", {{"class", "grid"},
-                         {"x1", SvgNumber(x1)},
-                         {"y1", SvgNumber(y1)},
-                         {"x2", SvgNumber(x2)},
-                         {"y2", SvgNumber(y2)},
-                         {"stroke", std::string(colours.grid)},
-                         {"stroke-opacity", "0.35"}});
-    };
-    const auto label = [&](double x, double y, std::string_view anchor, std::string_view text) {
-        svg.Add("text",
-                {{"class", "label"},
-                 {"x", SvgNumber(x)},
-                 {"y", SvgNumber(y)},
-                 {"text-anchor", std::string(anchor)},
-                 {"fill", std::string(colours.text)}},
-                text);
-    };
-    for (const auto& [x, text] : plot.xTicks) {
-        gridLine(box.X(x), box.top, box.X(x), box.bottom);
-        label(box.X(x), box.bottom + 18, "middle", text);
-    }
-    for (const auto& [y, text] : plot.yTicks) {
-        gridLine(box.left, box.Y(y), box.right, box.Y(y));
-        label(box.left - 6, box.Y(y) + 4, "end", text);
-    }
-    svg.Add("rect", {{"class", "axis"},
-                     {"x", SvgNumber(box.left)},
-                     {"y", SvgNumber(box.top)},
-                     {"width", SvgNumber(box.right - box.left)},
-                     {"height", SvgNumber(box.bottom - box.top)},
-                     {"fill", "none"},
-                     {"stroke", std::string(colours.text)}});
-    label((box.left + box.right) / 2, PlotSvgHeight - 6, "middle", "Pin voltage [V]");
-    label(4, 14, "start", "Vo [V]");
-}
 
 // Each level's band across the plot, so that overlapping bands show as one, and the curve.
 void BandsAndCurve(SvgWriter& svg, const PlotData& plot, const PlotBox& box,
@@ -147,7 +111,8 @@ std::string PlotSvg(const PlotData& plot, const SvgPalette& colours) {
     box.y = plot.y;
     SvgWriter svg(PlotSvgWidth, PlotSvgHeight, "Plot of Vo against the pin voltage",
                   plot.description);
-    Grid(svg, plot, box, colours);
+    SvgAxes(svg, box, plot.xTicks, plot.yTicks, PlotSvgHeight, {"Pin voltage [V]", "Vo [V]"},
+            colours);
     BandsAndCurve(svg, plot, box, colours);
     for (const PlotMark& mark : plot.marks) {
         Mark(svg, mark, box, colours);
