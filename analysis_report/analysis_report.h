@@ -37,7 +37,7 @@ struct Section {
     std::vector<std::pair<int, int>> flagged; // (row, column) of cells that warn
     std::vector<Note> notes;
     // What each row fits, in the order of the rows; empty for a section whose rows fit nothing.
-    std::vector<std::optional<RowFit>> fits;
+    std::vector<std::optional<RowFit>> fits{};
 };
 
 // The names of the sections whose rows a front end may offer to fit: the preferred pairs, each

@@ -40,12 +40,12 @@ struct AnalysisSettings {
     // The synthesis: the part grades, cheapest first, and R2 as designed or, with both ends given,
     // free between them (ohms).
     std::vector<PartGrade> grades = DefaultPartGrades();
-    std::optional<double> r2MinOhms;
-    std::optional<double> r2MaxOhms;
+    std::optional<double> r2MinOhms{};
+    std::optional<double> r2MaxOhms{};
     // The user's own values, ohms ascending without repeats: the series Parts, and the grades
     // that name the parts list.
-    std::vector<double> parts;
-    YieldSettings yield;
+    std::vector<double> parts{};
+    YieldSettings yield{};
 };
 
 enum class SettingKind {

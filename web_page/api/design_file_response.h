@@ -24,8 +24,8 @@ struct SavedTab {
     bool no = false;
     calc_core::TabInputTexts texts;
     calc_core::NumberLocale locale;
-    calc_core::AnalysisSettings settings;
-    std::optional<calc_core::FitChoice> fit;
+    calc_core::AnalysisSettings settings{};
+    std::optional<calc_core::FitChoice> fit{};
     std::string note;
 };
 
