@@ -42,33 +42,30 @@ QStringList Cells(const QString& line) {
     return line.trimmed().split(QRegularExpression("\\s{2,}"));
 }
 
-// The command line's flag that asks for the parts to buy; none while the command line does not
-// take it yet, and then the window's sections of them are not compared.
-const std::vector<std::string>& PartsFlags() {
-    static const std::vector<std::string> flags = [] {
-        std::ostringstream out;
-        std::ostringstream err;
-        const std::vector<std::string> help = {"design", "--help"};
-        command_line::Run(help, out, err);
-        return out.str().find("--meet-spec") != std::string::npos
-                   ? std::vector<std::string>{"--meet-spec"}
-                   : std::vector<std::string>{};
-    }();
-    return flags;
-}
-
 bool PartsSection(const QString& name) {
     return name == "Parts to buy" || name == "Best builds";
 }
 
-// The command line's arguments of a row, with the flag of the parts to buy.
+// The command line's arguments of a row, with the flag of the parts to buy, which the window
+// always finds.
 std::vector<std::string> Arguments(const QStringList& args) {
     std::vector<std::string> arguments;
     for (const QString& arg : args) {
         arguments.push_back(arg.toStdString());
     }
-    arguments.insert(arguments.end(), PartsFlags().begin(), PartsFlags().end());
+    arguments.emplace_back("--meet-spec");
     return arguments;
+}
+
+// The tab's press of the row, recorded as the calculator records it.
+void RecordPress(analysis_window::DesignRecord& record, Tab tab, bool diode,
+                 const calc_core::TabInputTexts& texts) {
+    if (tab == Tab::Calc) {
+        record.recordCalc(calc_core::CalcPress(diode, !diode, texts, {}));
+    } else {
+        calc_core::CheckResults results;
+        record.recordCheck(calc_core::CheckPress(diode, !diode, texts, {}, results));
+    }
 }
 
 } // namespace
@@ -107,12 +104,7 @@ class SameCellsTest : public QObject {
         QFETCH(calc_core::TabInputTexts, texts);
         QFETCH(QStringList, args);
         analysis_window::DesignRecord record;
-        if (Tab(tab) == Tab::Calc) {
-            record.recordCalc(calc_core::CalcPress(diode, !diode, texts, {}));
-        } else {
-            calc_core::CheckResults results;
-            record.recordCheck(calc_core::CheckPress(diode, !diode, texts, {}, results));
-        }
+        RecordPress(record, Tab(tab), diode, texts);
         analysis_window::AnalysisWindow window(&record, nullptr);
         window.showDesign(Tab(tab));
         const QStringList lines = Lines(Arguments(args));
@@ -128,9 +120,6 @@ class SameCellsTest : public QObject {
         for (auto* table : window.findChildren<QTableWidget*>()) {
             if (PartsSection(table->objectName())) {
                 ++partsTables;
-                if (PartsFlags().empty()) {
-                    continue;
-                }
             }
             qsizetype at = lines.indexOf(table->objectName());
             QVERIFY2(at >= 0, qPrintable(table->objectName()));
@@ -176,7 +165,7 @@ class SameCellsTest : public QObject {
             }
             ++tables;
         }
-        QCOMPARE(tables, 5 + (PartsFlags().empty() ? 0 : partsTables));
+        QCOMPARE(tables, 5 + partsTables);
         QVERIFY(partsTables >= 1);
     }
 
@@ -189,19 +178,9 @@ class SameCellsTest : public QObject {
         QFETCH(calc_core::TabInputTexts, texts);
         QFETCH(QStringList, args);
         analysis_window::DesignRecord record;
-        if (Tab(tab) == Tab::Calc) {
-            record.recordCalc(calc_core::CalcPress(diode, !diode, texts, {}));
-        } else {
-            calc_core::CheckResults results;
-            record.recordCheck(calc_core::CheckPress(diode, !diode, texts, {}, results));
-        }
+        RecordPress(record, Tab(tab), diode, texts);
         analysis_window::AnalysisWindow window(&record, nullptr);
         window.showDesign(Tab(tab));
-        if (PartsFlags().empty() &&
-            analysis_report::FindSection(window.report(), "Parts to buy") != nullptr) {
-            QSKIP("The command line finds the parts to buy with --meet-spec, which it does not "
-                  "take yet");
-        }
         QTemporaryDir folder;
         for (const char* format : {"html", "csv"}) {
             const QString path = folder.filePath(QStringLiteral("report.") + format);
