@@ -15,8 +15,18 @@ const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.l
 // The same empty four-tab form with no style, script, core or pictures.
 const template = fs.readFileSync(new URL('../web_page/page/orvalex-kep.html', import.meta.url), 'utf8');
 const barePath = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'orvalex-bare-')), 'bare.html');
-fs.writeFileSync(barePath, template.replace(/<!-- [A-Z]+( \S+)? -->/g, '').replace(/<link rel="icon"[^>]*>/, ''));
+const bareForm = template.replace(/<!-- [A-Z]+( \S+)? -->/g, '').replace(/<link rel="icon"[^>]*>/, '');
+fs.writeFileSync(barePath, bareForm);
 const BareUrl = pathToFileURL(barePath).href;
+// The browser's own share of "core ready": the bare form whose one line of script starts a worker
+// that does nothing but say it has started; no page's core can be in sooner than that.
+const emptyWorkerPath = path.join(path.dirname(barePath), 'empty-worker.html');
+const emptyWorker = `<script>
+new Worker('data:text/javascript,postMessage(0)').onmessage = () =>
+  document.dispatchEvent(new Event('orvalex-ready'));
+</script>`;
+fs.writeFileSync(emptyWorkerPath, bareForm.replace('</body>', `${emptyWorker}\n</body>`));
+const EmptyWorkerUrl = pathToFileURL(emptyWorkerPath).href;
 
 const size = fs.statSync(PagePath).size;
 console.log(`page size: ${size} bytes (${(size / 1024).toFixed(1)} KiB; budget 400 KB)`);
@@ -39,16 +49,19 @@ async function startTime(url) {
   await page.close();
   return times;
 }
-await startTime(PageUrl); // warm the browser's caches of both once
+await startTime(PageUrl); // warm the browser's caches of each once
 await startTime(BareUrl);
+await startTime(EmptyWorkerUrl);
 const ours = [];
 const oursParsed = [];
 const bare = [];
+const workerOnly = [];
 for (let i = 0; i < Rounds; ++i) {
   const [parsed, ready] = await startTime(PageUrl);
   ours.push(ready);
   oursParsed.push(parsed);
   bare.push((await startTime(BareUrl))[0]);
+  workerOnly.push((await startTime(EmptyWorkerUrl))[1]);
 }
 // Usable: the form is read and wired, so it takes input, and a CAL pressed before the core is in
 // is answered as soon as it is. Ready: the core is in as well.
@@ -57,6 +70,9 @@ const ratio = median(ours) / median(bare);
 console.log(`start, median of ${Rounds} alternated: page usable ${median(oursParsed).toFixed(1)} ms, ` +
             `core ready ${median(ours).toFixed(1)} ms, bare form ${median(bare).toFixed(1)} ms; ` +
             `ratio usable ${usable.toFixed(2)} (budget 1.5), core ready ${ratio.toFixed(2)}`);
+console.log(`the bare form's empty worker in at ${median(workerOnly).toFixed(1)} ms ` +
+            `(${(median(workerOnly) / median(bare)).toFixed(2)} times the bare form); the core ready ` +
+            `${(median(ours) - median(workerOnly)).toFixed(1)} ms after it`);
 
 // One CAL press. The core answers in its worker, so the page's own thread works twice: at the
 // click (reading the boxes, sending the request) and when the answer comes (showing it). The
