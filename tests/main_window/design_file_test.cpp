@@ -56,19 +56,7 @@ class DesignFileTest : public QObject, public window_test::WindowFixture {
     AnalysisWindow* Window() const { return form->findChild<AnalysisWindow*>(); }
     // Every text, visibility, selection and colour of the form, and the analysis window's state.
     QStringList Snapshot() const {
-        QStringList state;
-        for (QWidget* w : form->findChildren<QWidget*>(QRegularExpression(R"(\(\d\)$)"))) {
-            QString s = w->objectName() + (w->isHidden() ? " hidden" : " shown");
-            if (auto* box = qobject_cast<QLineEdit*>(w)) {
-                s += " '" + box->text() + "'";
-            } else if (auto* label = qobject_cast<QLabel*>(w)) {
-                s += " '" + label->text() + "'";
-            } else if (auto* option = qobject_cast<QRadioButton*>(w)) {
-                s += option->isChecked() ? " selected" : "";
-            }
-            state << s + QString(" %1").arg(main_window::BackColor(w), 6, 16, QChar('0'));
-        }
-        state.sort();
+        QStringList state = ControlStates();
         state << QString("tab %1").arg(Tabs()->currentIndex());
         if (Window()) {
             state << QString("analysis %1 %2 %3")
@@ -77,20 +65,6 @@ class DesignFileTest : public QObject, public window_test::WindowFixture {
                          .arg(Window()->settings().specPct);
         }
         return state;
-    }
-    // The menu of a control, as a right click opens it.
-    QMenu* OpenMenu(const QString& name) const {
-        QWidget* target = C(name);
-        Front(target);
-        const QPoint at = target->rect().center();
-        QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
-        QApplication::sendEvent(target, &event);
-        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    }
-    void Choose(QMenu* menu, const char* name) const {
-        QAction* action = menu->findChild<QAction*>(name);
-        menu->close();
-        action->trigger();
     }
     // The file every dialog chooses.
     void ChooseFile(const QString& path) {

@@ -47,45 +47,14 @@ class DesignMenuTest : public QObject, public window_test::WindowFixture {
         }
         Click(press.tab == 1 ? "Command1" : "Command3");
     }
-    // Right-clicks the control, as the user does anywhere on a page, and returns the menu.
-    QMenu* OpenMenu(const QString& name) const {
-        QWidget* target = C(name);
-        Front(target);
-        const QPoint at = target->rect().center();
-        QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
-        QApplication::sendEvent(target, &event);
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu) {
-            qFatal("no menu on %s", qPrintable(name));
-        }
-        return menu;
-    }
     static QAction* Action(QMenu* menu, const QString& name) {
         return menu->findChild<QAction*>(name);
-    }
-    // The menu entry, taken and the menu closed, as a click on it does.
-    void Choose(QMenu* menu, const QString& name) const {
-        QAction* action = Action(menu, name);
-        menu->close();
-        action->trigger();
     }
     AnalysisWindow* Window() const { return form->findChild<AnalysisWindow*>(); }
     bool WindowShown() const { return Window() && Window()->isVisible(); }
     // Every text, colour, visibility and selection of the calculator window, and CheckResults.
     QStringList Snapshot() const {
-        QStringList state;
-        for (QWidget* w : form->findChildren<QWidget*>(QRegularExpression(R"(\(\d\)$)"))) {
-            QString s = w->objectName() + (w->isHidden() ? " hidden" : " shown");
-            if (auto* box = qobject_cast<QLineEdit*>(w)) {
-                s += " '" + box->text() + "'";
-            } else if (auto* label = qobject_cast<QLabel*>(w)) {
-                s += " '" + label->text() + "'";
-            } else if (auto* option = qobject_cast<QRadioButton*>(w)) {
-                s += option->isChecked() ? " selected" : "";
-            }
-            state << s + QString(" %1").arg(main_window::BackColor(w), 6, 16, QChar('0'));
-        }
-        state.sort(); // showing a tab page reorders the page stack's children
+        QStringList state = ControlStates();
         const auto& r = form->checkResults();
         state << QString("CheckResults %1 %2 %3 %4")
                      .arg(r.voMax)

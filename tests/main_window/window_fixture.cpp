@@ -5,10 +5,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
@@ -183,6 +186,42 @@ void WindowFixture::Fill(int array, const QString& option, const QStringList& te
     for (int i = 0; i < texts.size(); ++i) {
         Type(box.arg(i), texts[i]);
     }
+}
+
+QStringList WindowFixture::ControlStates() const {
+    QStringList state;
+    for (QWidget* w : form->findChildren<QWidget*>(QRegularExpression(R"(\(\d\)$)"))) {
+        QString s = w->objectName() + (w->isHidden() ? " hidden" : " shown");
+        if (auto* box = qobject_cast<QLineEdit*>(w)) {
+            s += " '" + box->text() + "'";
+        } else if (auto* label = qobject_cast<QLabel*>(w)) {
+            s += " '" + label->text() + "'";
+        } else if (auto* option = qobject_cast<QRadioButton*>(w)) {
+            s += option->isChecked() ? " selected" : "";
+        }
+        state << s + QString(" %1").arg(main_window::BackColor(w), 6, 16, QChar('0'));
+    }
+    state.sort();
+    return state;
+}
+
+QMenu* WindowFixture::OpenMenu(const QString& name) const {
+    QWidget* target = C(name);
+    Front(target);
+    const QPoint at = target->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+    QApplication::sendEvent(target, &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) {
+        qFatal("no menu on %s", qPrintable(name));
+    }
+    return menu;
+}
+
+void WindowFixture::Choose(QMenu* menu, const QString& name) const {
+    auto* action = menu->findChild<QAction*>(name);
+    menu->close();
+    action->trigger();
 }
 
 } // namespace window_test

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class QMenu;
 class QTabWidget;
 
 namespace window_test {
@@ -86,6 +87,15 @@ class WindowFixture {
     // "Yes", so a vf text is typed after selecting "Yes" and before the option is clicked.
     void Fill(int array, const QString& option, const QStringList& texts,
               const QString& vf = {}) const;
+
+    // Every indexed control's visibility, text or selection and colour, one line each, sorted:
+    // showing a tab page reorders the page stack's children.
+    QStringList ControlStates() const;
+    // Right-clicks the control, as the user does anywhere on a page, and returns the menu; no
+    // menu ends the run.
+    QMenu* OpenMenu(const QString& name) const;
+    // The menu's entry, taken and the menu closed, as a click on it does.
+    void Choose(QMenu* menu, const QString& name) const;
 
     std::unique_ptr<main_window::Orvalen> form;
     QStringList prompts; // every message the form asked to show, in order
