@@ -5,7 +5,6 @@
 
 #include "analysis_window/analysis_window.h"
 #include "design_file/design_file_reader.h"
-#include "main_window/colour_value.h"
 #include "main_window/design_files.h"
 
 #include <QDoubleSpinBox>
@@ -13,12 +12,10 @@
 #include <QFileDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>

@@ -4,17 +4,13 @@
 #include "window_fixture.h"
 
 #include "analysis_window/analysis_window.h"
-#include "main_window/colour_value.h"
 
 #include <QClipboard>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QtTest>
