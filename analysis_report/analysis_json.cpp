@@ -3,7 +3,9 @@
 
 #include "analysis_report/settings_json.h"
 #include "analysis_report/synthesis_json.h"
+#include "calc_core/error_terms.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -111,17 +113,16 @@ Json ToleranceJson(const SetAnalysis& analysis, const AnalysisSettings& settings
             {"diode_may_block", level.diodeMayBlock},
         });
     }
-    // The settings the bands are for, by their keys.
+    // The settings the bands are for, by their keys: each term's, and the temperature range.
     Json json = Json::object();
-    for (double AnalysisSettings::*member :
-         {&AnalysisSettings::resistorTolerancePct, &AnalysisSettings::vrefTolerancePct,
-          &AnalysisSettings::levelAccuracyMv, &AnalysisSettings::vfSpreadV,
-          &AnalysisSettings::resistorTcrPpm, &AnalysisSettings::vrefDriftPpm,
-          &AnalysisSettings::vfTempcoMv, &AnalysisSettings::tempMinC, &AnalysisSettings::tempMaxC,
-          &AnalysisSettings::fbCurrentNa}) {
-        const SettingRow& row = SettingOf(member);
-        json[std::string(row.key)] =
-            row.diodeOnly && !diode ? Json(nullptr) : Json(settings.*member);
+    for (const SettingRow& row : SettingRows()) {
+        const bool term = std::any_of(std::begin(ErrorTerms), std::end(ErrorTerms),
+                                      [&](const ErrorTerm& t) { return t.setting == row.number; });
+        if (row.number != nullptr && (term || row.number == &AnalysisSettings::tempMinC ||
+                                      row.number == &AnalysisSettings::tempMaxC)) {
+            json[std::string(row.key)] =
+                row.diodeOnly && !diode ? Json(nullptr) : Json(settings.*row.number);
+        }
     }
     json["levels"] = levels;
     json["overlap"] = analysis.bandsOverlap;

@@ -20,11 +20,10 @@ struct Note {
 };
 
 // What selecting a section's row analyses as fitted: a preferred pair by its rank, or a build
-// with its grade's tolerance and TCR taken into the settings.
+// with its grade's figures (tolerance, TCR, life drift) taken into the settings (row_fit.h).
 struct RowFit {
     calc_core::FitChoice fit;
-    std::optional<double> tolerancePct;
-    std::optional<double> tcrPpm;
+    std::optional<calc_core::PartGrade> grade{};
 };
 
 struct Section {

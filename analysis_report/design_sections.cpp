@@ -1,6 +1,8 @@
 // The report's sections of the design as analysed and of the analysis settings.
 #include "analysis_report/report_sections.h"
 
+#include "analysis_report/term_text.h"
+
 #include "calc_core/preferred_values.h"
 
 #include <string>
@@ -27,30 +29,20 @@ Section DesignSection(const calc_core::AnalysisDesign& design, bool checkTargets
     return section;
 }
 
+// The settings of the analysis group as the table lists them; those of the diode only with one.
 Section SettingsSection(const calc_core::AnalysisSettings& s, bool diode, const Writer& w) {
     Section section;
     section.name = "Settings";
     section.header = {"Setting", "Value"};
-    const auto plusMinus = [](const std::string& text) { return std::string(PlusMinus) + text; };
-    section.rows = {{"Series", std::string(calc_core::SeriesName(s.series))},
-                    {"Resistor tolerance", plusMinus(w.Setting(s.resistorTolerancePct) + " %")},
-                    {"Vref tolerance", plusMinus(w.Setting(s.vrefTolerancePct) + " %")},
-                    {"Pin level accuracy", plusMinus(w.Setting(s.levelAccuracyMv) + " mV")}};
-    if (diode) {
-        section.rows.push_back({"Vf spread", plusMinus(w.Volts(s.vfSpreadV))});
+    for (const calc_core::SettingRow& row : calc_core::SettingRows()) {
+        if (row.group != calc_core::SettingGroup::Analysis || (row.diodeOnly && !diode)) {
+            continue;
+        }
+        section.rows.push_back(
+            {std::string(row.label), row.kind == calc_core::SettingKind::Number
+                                         ? SettingValueText(row, s.*row.number, w)
+                                         : calc_core::SettingText(row, s)});
     }
-    section.rows.push_back({"Pin voltage", w.Volts(s.pinVoltage)});
-    section.rows.push_back({"Operating temperature", w.Setting(s.tempMinC) + " \u00b0C to " +
-                                                         w.Setting(s.tempMaxC) + " \u00b0C"});
-    section.rows.push_back(
-        {"Resistor TCR", plusMinus(w.Setting(s.resistorTcrPpm) + " ppm/\u00b0C")});
-    section.rows.push_back({"Vref drift", plusMinus(w.Setting(s.vrefDriftPpm) + " ppm/\u00b0C")});
-    if (diode) {
-        section.rows.push_back({"Vf tempco", w.Setting(s.vfTempcoMv) + " mV/\u00b0C"});
-    }
-    section.rows.push_back({"Feedback pin current", plusMinus(w.Setting(s.fbCurrentNa) + " nA")});
-    section.rows.push_back(
-        {"Output spec", plusMinus(w.Setting(s.specPct) + " % of each level's target")});
     return section;
 }
 

@@ -71,7 +71,7 @@ Section PreferredSection(const DesignAnalysis& a, bool checkTargets, const Write
                           {"Vo_max error", "Vo_min error", "Worst error", "Meets spec"});
     for (std::size_t i = 0; i < a.preferred.size(); ++i) {
         section.rows.push_back(PairRow(i + 1, a.preferred[i], w));
-        section.fits.emplace_back(RowFit{calc_core::FitChoice::Pair(int(i + 1)), {}, {}});
+        section.fits.emplace_back(RowFit{calc_core::FitChoice::Pair(int(i + 1))});
     }
     section.notes = {RankingNote(a, checkTargets, w), MeetingNote(a, w)};
     return section;

@@ -5,6 +5,7 @@
 #include "analysis_report/markup_text.h"
 #include "analysis_report/plot_svg.h"
 #include "analysis_report/report_style.h"
+#include "analysis_report/yield_histograms.h"
 #include "orvalex/version.h"
 
 #include <algorithm>
@@ -267,6 +268,16 @@ std::vector<std::string> ReportFigures(const PlotData* plot, const ReportDocumen
 
 std::string FigureName(std::size_t index) {
     return "figure-" + std::to_string(index + 1) + ".svg";
+}
+
+std::string AnalysisHtml(const Report& report, const calc_core::AnalysisOutcome& outcome,
+                         ReportDocument document) {
+    if (!outcome.analysis) {
+        return ReportHtml(report, nullptr, document);
+    }
+    document.histograms = YieldHistograms(*outcome.analysis, document.decimalSeparator);
+    const PlotData plot = MakePlotData(*outcome.analysis, document.decimalSeparator);
+    return ReportHtml(report, &plot, document);
 }
 
 } // namespace analysis_report

@@ -18,6 +18,12 @@ namespace analysis_report {
 // that nothing of the user's or the report's becomes markup.
 std::string ReportHtml(const Report& report, const PlotData* plot, const ReportDocument& document);
 
+// The document of an analysis as every front end writes it: the report with the plot and the
+// yield's histograms of the outcome's analysis, when there is one, in the document's decimal
+// separator; the same design, settings and document give the same bytes everywhere.
+std::string AnalysisHtml(const Report& report, const calc_core::AnalysisOutcome& outcome,
+                         ReportDocument document);
+
 // The figures of the document in its order, as SVG in the given colours: the plot when it can be
 // drawn, then each histogram that can.
 std::vector<std::string> ReportFigures(const PlotData* plot, const ReportDocument& document,

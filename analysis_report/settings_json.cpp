@@ -18,12 +18,7 @@ using Json = nlohmann::ordered_json;
 Json GradesJson(const calc_core::AnalysisSettings& settings) {
     Json grades = Json::array();
     for (const calc_core::PartGrade& grade : settings.grades) {
-        grades.push_back(
-            {{"series", std::string(grade.parts ? calc_core::PartsGradeName
-                                                : calc_core::SeriesName(grade.series))},
-             {"tolerance_pct", grade.tolerancePct},
-             {"tcr_ppm", grade.tcrPpm},
-             {"name", grade.name}});
+        grades.push_back(GradeJson(grade));
     }
     return grades;
 }
@@ -47,12 +42,6 @@ Json ValueJson(const calc_core::SettingRow& row, const calc_core::AnalysisSettin
     return nullptr;
 }
 
-std::string LowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return char(std::tolower(static_cast<unsigned char>(c))); });
-    return text;
-}
-
 // A whole number as JSON holds it, or as a decimal text of digits, which a page sends for the
 // numbers beyond JavaScript's; absent when the member is.
 std::optional<std::uint64_t> WholeOf(JsonReader& reader, std::string_view key) {
@@ -71,7 +60,7 @@ std::optional<std::uint64_t> WholeOf(JsonReader& reader, std::string_view key) {
             return value;
         }
     }
-    reader.WrongType(key, "a whole number from 0 to 18446744073709551615");
+    reader.WrongType(key, "a whole number from 0 to " + std::to_string(calc_core::LargestWhole));
     return std::nullopt;
 }
 
@@ -85,24 +74,37 @@ void ReadGrades(JsonReader& reader, std::string_view key, calc_core::AnalysisSet
         reader.WrongType(key, "an array of grades");
         return;
     }
+    std::vector<std::string_view> keys = {calc_core::GradeSeriesColumn};
+    for (const calc_core::GradeColumn& column : calc_core::GradeColumns()) {
+        keys.push_back(column.key);
+    }
+    keys.push_back(calc_core::GradeNameColumn);
     std::vector<calc_core::PartGrade> grades;
     for (const Json& item : *member) {
-        JsonReader grade = reader.Nested(item, key);
-        grade.AllowOnly({"series", "tolerance_pct", "tcr_ppm", "name"});
-        const auto series = grade.String("series");
-        const auto tolerance = grade.Number("tolerance_pct");
-        const auto tcr = grade.Number("tcr_ppm");
-        const auto name = grade.String("name", "");
-        const bool parts = series && LowerCase(*series) == calc_core::PartsGradeName;
+        JsonReader reading = reader.Nested(item, key);
+        reading.AllowOnly(keys);
+        calc_core::PartGrade grade;
+        const auto series = reading.String(calc_core::GradeSeriesColumn);
         const auto named = series ? calc_core::SeriesFromName(*series) : std::nullopt;
-        if (!grade.failed() && !parts && !named) {
-            grade.Fail(grade.Name("series") + " must be a series or \"parts\"");
+        if (!reading.failed() && !named) {
+            reading.Fail(reading.Name(calc_core::GradeSeriesColumn) + " must be a series or \"" +
+                         std::string(calc_core::SeriesName(calc_core::ESeries::Parts)) + "\"");
         }
-        if (grade.failed()) {
-            reader.Fail(grade.error());
+        for (const calc_core::GradeColumn& column : calc_core::GradeColumns()) {
+            const auto value =
+                column.required ? reading.Number(column.key) : reading.OptionalNumber(column.key);
+            if (value) {
+                column.set(grade, *value);
+            }
+        }
+        const auto name = reading.String(calc_core::GradeNameColumn, "");
+        if (reading.failed()) {
+            reader.Fail(reading.error());
             return;
         }
-        grades.push_back({named.value_or(calc_core::ESeries::E96), parts, *tolerance, *tcr, *name});
+        grade.series = *named;
+        grade.name = *name;
+        grades.push_back(std::move(grade));
     }
     settings.grades = std::move(grades);
 }
@@ -169,6 +171,18 @@ void ReadValue(JsonReader& reader, const calc_core::SettingRow& row,
 }
 
 } // namespace
+
+Json GradeJson(const calc_core::PartGrade& grade) {
+    Json json = {{std::string(calc_core::GradeSeriesColumn),
+                  std::string(calc_core::SeriesName(grade.series))}};
+    for (const calc_core::GradeColumn& column : calc_core::GradeColumns()) {
+        if (const std::optional<double> value = column.get(grade)) {
+            json[std::string(column.key)] = *value;
+        }
+    }
+    json[std::string(calc_core::GradeNameColumn)] = grade.name;
+    return json;
+}
 
 Json SettingsJson(const calc_core::AnalysisSettings& settings) {
     Json json = Json::object();

@@ -1,6 +1,8 @@
 // Writing the synthesis and the yield estimate as JSON.
 #include "analysis_report/synthesis_json.h"
 
+#include "analysis_report/settings_json.h"
+
 #include "calc_core/analysis_settings.h"
 
 #include <string>
@@ -31,18 +33,14 @@ Json BuildJson(const Build& build) {
 
 Json GradeJson(const GradeSynthesis& g) {
     const bool searched = g.status == GradeStatus::Searched;
-    return {
-        {"series", std::string(g.grade.parts ? PartsGradeName : SeriesName(g.grade.series))},
-        {"tolerance_pct", g.grade.tolerancePct},
-        {"tcr_ppm", g.grade.tcrPpm},
-        {"name", g.grade.name},
-        {"status", std::string(StatusName(g.status))},
-        {"meets", g.meets()},
-        {"margin", searched ? Json(g.best.margin) : Json(nullptr)},
-        {"tightest_spec_pct", searched ? Json(g.tightestSpecPct) : Json(nullptr)},
-        {"yield", g.yield ? Json(*g.yield) : Json(nullptr)},
-        {"build", searched ? BuildJson(g.best) : Json(nullptr)},
-    };
+    Json json = analysis_report::GradeJson(g.grade);
+    json["status"] = std::string(StatusName(g.status));
+    json["meets"] = g.meets();
+    json["margin"] = searched ? Json(g.best.margin) : Json(nullptr);
+    json["tightest_spec_pct"] = searched ? Json(g.tightestSpecPct) : Json(nullptr);
+    json["yield"] = g.yield ? Json(*g.yield) : Json(nullptr);
+    json["build"] = searched ? BuildJson(g.best) : Json(nullptr);
+    return json;
 }
 
 Json LimitJson(const SpecLimit& limit) {

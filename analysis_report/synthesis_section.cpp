@@ -2,8 +2,11 @@
 // grade meets the spec, what stands in the way.
 #include "analysis_report/report_sections.h"
 
+#include "analysis_report/term_text.h"
+
 #include "calc_core/synthesis.h"
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -27,9 +30,9 @@ std::string TightestText(double pct, const Writer& w) {
 // "E96 ± 1 % ± 50 ppm/°C (thick film)".
 std::string GradeText(const PartGrade& grade, const Writer& w) {
     const std::string pm(PlusMinus);
-    return std::string(grade.parts ? calc_core::PartsGradeName : SeriesName(grade.series)) + " " +
-           pm + w.Setting(grade.tolerancePct) + " % " + pm + w.Setting(grade.tcrPpm) +
-           " ppm/\u00b0C" + (grade.name.empty() ? "" : " (" + grade.name + ")");
+    return std::string(SeriesName(grade.series)) + " " + pm + w.Setting(grade.tolerancePct) +
+           " % " + pm + w.Setting(grade.tcrPpm) + " ppm/\u00b0C" +
+           (grade.name.empty() ? "" : " (" + grade.name + ")");
 }
 
 std::string SpecText(double pct, const Writer& w) {
@@ -39,14 +42,13 @@ std::string SpecText(double pct, const Writer& w) {
 RowFit BuildFit(const calc_core::Build& build, const PartGrade& grade, bool r2Free) {
     return {calc_core::FitChoice::Typed(build.r1, build.r3,
                                         r2Free ? std::optional(build.r2) : std::nullopt),
-            grade.tolerancePct, grade.tcrPpm};
+            grade};
 }
 
 std::vector<std::string> GradeRow(std::size_t index, const GradeSynthesis& g, const Writer& w) {
     const PartGrade& grade = g.grade;
     std::vector<std::string> row = {
-        std::to_string(index + 1),
-        std::string(grade.parts ? calc_core::PartsGradeName : SeriesName(grade.series)),
+        std::to_string(index + 1), std::string(SeriesName(grade.series)),
         std::string(PlusMinus) + w.Setting(grade.tolerancePct) + " %",
         std::string(PlusMinus) + w.Setting(grade.tcrPpm) + " ppm/\u00b0C", grade.name};
     if (g.status != GradeStatus::Searched) {
@@ -66,9 +68,8 @@ Note MethodNote(const DesignAnalysis& a, const Writer& w) {
                                ? "R2 free from " + w.Ohms(*s.r2MinOhms) + " to " +
                                      w.Ohms(*s.r2MaxOhms) + " of the grade's values"
                                : "R2 as designed, " + w.Ohms(a.design.circuit.r2);
-    return {"Each grade's best build: R1 and R3 of its values from 1 \u03a9 to 10 M\u03a9 (or "
-            "the parts list's), with " +
-            r2 +
+    return {"Each grade's best build: R1 and R3 of its values from " +
+            calc_core::SeriesRangeText() + " (or the parts list's), with " + r2 +
             ", judged by its worst-case bands with the grade's tolerance and TCR and every other "
             "setting against each level's target " +
             SpecText(s.specPct, w) +
@@ -92,25 +93,17 @@ std::string SkippedText(std::size_t index, const GradeSynthesis& g) {
     return {};
 }
 
-// What the quantity's swing is made of: "Vref ± 1 %".
+// What the quantity's swing is made of: "Vref ± 1 %", its terms that are not 0.
 std::string FixedText(calc_core::ToleranceQuantity quantity, const calc_core::AnalysisSettings& s,
                       const Writer& w) {
-    const std::string pm(PlusMinus);
-    switch (quantity) {
-    case calc_core::ToleranceQuantity::Vref:
-        return "Vref " + pm + w.Setting(s.vrefTolerancePct) + " %" +
-               (s.vrefDriftPpm > 0 ? " and " + pm + w.Setting(s.vrefDriftPpm) + " ppm/\u00b0C"
-                                   : "");
-    case calc_core::ToleranceQuantity::Level:
-        return "The pin level " + pm + w.Setting(s.levelAccuracyMv) + " mV";
-    case calc_core::ToleranceQuantity::Vf:
-        return "Vf " + pm + w.Volts(s.vfSpreadV) + " and " + w.Setting(s.vfTempcoMv) +
-               " mV/\u00b0C";
-    case calc_core::ToleranceQuantity::FbCurrent:
-        return "The feedback pin current " + pm + w.Setting(s.fbCurrentNa) + " nA";
-    default:
-        return "A resistor";
+    for (const calc_core::QuantitySet group : TermGroups()) {
+        if (calc_core::Moves(group, quantity)) {
+            std::string text = GroupText(group) + " " + TermsText(group, s, w, true);
+            text[0] = char(std::toupper(static_cast<unsigned char>(text[0])));
+            return text;
+        }
     }
+    return {};
 }
 
 // No grade meets the spec: how near the last comes, and what no resistor choice changes.

@@ -1,6 +1,8 @@
 // The report's section of the worst-case and RSS bands and the shares of what makes them up.
 #include "analysis_report/report_sections.h"
 
+#include "analysis_report/term_text.h"
+
 #include "calc_core/tolerance_box.h"
 
 #include <array>
@@ -11,10 +13,6 @@ namespace analysis_report {
 namespace {
 
 using calc_core::SetAnalysis;
-
-// The names under which the report shows the tolerance box's quantities.
-constexpr std::array<std::string_view, calc_core::ToleranceQuantityCount> QuantityNames = {
-    "R1", "R2", "R3", "Vref", "pin level", "feedback pin current", "Vf"};
 
 // One column a level, so that the bands of neighbouring levels stand side by side.
 void AddBandRows(Section& section, const SetAnalysis& set, const Writer& w) {
@@ -36,9 +34,11 @@ void AddBandRows(Section& section, const SetAnalysis& set, const Writer& w) {
 
 void AddShareRows(Section& section, const SetAnalysis& set, bool diode, const Writer& w) {
     // Vf is the last quantity, and varies with the diode only.
-    const std::size_t quantities = diode ? QuantityNames.size() : QuantityNames.size() - 1;
+    const std::size_t quantities =
+        diode ? calc_core::ToleranceQuantityCount : calc_core::ToleranceQuantityCount - 1;
     for (std::size_t q = 0; q < quantities; ++q) {
-        std::vector<std::string> row = {"Share of " + std::string(QuantityNames[q])};
+        std::vector<std::string> row = {
+            "Share of " + std::string(calc_core::QuantityName(calc_core::ToleranceQuantity(q)))};
         for (const calc_core::ToleranceLevel& t : set.tolerance) {
             row.push_back(w.Share(t.shares[q]));
         }
@@ -46,22 +46,23 @@ void AddShareRows(Section& section, const SetAnalysis& set, bool diode, const Wr
     }
 }
 
-// What the bands take in: the box of tolerances and drifts, over the temperature range.
+// What the bands take in: the terms of each quantity, over the temperature range.
 Note BoxNote(const calc_core::AnalysisSettings& s, bool diode, const Writer& w) {
-    const std::string pm(PlusMinus);
-    std::string box = "R1, R2 and R3 " + pm + w.Setting(s.resistorTolerancePct) + " % and " + pm +
-                      w.Setting(s.resistorTcrPpm) + " ppm/\u00b0C, Vref " + pm +
-                      w.Setting(s.vrefTolerancePct) + " % and " + pm + w.Setting(s.vrefDriftPpm) +
-                      " ppm/\u00b0C, the pin level " + pm + w.Setting(s.levelAccuracyMv) +
-                      " mV, the feedback pin current " + pm + w.Setting(s.fbCurrentNa) + " nA";
-    if (diode) {
-        box +=
-            ", Vf " + pm + w.Volts(s.vfSpreadV) + " and " + w.Setting(s.vfTempcoMv) + " mV/\u00b0C";
+    std::vector<std::string> groups;
+    for (const calc_core::QuantitySet group : TermGroups()) {
+        if (diode || !calc_core::Moves(group, calc_core::ToleranceQuantity::Vf)) {
+            groups.push_back(GroupText(group) + " " + TermsText(group, s, w, false));
+        }
+    }
+    std::string box;
+    for (const std::string& group : groups) {
+        box += (box.empty() ? "" : ", ") + group;
     }
     return {"Worst case over every corner of " + box + ", from " + w.Setting(s.tempMinC) +
             " \u00b0C to " + w.Setting(s.tempMaxC) +
-            " \u00b0C; each part drifts with its own sign, and the nominal values are at 25 "
-            "\u00b0C. The feedback pin current adds I_FB \u00d7 R1 to the output. RSS: each "
+            " \u00b0C; each part drifts with its own sign, and the nominal values are at " +
+            w.Setting(calc_core::NominalTemperatureC) +
+            " \u00b0C. The feedback pin current adds I_FB \u00d7 R1 to the output. RSS: each "
             "quantity's half swing, added in quadrature; the shares are of its sum of squares."};
 }
 

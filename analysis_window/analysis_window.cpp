@@ -4,6 +4,7 @@
 #include "analysis_report/plot_data.h"
 #include "analysis_report/report_csv.h"
 #include "analysis_report/report_html.h"
+#include "analysis_report/row_fit.h"
 #include "analysis_report/svg_writer.h"
 #include "analysis_report/yield_histograms.h"
 #include "analysis_window/analysis_plot.h"
@@ -222,18 +223,13 @@ ReportPage& AnalysisWindow::pageFor(const std::string& name) {
     return *page;
 }
 
-// Fits the row's pair or build; a build's grade brings its tolerance and TCR into the settings.
+// Fits the row's pair or build; a build's grade brings its figures into the settings.
 void AnalysisWindow::fitRow(const analysis_report::RowFit& row) {
-    calc_core::AnalysisSettings settings = m_settings->settings();
-    const calc_core::AnalysisSettings before = settings;
-    settings.resistorTolerancePct = row.tolerancePct.value_or(settings.resistorTolerancePct);
-    settings.resistorTcrPpm = row.tcrPpm.value_or(settings.resistorTcrPpm);
-    if (m_fit && SameFit(*m_fit, row.fit) &&
-        settings.resistorTolerancePct == before.resistorTolerancePct &&
-        settings.resistorTcrPpm == before.resistorTcrPpm) {
+    const calc_core::AnalysisSettings settings = m_settings->settings();
+    if (analysis_report::IsFitted(row, m_fit, settings)) {
         return;
     }
-    m_settings->setSettings(settings);
+    m_settings->setSettings(analysis_report::FittedSettings(row, settings));
     if (!row.fit.pairRank) {
         m_fitPanel->showPair(row.fit.r1, row.fit.r3, row.fit.r2);
     }
@@ -441,12 +437,7 @@ analysis_report::ReportDocument AnalysisWindow::document(const QDate& date) cons
 }
 
 std::string AnalysisWindow::reportHtml(const analysis_report::ReportDocument& document) const {
-    if (!m_outcome.analysis) {
-        return analysis_report::ReportHtml(m_report, nullptr, document);
-    }
-    const analysis_report::PlotData plot =
-        analysis_report::MakePlotData(*m_outcome.analysis, document.decimalSeparator);
-    return analysis_report::ReportHtml(m_report, &plot, document);
+    return analysis_report::AnalysisHtml(m_report, m_outcome, document);
 }
 
 bool AnalysisWindow::exportReport(const QString& path, const QDate& date) const {

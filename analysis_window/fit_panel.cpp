@@ -1,6 +1,8 @@
 // The fitted pair's fields and buttons.
 #include "analysis_window/fit_panel.h"
 
+#include "analysis_window/control_shortcuts.h"
+
 #include "analysis_window/qt_text.h"
 #include "calc_core/design_analysis.h"
 
@@ -41,7 +43,7 @@ FitPanel::FitPanel(QWidget* parent) : QGroupBox(QStringLiteral("Fitted pair"), p
     for (const auto& [field, box] :
          {std::pair{&calc_core::FitR1Field, m_r1}, std::pair{&calc_core::FitR3Field, m_r3},
           std::pair{&calc_core::FitR2Field, m_r2}}) {
-        const QString caption = ToQString(field->label);
+        const QString caption = CaptionWithShortcut(field->id, field->label);
         auto* label = new QLabel(caption);
         label->setBuddy(box);
         box->setAccessibleName(QString(caption).remove(u'&'));

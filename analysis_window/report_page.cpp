@@ -2,6 +2,8 @@
 // paragraphs (warnings in bold), and the rows that fit something selectable one at a time.
 #include "analysis_window/report_page.h"
 
+#include "analysis_report/row_fit.h"
+
 #include "analysis_window/histogram_plot.h"
 #include "analysis_window/qt_text.h"
 
@@ -82,16 +84,6 @@ QTableWidget* SectionTable(const QString& title) {
     return table;
 }
 
-// Whether the row's fit is the one analysed: the same pair, and for a build its grade's
-// tolerance and TCR in the settings.
-bool IsFitted(const analysis_report::RowFit& row, const std::optional<calc_core::FitChoice>& fit,
-              const calc_core::AnalysisSettings& settings) {
-    return fit && SameFit(row.fit, *fit) &&
-           row.tolerancePct.value_or(settings.resistorTolerancePct) ==
-               settings.resistorTolerancePct &&
-           row.tcrPpm.value_or(settings.resistorTcrPpm) == settings.resistorTcrPpm;
-}
-
 } // namespace
 
 QLabel* SelectableLabel(const QString& accessibleName) {
@@ -101,13 +93,6 @@ QLabel* SelectableLabel(const QString& accessibleName) {
     label->setFocusPolicy(Qt::StrongFocus);
     label->setAccessibleName(accessibleName);
     return label;
-}
-
-bool SameFit(const calc_core::FitChoice& a, const calc_core::FitChoice& b) {
-    if (a.pairRank || b.pairRank) {
-        return a.pairRank == b.pairRank;
-    }
-    return a.r1 == b.r1 && a.r3 == b.r3 && a.r2 == b.r2;
 }
 
 ReportPage::ReportPage(const std::string& name, QWidget* parent) : QWidget(parent), m_name(name) {
@@ -167,7 +152,7 @@ void ReportPage::showSection(const analysis_report::Section& section,
         m_table->setToolTip(QStringLiteral("Select a row to analyse it as fitted"));
     }
     for (std::size_t row = 0; row < m_fits.size(); ++row) {
-        if (m_fits[row] && IsFitted(*m_fits[row], fitted, settings)) {
+        if (m_fits[row] && analysis_report::IsFitted(*m_fits[row], fitted, settings)) {
             m_table->selectRow(int(row));
             break;
         }

@@ -3,7 +3,7 @@
 #include "analysis_window/setting_controls.h"
 
 #include "analysis_window/qt_text.h"
-#include "calc_core/value_text.h"
+#include "calc_core/setting_text.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -13,10 +13,8 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 
-#include <charconv>
 #include <climits>
 #include <cstdint>
-#include <optional>
 
 namespace analysis_window {
 namespace {
@@ -34,7 +32,7 @@ QDoubleSpinBox* NumberBox(const SettingRow& row) {
     box->setRange(row.lowest, row.highest);
     box->setDecimals(row.decimals);
     box->setPrefix(row.plusMinus ? QStringLiteral("\u00b1 ") : QString());
-    box->setSuffix(QStringLiteral(" ") + ToQString(row.unit));
+    box->setSuffix(QStringLiteral(" ") + ToQString(row.unit.symbol));
     box->setStepType(QAbstractSpinBox::AdaptiveDecimalStepType);
     box->setAlignment(Qt::AlignRight);
     return box;
@@ -95,45 +93,6 @@ QWidget* NewControl(const SettingRow& row) {
     return nullptr;
 }
 
-std::string ReadWholeText(const SettingRow& row, std::string_view text,
-                          calc_core::AnalysisSettings& settings) {
-    std::uint64_t value = 0;
-    const auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || fault != std::errc() || end != text.data() + text.size()) {
-        return calc_core::PlainLabel(row) + ": " + calc_core::QuotedForMessage(text) +
-               " is not a whole number from " + std::to_string(row.lowestWhole) + " to " +
-               std::to_string(row.highestWhole);
-    }
-    calc_core::AnalysisSettings candidate = settings;
-    row.setWhole(candidate, value);
-    std::string refusal = calc_core::RowRefusal(row, candidate);
-    if (refusal.empty()) {
-        settings = std::move(candidate);
-    }
-    return refusal;
-}
-
-std::string ReadOhmsText(const SettingRow& row, std::string_view text,
-                         calc_core::AnalysisSettings& settings) {
-    std::optional<double> ohms;
-    if (!text.empty()) {
-        const calc_core::ValueRead value =
-            calc_core::ReadValue(text, calc_core::ValueKind::Resistance);
-        if (const auto* problem = std::get_if<calc_core::ValueProblem>(&value)) {
-            return calc_core::PlainLabel(row) + ": " + calc_core::QuotedForMessage(text) + " " +
-                   std::string(calc_core::ValueProblemText(*problem));
-        }
-        ohms = std::get<double>(value);
-    }
-    calc_core::AnalysisSettings candidate = settings;
-    candidate.*row.optionalNumber = ohms;
-    std::string refusal = calc_core::RowRefusal(row, candidate);
-    if (refusal.empty()) {
-        settings = std::move(candidate);
-    }
-    return refusal;
-}
-
 } // namespace
 
 bool TypedAsText(const SettingRow& row) {
@@ -144,7 +103,7 @@ bool TypedAsText(const SettingRow& row) {
 QWidget* MakeSettingControl(const SettingRow& row) {
     QWidget* control = NewControl(row);
     control->setObjectName(ToQString(row.id));
-    control->setAccessibleName(ToQString(calc_core::PlainLabel(row)));
+    control->setAccessibleName(ToQString(row.label));
     control->setToolTip(ToQString(calc_core::HelpText(row)));
     control->setWhatsThis(control->toolTip());
     ShowInControl(row, control, calc_core::AnalysisSettings{});
@@ -193,16 +152,18 @@ QString TypedText(const QWidget* control) {
 
 std::string ReadSettingText(const SettingRow& row, std::string_view text,
                             calc_core::AnalysisSettings& settings) {
-    switch (row.kind) {
-    case SettingKind::OptionalNumber:
-        return ReadOhmsText(row, text, settings);
-    case SettingKind::Whole:
-        return ReadWholeText(row, text, settings);
-    case SettingKind::List:
-        return row.readList(settings, text); // which sets nothing on a bad line
-    default:
-        return {};
+    calc_core::AnalysisSettings candidate = settings;
+    if (std::string problem =
+            calc_core::ReadSettingText(row, text, candidate, calc_core::BlankText::Default);
+        !problem.empty()) {
+        // A list's sentence names its line; a box's names the box.
+        return row.kind == SettingKind::List ? problem : std::string(row.label) + ": " + problem;
     }
+    std::string refusal = calc_core::RowRefusal(row, candidate);
+    if (refusal.empty()) {
+        settings = std::move(candidate);
+    }
+    return refusal;
 }
 
 } // namespace analysis_window

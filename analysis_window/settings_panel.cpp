@@ -3,9 +3,12 @@
 // its Open… button and the label that says what is wrong with it.
 #include "analysis_window/settings_panel.h"
 
+#include "analysis_window/control_shortcuts.h"
 #include "analysis_window/qt_text.h"
 #include "analysis_window/setting_controls.h"
 #include "analysis_window/text_setting.h"
+#include "calc_core/list_text.h"
+#include "calc_core/setting_text.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -56,7 +59,7 @@ void ConnectHeldValue(QWidget* control, SettingsPanel* panel) {
 
 // "part grades", as a sentence names the list.
 QString LowerLabel(const SettingRow& row) {
-    return ToQString(calc_core::PlainLabel(row)).toLower();
+    return ToQString(row.label).toLower();
 }
 
 } // namespace
@@ -120,7 +123,7 @@ void SettingsPanel::place(const SettingRow& row, QWidget* control, QLabel* probl
         page.grid = new QGridLayout;
         page.columns->addLayout(page.grid, 2);
     }
-    const QString caption = ToQString(row.label);
+    const QString caption = CaptionWithShortcut(row.id, row.label);
     auto* label = new QLabel(caption);
     label->setBuddy(control);
     if (const QChar letter = ShortcutLetter(caption); !letter.isNull()) {
@@ -139,7 +142,7 @@ void SettingsPanel::place(const SettingRow& row, QWidget* control, QLabel* probl
 // A list: a column of its label with the Open… button, the text and the problem's label.
 void SettingsPanel::placeList(const SettingRow& row, QWidget* control, QLabel* problem) {
     GroupPage& page = pageOf(row.group);
-    const QString caption = ToQString(row.label);
+    const QString caption = CaptionWithShortcut(row.id, row.label);
     auto* label = new QLabel(caption);
     label->setBuddy(control);
     if (const QChar letter = ShortcutLetter(caption); !letter.isNull()) {
@@ -184,11 +187,18 @@ bool SettingsPanel::openList(const SettingRow& row, const QString& path) {
         return false;
     }
     // Read one byte past the cap, as a pipe or a growing file has no size to trust.
-    const QByteArray bytes = file.read(MaxListFileBytes + 1);
-    if (bytes.size() > MaxListFileBytes) {
+    const QByteArray bytes = file.read(qint64(calc_core::MaxListBytes) + 1);
+    if (bytes.size() > qint64(calc_core::MaxListBytes)) {
         control.text->showProblem(QStringLiteral("%1 is larger than %2 MB, too large for a list.")
                                       .arg(name)
-                                      .arg(MaxListFileBytes >> 20));
+                                      .arg(qint64(calc_core::MaxListBytes) >> 20));
+        return false;
+    }
+    // A file with no entry is refused, as the command line refuses it; an emptied box is none.
+    calc_core::AnalysisSettings scratch;
+    if (const std::string problem = calc_core::ReadSettingText(row, bytes.toStdString(), scratch);
+        !problem.empty()) {
+        control.text->showProblem(ToQString(problem));
         return false;
     }
     return control.text->setText(QString::fromUtf8(bytes));

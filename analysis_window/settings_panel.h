@@ -24,7 +24,6 @@ class SettingsPanel : public QGroupBox {
 
   public:
     // A list file is read whole, up to this size.
-    static constexpr std::int64_t MaxListFileBytes = 1 << 20;
 
     explicit SettingsPanel(QWidget* parent = nullptr);
 
@@ -39,7 +38,7 @@ class SettingsPanel : public QGroupBox {
 
     // Reads the file into the list row's control and takes it, as its Open… button does. False,
     // with the reason under the control and nothing taken, for a file that cannot be read or is
-    // larger than MaxListFileBytes.
+    // larger than calc_core::MaxListBytes.
     bool openList(const calc_core::SettingRow& row, const QString& path);
 
     // A control of the window's on a group's page, under its settings.

@@ -80,10 +80,47 @@ std::string HelpText(const SettingRow& row) {
     return row.details.empty() ? text : text + ". " + std::string(row.details);
 }
 
-std::string PlainLabel(const SettingRow& row) {
-    std::string text(row.label);
-    std::erase(text, '&');
-    return text;
+bool PartsListUsed(const AnalysisSettings& s, bool synthesis) {
+    return s.series == ESeries::Parts ||
+           (synthesis && std::any_of(s.grades.begin(), s.grades.end(), [](const PartGrade& g) {
+                return g.series == ESeries::Parts;
+            }));
+}
+
+std::string_view UnusedPartsListNote() {
+    return "The parts list is not used: neither the series nor a part grade is \"parts\". Choose "
+           "the series \"parts\", or add a grade of the series \"parts\" to the part grades.";
+}
+
+std::string ValueName(const SettingRow& row) {
+    if (row.kind != SettingKind::Choice) {
+        return std::string(row.valueName);
+    }
+    std::string names;
+    for (std::string_view choice : row.choices) {
+        names += (names.empty() ? "" : "|") + std::string(choice);
+    }
+    return names;
+}
+
+void CopySetting(const SettingRow& row, const AnalysisSettings& from, AnalysisSettings& to) {
+    switch (row.kind) {
+    case SettingKind::Number:
+        to.*row.number = from.*row.number;
+        break;
+    case SettingKind::OptionalNumber:
+        to.*row.optionalNumber = from.*row.optionalNumber;
+        break;
+    case SettingKind::Whole:
+        row.setWhole(to, row.wholeOf(from));
+        break;
+    case SettingKind::Choice:
+        row.choose(to, row.choiceOf(from));
+        break;
+    case SettingKind::List:
+        row.copyList(to, from);
+        break;
+    }
 }
 
 double DefaultNumber(const SettingRow& row) {
@@ -129,19 +166,6 @@ std::string LimitText(const SettingRow& row, double value) {
         }
     }
     return text == "-0" ? "0" : text;
-}
-
-double TemperatureSwing(const AnalysisSettings& s) {
-    return std::max(std::fabs(s.tempMinC - NominalTemperatureC),
-                    std::fabs(s.tempMaxC - NominalTemperatureC));
-}
-
-double ResistorSwing(const AnalysisSettings& s) {
-    return s.resistorTolerancePct / 100 + s.resistorTcrPpm * 1e-6 * TemperatureSwing(s);
-}
-
-double VrefSwing(const AnalysisSettings& s) {
-    return s.vrefTolerancePct / 100 + s.vrefDriftPpm * 1e-6 * TemperatureSwing(s);
 }
 
 } // namespace calc_core

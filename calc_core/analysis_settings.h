@@ -5,10 +5,12 @@
 
 #include "calc_core/part_grades.h"
 #include "calc_core/preferred_values.h"
+#include "calc_core/units.h"
 #include "calc_core/yield_settings.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string>
@@ -19,6 +21,9 @@ namespace calc_core {
 
 // The temperature at which every value is nominal.
 inline constexpr double NominalTemperatureC = 25;
+
+// The largest whole number a setting can hold, and so the seed's highest.
+inline constexpr std::uint64_t LargestWhole = std::numeric_limits<std::uint64_t>::max();
 
 // Each member's initializer is the setting's default; nothing else writes it.
 struct AnalysisSettings {
@@ -32,11 +37,12 @@ struct AnalysisSettings {
     double tempMaxC = 85;
     // Drifts, plus or minus; with its tolerance a part's swing over the range stays below 100 %.
     // Vref's is 0 by default: datasheets usually give its tolerance over temperature already.
-    double resistorTcrPpm = 100; // per °C, each resistor
-    double vrefDriftPpm = 0;     // per °C
-    double vfTempcoMv = -2;      // per °C, signed; used with the diode only
-    double fbCurrentNa = 0;      // into or out of the feedback pin, plus or minus
-    double specPct = 5;          // the output spec, plus or minus % of each level's target
+    double resistorTcrPpm = 100;     // per °C, each resistor
+    double resistorLifeDriftPct = 0; // each resistor over its load life, plus or minus
+    double vrefDriftPpm = 0;         // per °C
+    double vfTempcoMv = -2;          // per °C, signed; used with the diode only
+    double fbCurrentNa = 0;          // into or out of the feedback pin, plus or minus
+    double specPct = 5;              // the output spec, plus or minus % of each level's target
     // The synthesis: the part grades, cheapest first, and R2 as designed or, with both ends given,
     // free between them (ohms).
     std::vector<PartGrade> grades = DefaultPartGrades();
@@ -75,14 +81,13 @@ struct SettingRow {
     std::string_view key{};  // the JSON's and the requests' member: "resistor_pct"
     std::string_view flag{}; // the command line's: "--tolerance"
     std::string_view valueName{}; // the flag's value in the help: "PCT"; "FILE" for a list
-    // "R&esistor tolerance": the letter after '&' is the window's shortcut to the control.
-    std::string_view label{};
-    std::string_view unit{};    // written after the value: "%"
-    bool plusMinus = false;     // a spread, written "± 1 %"
-    std::string_view subject{}; // how a refusal names it: "The resistor tolerance"
-    std::string_view help{};    // one line: the command line's help, and the tooltip's start
-    std::string_view details{}; // more for the tooltip and the page's help, when needed
-    bool diodeOnly = false;     // used with the diode only
+    std::string_view label{};     // "Resistor tolerance"
+    Unit unit = NoUnit;           // written after the value: "%"; and its conversion
+    bool plusMinus = false;       // a spread, written "± 1 %"
+    std::string_view subject{};   // how a refusal names it: "The resistor tolerance"
+    std::string_view help{};      // one line: the command line's help, and the tooltip's start
+    std::string_view details{};   // more for the tooltip and the page's help, when needed
+    bool diodeOnly = false;       // used with the diode only
     SettingGroup group = SettingGroup::Analysis;
 
     // Number and OptionalNumber rows.
@@ -109,6 +114,7 @@ struct SettingRow {
     ListKind list = ListKind::Parts;
     std::string (*listText)(const AnalysisSettings&) = nullptr;
     std::string (*readList)(AnalysisSettings&, std::string_view text) = nullptr;
+    void (*copyList)(AnalysisSettings& to, const AnalysisSettings& from) = nullptr;
 };
 
 // Every setting, in the order of AnalysisSettings; the front ends show them in this order.
@@ -122,14 +128,17 @@ const SettingRow& SettingOf(std::optional<double> AnalysisSettings::*number);
 // The help with its details, as a tooltip shows it.
 std::string HelpText(const SettingRow& row);
 
-// The label as text: "Resistor tolerance".
-std::string PlainLabel(const SettingRow& row);
+// The flag's value as the help names it: a choice's names, "E6|E12|...|parts", or the row's.
+std::string ValueName(const SettingRow& row);
 
 // The index of a choice row's name, read without regard to case; nullopt for anything else.
 std::optional<std::size_t> ChoiceIndex(const SettingRow& row, std::string_view name);
 
 // A choice row's names as a list: "E6, E12, E24, E48, E96 or E192", or with ", " alone.
 std::string ChoiceList(const SettingRow& row, std::string_view last = " or ");
+
+// Copies the row's member from one settings to another.
+void CopySetting(const SettingRow& row, const AnalysisSettings& from, AnalysisSettings& to);
 
 // The default, read from AnalysisSettings' initializer: a number, a whole number, a choice's
 // index, or a list's text.
@@ -147,14 +156,6 @@ std::string SettingText(const SettingRow& row, const AnalysisSettings& settings)
 // without trailing zeros ("99.99", "-273.15", "1000000").
 std::string LimitText(const SettingRow& row, double value);
 
-// How far the operating range reaches from the nominal temperature, either way.
-double TemperatureSwing(const AnalysisSettings& settings);
-
-// How far each resistor, and Vref, may move from its value over the operating range, as a
-// fraction either way: its tolerance plus its drift over TemperatureSwing.
-double ResistorSwing(const AnalysisSettings& settings);
-double VrefSwing(const AnalysisSettings& settings);
-
 // The first setting the analysis cannot work with, judged in the order of the table, as a
 // sentence; empty when all are in range. Besides each row's limits: the operating range must not
 // be upside down, a resistor's and Vref's swing over it must stay below 100 %, the two ends of
@@ -166,6 +167,13 @@ std::string SettingsRefusal(const AnalysisSettings& settings);
 // (or, for the parts list, missing while the series names it); empty when it can. What a row must
 // satisfy with the rows before it, such as R2's two ends together, is not judged.
 std::string RowRefusal(const SettingRow& row, const AnalysisSettings& settings);
+
+// Whether the analysis reads the parts list: for the series "parts", or with the synthesis for a
+// grade of it. A list given while neither takes it changes nothing.
+bool PartsListUsed(const AnalysisSettings& settings, bool synthesis);
+
+// What to do with a parts list that nothing takes, as a note beside it.
+std::string_view UnusedPartsListNote();
 
 // SettingsRefusal's sentence with the row being judged when it was refused; no row and no
 // sentence when all are in range.

@@ -22,19 +22,25 @@ constexpr double RelativeSlack = 1e-9;
 } // namespace
 
 BuildBands::BuildBands(const Circuit& design, std::span<const double> targets,
-                       const AnalysisSettings& settings) {
+                       const AnalysisSettings& settings)
+    : BuildBands(design, targets, settings, SizesOf(settings)) {}
+
+BuildBands::BuildBands(const Circuit& design, std::span<const double> targets,
+                       const AnalysisSettings& settings, const TermSizes& sizes) {
     using Q = ToleranceQuantity;
     const std::vector<double> pinLevels = PinLevels(design);
     if (targets.size() != pinLevels.size() || pinLevels.size() > levels_.size()) {
         throw std::invalid_argument("one target per pin level");
     }
-    const double swing = ResistorSwing(settings);
-    resistorLow_ = 1 - swing;
-    resistorHigh_ = 1 + swing;
+    for (const Q q : {Q::R1, Q::R2, Q::R3}) {
+        const double swing = RelativeSwing(q, sizes, settings);
+        resistorLow_[Index(q)] = 1 - swing;
+        resistorHigh_[Index(q)] = 1 + swing;
+    }
     double largestTarget = 0;
     for (std::size_t i = 0; i < pinLevels.size(); ++i) {
         // The box of the quantities that are no resistors; those do not depend on R1, R2, R3.
-        const ToleranceBox box = ToleranceBoxAt(design, pinLevels[i], settings);
+        const ToleranceBox box = ToleranceBoxAt(design, pinLevels[i], settings, sizes);
         Circuit top = design;
         top.vref = box.high[Index(Q::Vref)];
         Circuit bottom = design;
@@ -64,9 +70,9 @@ BuildBands::BuildBands(const Circuit& design, std::span<const double> targets,
 
 BuildBands::Divider BuildBands::DividerOf(double r1, double r2) const {
     Divider d;
-    d.r1 = {r1 * resistorLow_, r1 * resistorHigh_};
-    const double r2Top = r2 * resistorLow_;
-    const double r2Bottom = r2 * resistorHigh_;
+    d.r1 = {r1 * resistorLow_[0], r1 * resistorHigh_[0]};
+    const double r2Top = r2 * resistorLow_[1];
+    const double r2Bottom = r2 * resistorHigh_[1];
     for (std::size_t a = 0; a < 2; ++a) {
         // As DividerOutput and OutputWithFbCurrent write them.
         d.top[a] = ((d.r1[a] + r2Top) / r2Top) * topVref_;
@@ -78,7 +84,7 @@ BuildBands::Divider BuildBands::DividerOf(double r1, double r2) const {
 }
 
 BuildStanding BuildBands::Standing(const Divider& d, double r3) const {
-    const std::array<double, 2> r3Corners = {r3 * resistorLow_, r3 * resistorHigh_};
+    const std::array<double, 2> r3Corners = {r3 * resistorLow_[2], r3 * resistorHigh_[2]};
     std::array<std::array<double, 2>, 2> ratio{}; // R1 / R3 by R1's corner and R3's
     for (std::size_t a = 0; a < 2; ++a) {
         for (std::size_t b = 0; b < 2; ++b) {

@@ -5,6 +5,7 @@
 
 #include "calc_core/analysis_settings.h"
 #include "calc_core/circuit.h"
+#include "calc_core/error_terms.h"
 
 #include <array>
 #include <cstddef>
@@ -27,9 +28,11 @@ struct BuildStanding {
 class BuildBands {
   public:
     // The design's Vref, Vf and pin levels, one target per level, and the settings with the
-    // grade's tolerance and TCR.
+    // grade's terms; or the terms' sizes given, such as those of a grade for each resistor.
     BuildBands(const Circuit& design, std::span<const double> targets,
                const AnalysisSettings& settings);
+    BuildBands(const Circuit& design, std::span<const double> targets,
+               const AnalysisSettings& settings, const TermSizes& sizes);
 
     // What the builds with one R1 and R2 share: R1's corners and each edge's divider and current
     // terms at them.
@@ -66,8 +69,9 @@ class BuildBands {
 
     std::array<Level, 3> levels_{};
     std::size_t levelCount_ = 0;
-    double resistorLow_ = 1; // 1 - the resistors' swing
-    double resistorHigh_ = 1;
+    // 1 - and 1 + each resistor's swing, R1, R2 and R3.
+    std::array<double, 3> resistorLow_{1, 1, 1};
+    std::array<double, 3> resistorHigh_{1, 1, 1};
     double topVref_ = 0;
     double bottomVref_ = 0;
     double topCurrent_ = 0; // I_FB

@@ -105,6 +105,13 @@ bool EstimateYields(DesignAnalysis& a, const AnalysisAsks& asks) {
 
 } // namespace
 
+bool SameFit(const FitChoice& a, const FitChoice& b) {
+    if (a.pairRank || b.pairRank) {
+        return a.pairRank == b.pairRank;
+    }
+    return a.r1 == b.r1 && a.r3 == b.r3 && a.r2 == b.r2;
+}
+
 std::string FitRefusal(const std::optional<FitChoice>& fit) {
     if (!fit) {
         return {};

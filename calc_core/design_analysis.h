@@ -31,22 +31,25 @@ struct FitChoice {
     }
 };
 
+// Whether two fits choose the same pair: the same rank, or the same R1, R3 and R2.
+bool SameFit(const FitChoice& a, const FitChoice& b);
+
 // The fit's fields as every front end takes them: a preferred pair's rank, or R1 and R3 typed in
 // ohms within the limits of a box.
 struct FitField {
-    std::string_view id;    // the control's name in the window and the page
-    std::string_view key;   // the member of the JSON's and the requests' "fit"
-    std::string_view flag;  // the command line's
-    std::string_view label; // '&' before the window's shortcut letter
+    std::string_view id;   // the control's name in the window and the page
+    std::string_view key;  // the member of the JSON's and the requests' "fit"
+    std::string_view flag; // the command line's
+    std::string_view label;
     double lowest = 0;
     double highest = 0;
     int decimals = 0;
 };
 inline constexpr FitField FitPairField = {
-    "FitPair", "pair", "--fit-pair", "Preferred &pair", 1, PreferredPairCount, 0};
-inline constexpr FitField FitR1Field = {"FitR1", "r1", "--fit-r1", "Fitted R&1", 0.001, 1e9, 3};
-inline constexpr FitField FitR3Field = {"FitR3", "r3", "--fit-r3", "Fitted R&3", 0.001, 1e9, 3};
-inline constexpr FitField FitR2Field = {"FitR2", "r2", "--fit-r2", "Fitted R&2", 0.001, 1e9, 3};
+    "FitPair", "pair", "--fit-pair", "Preferred pair", 1, PreferredPairCount, 0};
+inline constexpr FitField FitR1Field = {"FitR1", "r1", "--fit-r1", "Fitted R1", 0.001, 1e9, 3};
+inline constexpr FitField FitR3Field = {"FitR3", "r3", "--fit-r3", "Fitted R3", 0.001, 1e9, 3};
+inline constexpr FitField FitR2Field = {"FitR2", "r2", "--fit-r2", "Fitted R2", 0.001, 1e9, 3};
 
 struct FittedAnalysis {
     SetAnalysis set;

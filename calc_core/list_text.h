@@ -10,6 +10,10 @@
 
 namespace calc_core {
 
+// The largest list a front end reads from a file, in bytes: a parts list of a hundred thousand
+// values fits, as a design file holding it does.
+inline constexpr std::size_t MaxListBytes = std::size_t{1} << 20;
+
 // A list read from text: its values, or one sentence that says why it was refused.
 template <typename T> struct ListRead {
     std::vector<T> values;

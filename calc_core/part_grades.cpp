@@ -1,7 +1,8 @@
-// The default part grades, and the reading of a grade list.
+// The grades' columns, the default part grades, and the reading and writing of a grade list.
 #include "calc_core/part_grades.h"
 
 #include "calc_core/analysis_settings.h"
+#include "calc_core/decimal_text.h"
 #include "calc_core/value_text.h"
 
 #include <algorithm>
@@ -13,6 +14,20 @@
 
 namespace calc_core {
 namespace {
+
+using S = AnalysisSettings;
+
+const GradeColumn Columns[] = {
+    {"tolerance", "tolerance_pct", &S::resistorTolerancePct, true,
+     [](const PartGrade& g) { return std::optional(g.tolerancePct); },
+     [](PartGrade& g, double v) { g.tolerancePct = v; }},
+    {"tcr", "tcr_ppm", &S::resistorTcrPpm, true,
+     [](const PartGrade& g) { return std::optional(g.tcrPpm); },
+     [](PartGrade& g, double v) { g.tcrPpm = v; }},
+    {"life_drift", "life_drift_pct", &S::resistorLifeDriftPct, false,
+     [](const PartGrade& g) { return g.lifeDriftPct; },
+     [](PartGrade& g, double v) { g.lifeDriftPct = v; }},
+};
 
 bool SameWithoutCase(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -28,7 +43,7 @@ std::string SeriesRefusal(std::string_view field) {
     }
     names.resize(names.size() - 2);
     return QuotedForMessage(field) + " is not a series (" + names + " or " +
-           std::string(PartsGradeName) + ").";
+           std::string(SeriesName(ESeries::Parts)) + ").";
 }
 
 // The setting's subject as it stands inside a sentence: "the resistor tolerance".
@@ -38,7 +53,7 @@ std::string InnerSubject(const SettingRow& row) {
     return subject;
 }
 
-// Reads a number field within its setting's limits; the refusal without the line's number.
+// Reads a figure within its setting's limits; the refusal without the line's number.
 std::string ReadLimited(std::string_view field, const SettingRow& row, double& number) {
     const ValueRead value = ReadValue(field, ValueKind::Number);
     if (const auto* problem = std::get_if<ValueProblem>(&value)) {
@@ -49,9 +64,9 @@ std::string ReadLimited(std::string_view field, const SettingRow& row, double& n
     if (number >= row.lowest && number <= row.highest) {
         return {};
     }
-    const std::string unit(row.unit);
-    return InnerSubject(row) + " must be from " + LimitText(row, row.lowest) + " " + unit + " to " +
-           LimitText(row, row.highest) + " " + unit + ", not " + QuotedForMessage(field) + ".";
+    return InnerSubject(row) + " must be from " + LimitText(row, row.lowest) + " " +
+           std::string(row.unit.symbol) + " to " + LimitText(row, row.highest) + " " +
+           std::string(row.unit.symbol) + ", not " + QuotedForMessage(field) + ".";
 }
 
 // Splits off the text up to the first comma, its blanks cut; the rest follows the comma.
@@ -62,49 +77,172 @@ std::string_view NextField(std::string_view& rest) {
     return field;
 }
 
-// One grade from a line's entry; the refusal without the line's number.
-std::string ReadGrade(std::string_view entry, PartGrade& grade) {
-    const std::string_view line = entry;
-    const std::string_view seriesField = NextField(entry);
-    const bool threeFields = entry.find(',') != std::string_view::npos;
-    const std::string_view toleranceField = NextField(entry);
-    const std::string_view tcrField = NextField(entry);
-    if (!threeFields) {
-        return QuotedForMessage(line) +
-               " is not a grade: write its series, tolerance in % and TCR in ppm/\u00b0C, "
-               "separated by commas (E96, 1, 50).";
+// A line's columns: the series, the figures by GradeColumns (nullptr: not given) and the name.
+enum class Place : std::size_t { Series = 100, Name = 101 };
+using Layout = std::vector<std::size_t>; // each field's column: a GradeColumns index or a Place
+
+// The columns of a line without a header: series, tolerance, TCR, and the name in the rest.
+Layout PlainLayout() {
+    return {std::size_t(Place::Series), 0, 1, std::size_t(Place::Name)};
+}
+
+std::string ReadSeries(std::string_view field, PartGrade& grade) {
+    const std::optional<ESeries> series = SeriesFromName(field);
+    if (!series) {
+        return SeriesRefusal(field);
     }
-    grade.parts = SameWithoutCase(seriesField, PartsGradeName);
-    const std::optional<ESeries> series = SeriesFromName(seriesField);
-    if (!grade.parts && !series) {
-        return SeriesRefusal(seriesField);
+    grade.series = *series;
+    return {};
+}
+
+bool Required(std::size_t place) {
+    return place == std::size_t(Place::Series) ||
+           (place < std::size(Columns) && Columns[place].required);
+}
+
+// One grade from a line's entry by the layout; the refusal without the line's number. The name,
+// when it is the last column, is the rest of the line, and may be left out.
+std::string ReadGrade(std::string_view entry, const Layout& layout, bool header, PartGrade& grade) {
+    const std::size_t fields = std::size_t(std::count(entry.begin(), entry.end(), ',')) + 1;
+    std::size_t needed = 0;
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        needed = Required(layout[i]) ? i + 1 : needed;
     }
-    grade.series = series.value_or(grade.series);
-    if (std::string refusal = ReadLimited(
-            toleranceField, SettingOf(&AnalysisSettings::resistorTolerancePct), grade.tolerancePct);
-        !refusal.empty()) {
-        return refusal;
+    const bool nameLast = layout.back() == std::size_t(Place::Name);
+    if (fields < needed || (!nameLast && fields > layout.size())) {
+        return QuotedForMessage(entry) +
+               (header ? " does not give the header's " + std::to_string(layout.size()) +
+                             " columns, separated by commas."
+                       : " is not a grade: write its series, tolerance in % and TCR in "
+                         "ppm/\u00b0C, separated by commas (E96, 1, 50).");
     }
-    grade.name = std::string(TrimBlanks(entry));
-    return ReadLimited(tcrField, SettingOf(&AnalysisSettings::resistorTcrPpm), grade.tcrPpm);
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        const bool rest = i + 1 == layout.size() && nameLast;
+        const std::string_view field = rest ? TrimBlanks(entry) : NextField(entry);
+        std::string refusal;
+        if (layout[i] == std::size_t(Place::Series)) {
+            refusal = ReadSeries(field, grade);
+        } else if (layout[i] == std::size_t(Place::Name)) {
+            grade.name = std::string(field);
+        } else if (!field.empty() || Required(layout[i])) {
+            const GradeColumn& column = Columns[layout[i]];
+            double value = 0;
+            refusal = ReadLimited(field, SettingOf(column.setting), value);
+            column.set(grade, value);
+        }
+        if (!refusal.empty()) {
+            return refusal;
+        }
+    }
+    return {};
+}
+
+// The column a header's field names; nullopt for none.
+std::optional<std::size_t> ColumnOf(std::string_view field) {
+    if (SameWithoutCase(field, GradeSeriesColumn)) {
+        return std::size_t(Place::Series);
+    }
+    if (SameWithoutCase(field, GradeNameColumn)) {
+        return std::size_t(Place::Name);
+    }
+    for (std::size_t i = 0; i < std::size(Columns); ++i) {
+        if (SameWithoutCase(field, Columns[i].header)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+// Whether the line names columns rather than a grade: one of its fields is a column's name.
+bool IsHeader(std::string_view entry) {
+    while (!entry.empty()) {
+        if (ColumnOf(NextField(entry))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string ColumnNames() {
+    std::string names(GradeSeriesColumn);
+    for (const GradeColumn& column : Columns) {
+        names += ", " + std::string(column.header);
+    }
+    return names + ", " + std::string(GradeNameColumn);
+}
+
+// The layout a header names, or the refusal of its first unknown or repeated column, or of a
+// required one it leaves out.
+std::string ReadHeader(std::string_view entry, Layout& layout) {
+    while (!entry.empty()) {
+        const std::string_view field = NextField(entry);
+        const std::optional<std::size_t> place = ColumnOf(field);
+        if (!place) {
+            return QuotedForMessage(field) + " is not a column of a grade list (" + ColumnNames() +
+                   ").";
+        }
+        if (std::find(layout.begin(), layout.end(), *place) != layout.end()) {
+            return "the column " + QuotedForMessage(field) + " is named twice.";
+        }
+        layout.push_back(*place);
+    }
+    Layout required = {std::size_t(Place::Series)};
+    for (std::size_t i = 0; i < std::size(Columns); ++i) {
+        if (Columns[i].required) {
+            required.push_back(i);
+        }
+    }
+    for (std::size_t place : required) {
+        if (std::find(layout.begin(), layout.end(), place) == layout.end()) {
+            return "the header must name the column " +
+                   std::string(place < std::size(Columns) ? Columns[place].header
+                                                          : GradeSeriesColumn) +
+                   ".";
+        }
+    }
+    return {};
 }
 
 } // namespace
 
+std::span<const GradeColumn> GradeColumns() {
+    return Columns;
+}
+
+AnalysisSettings GradeSettings(const AnalysisSettings& settings, const PartGrade& grade) {
+    AnalysisSettings s = settings;
+    for (const GradeColumn& column : Columns) {
+        if (const std::optional<double> value = column.get(grade)) {
+            s.*column.setting = *value;
+        }
+    }
+    return s;
+}
+
 std::vector<PartGrade> DefaultPartGrades() {
     using enum ESeries;
-    return {
-        {E24, false, 5, 200, {}},   {E24, false, 1, 100, {}},   {E96, false, 1, 100, {}},
-        {E96, false, 1, 50, {}},    {E192, false, 0.5, 25, {}}, {E192, false, 0.1, 25, {}},
-        {E192, false, 0.1, 10, {}},
+    const auto grade = [](ESeries series, double tolerancePct, double tcrPpm) {
+        return PartGrade{.series = series, .tolerancePct = tolerancePct, .tcrPpm = tcrPpm};
     };
+    return {grade(E24, 5, 200),   grade(E24, 1, 100),   grade(E96, 1, 100),  grade(E96, 1, 50),
+            grade(E192, 0.5, 25), grade(E192, 0.1, 25), grade(E192, 0.1, 10)};
 }
 
 ListRead<PartGrade> ReadPartGrades(std::string_view text) {
     ListRead<PartGrade> list;
-    const bool read = ForEachEntry(text, [&list](const EntryLine& line) {
+    Layout layout;
+    const bool read = ForEachEntry(text, [&](const EntryLine& line) {
+        if (layout.empty() && IsHeader(line.text)) {
+            std::string refusal = ReadHeader(line.text, layout);
+            list.error = refusal.empty() ? "" : LineMessage(line.number) + refusal;
+            return refusal.empty();
+        }
+        const bool header = !layout.empty();
+        if (layout.empty()) {
+            layout = PlainLayout();
+        }
         PartGrade grade;
-        if (std::string refusal = ReadGrade(line.text, grade); !refusal.empty()) {
+        if (std::string refusal = ReadGrade(line.text, layout, header, grade); !refusal.empty()) {
             list.error = LineMessage(line.number) + refusal;
             return false;
         }
@@ -117,6 +255,36 @@ ListRead<PartGrade> ReadPartGrades(std::string_view text) {
         list.error = "The grade list holds no grade.";
     }
     return list;
+}
+
+std::string PartGradesText(std::span<const PartGrade> grades) {
+    std::vector<const GradeColumn*> given;
+    for (const GradeColumn& column : Columns) {
+        if (column.required || std::any_of(grades.begin(), grades.end(), [&](const auto& g) {
+                return column.get(g).has_value();
+            })) {
+            given.push_back(&column);
+        }
+    }
+    const bool header =
+        std::any_of(given.begin(), given.end(), [](auto* c) { return !c->required; });
+    std::string text;
+    if (header) {
+        text += std::string(GradeSeriesColumn);
+        for (const GradeColumn* column : given) {
+            text += ", " + std::string(column->header);
+        }
+        text += ", " + std::string(GradeNameColumn) + "\n";
+    }
+    for (const PartGrade& grade : grades) {
+        text += std::string(SeriesName(grade.series));
+        for (const GradeColumn* column : given) {
+            const std::optional<double> value = column->get(grade);
+            text += ", " + (value ? ShortestText(*value) : std::string());
+        }
+        text += (grade.name.empty() ? "" : ", " + grade.name) + "\n";
+    }
+    return text;
 }
 
 } // namespace calc_core

@@ -1,6 +1,9 @@
 // The IEC 60063 preferred-number series as resistor values from 1 ohm to 10 Mohm.
 #include "calc_core/preferred_values.h"
 
+#include "calc_core/decimal_text.h"
+#include "calc_core/number_text.h"
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -43,6 +46,14 @@ constexpr int Decades = 7;
 
 } // namespace
 
+std::string SeriesRangeText() {
+    const auto ohms = [](double value) {
+        const PrefixedValue prefixed = WithDecimalPrefix(value, 6);
+        return ShortestText(prefixed.scaled) + " " + std::string(prefixed.symbol) + "\u03a9";
+    };
+    return ohms(LowestSeriesOhms) + " to " + ohms(HighestSeriesOhms);
+}
+
 std::string_view SeriesName(ESeries series) {
     switch (series) {
     case ESeries::E6:
@@ -68,7 +79,8 @@ std::optional<ESeries> SeriesFromName(std::string_view name) {
         const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
         return lower(a) == lower(b);
     };
-    for (ESeries series : AllSeries) {
+    for (ESeries series : {ESeries::E6, ESeries::E12, ESeries::E24, ESeries::E48, ESeries::E96,
+                           ESeries::E192, ESeries::Parts}) {
         const std::string_view candidate = SeriesName(series);
         if (std::equal(candidate.begin(), candidate.end(), name.begin(), name.end(), sameLetter)) {
             return series;

@@ -1,11 +1,14 @@
 // The core's refusal of a setting it cannot work with: each row's limits, then what a setting
 // must satisfy with those before it.
 #include "calc_core/analysis_settings.h"
+#include "calc_core/error_terms.h"
 
+#include <bit>
 #include <cctype>
 #include <cmath>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace calc_core {
 namespace {
@@ -15,7 +18,8 @@ using S = AnalysisSettings;
 const std::string AnalyseSuffix = " to analyse the design.";
 
 std::string WithUnit(const SettingRow& row, double value) {
-    return LimitText(row, value) + (row.unit.empty() ? "" : " " + std::string(row.unit));
+    return LimitText(row, value) +
+           (row.unit.symbol.empty() ? "" : " " + std::string(row.unit.symbol));
 }
 
 // Why a number is out of its row's limits; empty when it is within them.
@@ -46,13 +50,15 @@ std::string GradesRefusal(const S& s) {
     }
     for (std::size_t i = 0; i < s.grades.size(); ++i) {
         const std::string grade = "Part grade " + std::to_string(i + 1) + ": ";
-        for (const auto& [member, value] :
-             {std::pair{&S::resistorTolerancePct, s.grades[i].tolerancePct},
-              std::pair{&S::resistorTcrPpm, s.grades[i].tcrPpm}}) {
-            const SettingRow& row = SettingOf(member);
+        for (const GradeColumn& column : GradeColumns()) {
+            const std::optional<double> value = column.get(s.grades[i]);
+            if (!value) {
+                continue;
+            }
+            const SettingRow& row = SettingOf(column.setting);
             std::string subject(row.subject);
             subject[0] = char(std::tolower(static_cast<unsigned char>(subject[0])));
-            if (std::string reason = NumberRefusal(row, subject, value); !reason.empty()) {
+            if (std::string reason = NumberRefusal(row, subject, *value); !reason.empty()) {
                 return grade + reason;
             }
         }
@@ -65,11 +71,48 @@ std::string PartsRefusal(const SettingRow& row, const S& s) {
         const double value = s.parts[i];
         if (!(value >= LowestSeriesOhms && value <= HighestSeriesOhms)) {
             return std::string(row.subject) + "'s value " + std::to_string(i + 1) +
-                   " must be from 1 \u03a9 to 10 M\u03a9" + AnalyseSuffix;
+                   " must be from " + SeriesRangeText() + AnalyseSuffix;
         }
     }
     if (s.series == ESeries::Parts && s.parts.empty()) {
         return "The series \"parts\" needs a parts list" + AnalyseSuffix;
+    }
+    return {};
+}
+
+// A relative quantity's terms together must stay below 100 % over the range, or a part could
+// reach 0 or below: judged at the row of the last of its terms that takes part, and worded from
+// them, "The resistor tolerance with the TCR over the operating range must stay below 100 %".
+std::string SwingRefusal(const SettingRow& row, const S& s) {
+    const TermSizes sizes = SizesOf(s);
+    for (std::size_t q = 0; q < ToleranceQuantityCount; ++q) {
+        std::vector<std::size_t> terms;
+        for (std::size_t t = 0; t < ErrorTermCount; ++t) {
+            const ErrorTerm& term = ErrorTerms[t];
+            // Each group of quantities once: by the first quantity its terms move.
+            if (term.scale == TermScale::Relative && Moves(term.moves, ToleranceQuantity(q)) &&
+                std::countr_zero(term.moves) == int(q) && TermActive(t, sizes)) {
+                terms.push_back(t);
+            }
+        }
+        if (terms.empty() || &SettingOf(ErrorTerms[terms.back()].setting) != &row ||
+            RelativeSwing(ToleranceQuantity(q), sizes, s) < 1) {
+            continue;
+        }
+        std::string others;
+        for (std::size_t i = 1; i < terms.size(); ++i) {
+            const ErrorTerm& term = ErrorTerms[terms[i]];
+            others +=
+                std::string(i == 1                  ? ""
+                            : i + 1 == terms.size() ? " and "
+                                                    : ", ") +
+                "the " + std::string(term.name) +
+                (term.temperature != TermTemperature::None ? " over the operating range" : "");
+        }
+        std::string reason(SettingOf(ErrorTerms[terms.front()].setting).subject);
+        reason += others.empty() ? "" : " with " + others;
+        reason += " must stay below 100 %";
+        return reason + AnalyseSuffix;
     }
     return {};
 }
@@ -79,15 +122,8 @@ std::string JointRefusal(const SettingRow& row, const S& s) {
     if (row.number == &S::tempMaxC && s.tempMinC > s.tempMaxC) {
         return "The lowest operating temperature must not be above the highest" + AnalyseSuffix;
     }
-    // A part that could swing by 100 % or more over the range would reach 0 or below.
-    if (row.number == &S::resistorTcrPpm && !(ResistorSwing(s) < 1)) {
-        return "The resistor tolerance with the TCR over the operating range must stay below "
-               "100 %" +
-               AnalyseSuffix;
-    }
-    if (row.number == &S::vrefDriftPpm && !(VrefSwing(s) < 1)) {
-        return "The Vref tolerance with the drift over the operating range must stay below 100 %" +
-               AnalyseSuffix;
+    if (std::string reason = SwingRefusal(row, s); !reason.empty()) {
+        return reason;
     }
     if (row.optionalNumber == &S::r2MaxOhms) {
         if (s.r2MinOhms.has_value() != s.r2MaxOhms.has_value()) {

@@ -17,7 +17,7 @@ namespace {
 
 // The values R1 and R3 are chosen from, ascending without repeats.
 std::vector<double> GradeValues(const PartGrade& grade, std::span<const double> parts) {
-    if (!grade.parts) {
+    if (grade.series != ESeries::Parts) {
         return SeriesValues(grade.series);
     }
     std::vector<double> values(parts.begin(), parts.end());
@@ -87,15 +87,16 @@ GradeSearch SearchGrade(const Circuit& design, const std::vector<double>& target
     return search;
 }
 
-// The quantities no resistor choice changes, in the order the explanation names them.
+// The quantities no resistor choice changes, in the order of the terms that move them; Vf with
+// the diode only.
 std::vector<FixedSwing> FixedSwings(const Circuit& c, double pinV, double target,
                                     const AnalysisSettings& s) {
-    using enum ToleranceQuantity;
-    const std::array<double, ToleranceQuantityCount> half = HalfSwings(ToleranceBoxAt(c, pinV, s));
+    const ToleranceBox box = ToleranceBoxAt(c, pinV, s);
+    const std::array<double, ToleranceQuantityCount> half = HalfSwings(box);
     const ToleranceLevel band = AnalyseTolerance(c, pinV, s);
     std::vector<FixedSwing> fixed;
-    for (ToleranceQuantity q : {Vref, Level, Vf, FbCurrent}) {
-        if (q != Vf || c.diode()) {
+    for (const ToleranceQuantity q : TermQuantities()) {
+        if (!IsResistor(q) && Index(q) < box.varying) {
             fixed.push_back({q, half[Index(q)], half[Index(q)] / std::fabs(target) * 100,
                              band.shares[Index(q)]});
         }
@@ -154,13 +155,6 @@ Synthesis Synthesise(const Circuit& design, const std::vector<double>& targets,
         }
     }
     return synthesis;
-}
-
-AnalysisSettings GradeSettings(const AnalysisSettings& settings, const PartGrade& grade) {
-    AnalysisSettings s = settings;
-    s.resistorTolerancePct = grade.tolerancePct;
-    s.resistorTcrPpm = grade.tcrPpm;
-    return s;
 }
 
 } // namespace calc_core

@@ -81,9 +81,6 @@ struct Synthesis {
     std::optional<SpecLimit> limit; // when no grade meets the spec
 };
 
-// The settings with the grade's tolerance and TCR in place of the resistors'.
-AnalysisSettings GradeSettings(const AnalysisSettings& settings, const PartGrade& grade);
-
 // Searches each grade for its best build: R1 and R3 from the grade's values (the series from
 // LowestSeriesOhms to HighestSeriesOhms, or the parts), R2 as designed or, with r2Free, any of
 // those values within the range. Each build is judged by its worst-case bands, the tolerance

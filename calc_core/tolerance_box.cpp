@@ -7,40 +7,23 @@
 namespace calc_core {
 
 ToleranceBox ToleranceBoxAt(const Circuit& c, double pinV, const AnalysisSettings& s) {
-    const double rSwing = ResistorSwing(s);
-    const double vrefSwing = VrefSwing(s);
-    const double levelTol = s.levelAccuracyMv / 1000;
-    const double iFb = s.fbCurrentNa * 1e-9;
-    const double vf = c.vf.value_or(0);
-    double vfLow = vf;
-    double vfHigh = vf;
-    if (c.diode()) {
-        // Linear in T, so the ends of the range hold the extremes; a range that leaves out the
-        // nominal temperature may leave out the nominal Vf too.
-        const double cold = s.vfTempcoMv / 1000 * (s.tempMinC - NominalTemperatureC);
-        const double hot = s.vfTempcoMv / 1000 * (s.tempMaxC - NominalTemperatureC);
-        vfLow = vf - s.vfSpreadV + std::min(cold, hot);
-        vfHigh = vf + s.vfSpreadV + std::max(cold, hot);
-    }
+    return ToleranceBoxAt(c, pinV, s, SizesOf(s));
+}
+
+ToleranceBox ToleranceBoxAt(const Circuit& c, double pinV, const AnalysisSettings& s,
+                            const TermSizes& sizes) {
     ToleranceBox box;
-    box.nominal = {c.r1, c.r2, c.r3, c.vref, pinV, 0, vf};
-    box.low = {c.r1 * (1 - rSwing),
-               c.r2 * (1 - rSwing),
-               c.r3 * (1 - rSwing),
-               c.vref * (1 - vrefSwing),
-               pinV - levelTol,
-               -iFb,
-               vfLow};
-    box.high = {c.r1 * (1 + rSwing),
-                c.r2 * (1 + rSwing),
-                c.r3 * (1 + rSwing),
-                c.vref * (1 + vrefSwing),
-                pinV + levelTol,
-                iFb,
-                vfHigh};
+    box.nominal = {c.r1, c.r2, c.r3, c.vref, pinV, 0, c.vf.value_or(0)};
     static_assert(Index(ToleranceQuantity::Vf) == ToleranceQuantityCount - 1);
     box.varying = c.diode() ? ToleranceQuantityCount : Index(ToleranceQuantity::Vf);
     box.diode = c.diode();
+    for (std::size_t q = 0; q < ToleranceQuantityCount; ++q) {
+        const QuantityRange range = q < box.varying
+                                        ? RangeOf(ToleranceQuantity(q), box.nominal[q], sizes, s)
+                                        : QuantityRange{box.nominal[q], box.nominal[q]};
+        box.low[q] = range.low;
+        box.high[q] = range.high;
+    }
     return box;
 }
 

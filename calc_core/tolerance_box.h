@@ -4,30 +4,22 @@
 
 #include "calc_core/analysis_settings.h"
 #include "calc_core/circuit.h"
+#include "calc_core/error_terms.h"
 
 #include <array>
 #include <cstddef>
 
 namespace calc_core {
 
-// The quantities of the box. Vf stays last, so that the others are the first
-// ToleranceQuantityCount - 1 without the diode.
-enum class ToleranceQuantity { R1, R2, R3, Vref, Level, FbCurrent, Vf };
-inline constexpr int ToleranceQuantityCount = 7;
-
-constexpr std::size_t Index(ToleranceQuantity q) {
-    return static_cast<std::size_t>(q);
-}
-
 // The quantities' values at one point of the box, indexed by ToleranceQuantity.
 using TolerancePoint = std::array<double, ToleranceQuantityCount>;
 
-// The box: R1, R2 and R3 each within R * (1 +- (tolerance + TCR * dT)) and Vref within
-// Vref * (1 +- (tolerance + drift * dT)), where dT is the larger distance of T_min and T_max from
-// NominalTemperatureC; the pin level within its accuracy; the feedback pin's current within
-// +- I_FB; and Vf from the lowest to the highest of Vf +- spread + tempco * (T - 25 °C) over the
-// range. Every part drifts with its own sign. The output is monotonic in each quantity alone, so
-// its extremes sit at corners of the box.
+// The box: each quantity over the range its terms give (RangeOf): R1, R2 and R3 each within
+// R * (1 +- (tolerance + TCR * dT + life drift)) and Vref within Vref * (1 +- (tolerance + drift *
+// dT)), where dT is the larger distance of T_min and T_max from NominalTemperatureC; the pin level
+// within its accuracy; the feedback pin's current within +- I_FB; and Vf from the lowest to the
+// highest of Vf +- spread + tempco * (T - 25 °C) over the range. Every part drifts with its own
+// sign. The output is monotonic in each quantity alone, so its extremes sit at corners of the box.
 struct ToleranceBox {
     TolerancePoint nominal{};
     TolerancePoint low{};
@@ -37,6 +29,9 @@ struct ToleranceBox {
 };
 
 ToleranceBox ToleranceBoxAt(const Circuit& circuit, double pinV, const AnalysisSettings& settings);
+// The same with the terms' sizes given, such as a build's with a grade for each resistor.
+ToleranceBox ToleranceBoxAt(const Circuit& circuit, double pinV, const AnalysisSettings& settings,
+                            const TermSizes& sizes);
 
 // The circuit and the output at one point of the box.
 Circuit CircuitAt(const TolerancePoint& point, bool diode);

@@ -10,18 +10,15 @@
 namespace calc_core {
 namespace {
 
-// The draws of one board that stay with it at every temperature.
-struct BoardDraw {
-    std::array<double, 3> resistorDeviation{}; // tolerance * u
-    std::array<double, 3> resistorTcr{};       // per °C
-    double vrefDeviation = 0;
-    double vrefDrift = 0;
-    std::array<double, YieldMaxLevels> level{}; // the pin's level, volts
-    double vf = 0;                              // at 25 °C
-    double fbCurrent = 0;
-};
+// The units of a group: at most one for each term of each slot.
+constexpr std::size_t YieldMaxUnits = YieldSlotCount * YieldMaxSlotTerms;
 
-// Fills `units` with the tolerances' unit deviations u, one draw each.
+// The terms of one board, by slot and place: the drawn deviations, and the sizes of the terms
+// that are not drawn.
+using BoardTerms = std::array<std::array<double, YieldMaxSlotTerms>, YieldSlotCount>;
+
+// Fills `units` with the unit deviations u of a Distribution group, one draw each. Uniform: in
+// (-1, 1). Normal: z / 3, z drawn again while |z| > 3.
 void DrawUnits(PortableRandom& random, YieldDistribution distribution, std::span<double> units) {
     if (distribution == YieldDistribution::Uniform) {
         for (double& u : units) {
@@ -35,53 +32,75 @@ void DrawUnits(PortableRandom& random, YieldDistribution distribution, std::span
     }
 }
 
-// Always in this order, so that a seed gives the same boards everywhere: the tolerances' units of
-// R1, R2, R3, Vref, each level and Vf with the diode, together (the normal ones are drawn side by
-// side); then uniformly R1's, R2's and R3's TCR, Vref's drift and the feedback pin's current.
-BoardDraw DrawBoard(const YieldModel& m, PortableRandom& random) {
-    const std::size_t levelCount = m.levels.size();
-    std::array<double, 4 + YieldMaxLevels + 1> units{};
-    DrawUnits(random, m.distribution, std::span(units).first(4 + levelCount + (m.vf ? 1 : 0)));
-    BoardDraw b;
-    for (std::size_t i = 0; i < 3; ++i) {
-        b.resistorDeviation[i] = m.resistorTolerance * units[i];
+// Always the groups in the model's order, so that a seed gives the same boards everywhere.
+BoardTerms DrawBoard(const YieldModel& m, PortableRandom& random) {
+    BoardTerms b{};
+    for (std::size_t slot = 0; slot < YieldSlotCount; ++slot) {
+        b[slot] = m.boardSlots[slot].fixed;
     }
-    b.vrefDeviation = m.vrefTolerance * units[3];
-    for (std::size_t j = 0; j < levelCount; ++j) {
-        b.level[j] = m.levels[j].pinV + m.levelAccuracy * units[4 + j];
+    std::array<double, YieldMaxUnits> units{};
+    for (const YieldDrawGroup& group : m.groups) {
+        const std::span<double> drawn = std::span(units).first(group.units);
+        if (group.kind == TermDraw::Distribution) {
+            DrawUnits(random, m.distribution, drawn);
+        } else {
+            for (double& u : drawn) {
+                u = random.Uniform();
+            }
+        }
+        std::size_t unit = 0;
+        for (std::size_t d = 0; d < group.draws.size(); ++d) {
+            const YieldDraw& draw = group.draws[d];
+            unit += d > 0 && !draw.sharesPrevious ? 1 : 0;
+            b[draw.slot][draw.place] = draw.size * drawn[unit];
+        }
     }
-    if (m.vf) {
-        b.vf = *m.vf + m.vfSpread * units[4 + levelCount];
-    }
-    for (std::size_t i = 0; i < 3; ++i) {
-        b.resistorTcr[i] = m.resistorTcr * random.Uniform();
-    }
-    b.vrefDrift = m.vrefDrift * random.Uniform();
-    b.fbCurrent = m.fbCurrent * random.Uniform();
     return b;
 }
 
-// The board's circuit at T = 25 °C + dT: each term added as the tolerance box adds it, so that
-// no board leaves the box.
-Circuit CircuitAtOffset(const YieldModel& m, const BoardDraw& b, double dT) {
-    Circuit c;
-    c.r1 = m.resistors[0] * (1 + (b.resistorDeviation[0] + b.resistorTcr[0] * dT));
-    c.r2 = m.resistors[1] * (1 + (b.resistorDeviation[1] + b.resistorTcr[1] * dT));
-    c.r3 = m.resistors[2] * (1 + (b.resistorDeviation[2] + b.resistorTcr[2] * dT));
-    c.vref = m.vref * (1 + (b.vrefDeviation + b.vrefDrift * dT));
-    if (m.vf) {
-        c.vf = b.vf + m.vfTempco * dT;
+// A quantity's value at T = 25 °C + dT: each term added as the tolerance box adds it, so that no
+// board leaves the box.
+double SlotValue(const YieldSlot& slot, const std::array<double, YieldMaxSlotTerms>& terms,
+                 double dT) {
+    const auto term = [&](std::size_t i) { return slot.perDegree[i] ? terms[i] * dT : terms[i]; };
+    if (slot.relative) {
+        double sum = slot.terms > 0 ? term(0) : 0;
+        for (std::size_t i = 1; i < slot.terms; ++i) {
+            sum = sum + term(i);
+        }
+        return slot.nominal * (1 + sum);
+    }
+    double value = slot.nominal;
+    for (std::size_t i = 0; i < slot.terms; ++i) {
+        value = value + term(i);
+    }
+    return value;
+}
+
+Circuit CircuitAtOffset(const YieldModel& m, const BoardTerms& b, double dT) {
+    using enum ToleranceQuantity;
+    const auto value = [&](ToleranceQuantity q) {
+        return SlotValue(m.boardSlots[Index(q)], b[Index(q)], dT);
+    };
+    Circuit c{value(R1), value(R2), value(R3), value(Vref), std::nullopt};
+    if (m.diode) {
+        c.vf = value(Vf);
     }
     return c;
 }
 
-void AddBoard(const YieldModel& m, const BoardDraw& b, YieldTally& tally) {
+void AddBoard(const YieldModel& m, const BoardTerms& b, YieldTally& tally) {
     const std::size_t levelCount = m.levels.size();
     std::array<bool, YieldMaxLevels> passes{true, true, true};
+    const std::size_t current = Index(ToleranceQuantity::FbCurrent);
     for (double dT : m.temperatureOffsets) {
+        std::array<double, YieldMaxLevels> pins{};
+        for (std::size_t j = 0; j < levelCount; ++j) {
+            pins[j] = SlotValue(m.boardSlots[LevelSlot(j)], b[LevelSlot(j)], dT);
+        }
         std::array<double, YieldMaxLevels> outputs{};
-        OutputsWithFbCurrent(CircuitAtOffset(m, b, dT), std::span(b.level).first(levelCount),
-                             b.fbCurrent, outputs);
+        OutputsWithFbCurrent(CircuitAtOffset(m, b, dT), std::span(pins).first(levelCount),
+                             SlotValue(m.boardSlots[current], b[current], dT), outputs);
         for (std::size_t j = 0; j < levelCount; ++j) {
             const YieldLevelPlan& plan = m.levels[j];
             const double vo = outputs[j];
@@ -98,42 +117,104 @@ void AddBoard(const YieldModel& m, const BoardDraw& b, YieldTally& tally) {
     ++tally.boards;
 }
 
+// The slots a term moves for this model: each pin level for the level's term.
+std::vector<std::pair<std::size_t, ToleranceQuantity>> SlotsOf(const ErrorTerm& term,
+                                                               std::size_t levelCount) {
+    std::vector<std::pair<std::size_t, ToleranceQuantity>> slots;
+    for (std::size_t q = 0; q < ToleranceQuantityCount; ++q) {
+        const auto quantity = ToleranceQuantity(q);
+        if (!Moves(term.moves, quantity)) {
+            continue;
+        }
+        if (quantity == ToleranceQuantity::Level) {
+            for (std::size_t j = 0; j < levelCount; ++j) {
+                slots.emplace_back(LevelSlot(j), quantity);
+            }
+        } else {
+            slots.emplace_back(q, quantity);
+        }
+    }
+    return slots;
+}
+
+// The group a term's draws join: the first model's by its kind, a quiet term's its own.
+YieldDrawGroup& GroupOf(YieldModel& m, const ErrorTerm& term) {
+    if (!term.quietWhenZero) {
+        return m.groups[term.draw == TermDraw::Distribution ? 0 : 1];
+    }
+    m.groups.push_back({term.draw, {}, 0});
+    return m.groups.back();
+}
+
+// Each term that takes part, in its slots, and its draws in its group.
+void AddTerms(YieldModel& m, const TermSizes& sizes) {
+    m.groups = {{TermDraw::Distribution, {}, 0}, {TermDraw::Uniform, {}, 0}};
+    for (std::size_t t = 0; t < ErrorTermCount; ++t) {
+        const ErrorTerm& term = ErrorTerms[t];
+        if (!TermApplies(term, m.diode) || !TermActive(t, sizes)) {
+            continue;
+        }
+        YieldDrawGroup* group = term.draw == TermDraw::None ? nullptr : &GroupOf(m, term);
+        bool first = true;
+        for (const auto& [index, quantity] : SlotsOf(term, m.levels.size())) {
+            YieldSlot& slot = m.boardSlots[index];
+            const std::size_t place = slot.terms++;
+            slot.relative = term.scale == TermScale::Relative;
+            slot.perDegree[place] = term.temperature != TermTemperature::None;
+            if (group == nullptr) {
+                slot.fixed[place] = sizes.At(t, quantity);
+                continue;
+            }
+            const bool shares = !first && term.sharing == TermSharing::Shared;
+            group->draws.push_back({index, place, sizes.At(t, quantity), shares});
+            group->units += shares ? 0 : 1;
+            first = false;
+        }
+    }
+}
+
+YieldLevelPlan PlanOf(const Circuit& c, double pinV, double target, const AnalysisSettings& s,
+                      const TermSizes& sizes) {
+    YieldLevelPlan plan;
+    plan.pinV = pinV;
+    plan.target = target;
+    plan.band = WorstCase(ToleranceBoxAt(c, pinV, s, sizes));
+    const SpecLevel spec = JudgeSpec(plan.band, plan.target, s.specPct);
+    plan.specLow = spec.low;
+    plan.specHigh = spec.high;
+    plan.scale.reference = plan.band.min + (plan.band.max - plan.band.min) / 2;
+    plan.scale.binLow = plan.band.min;
+    plan.scale.binWidth = (plan.band.max - plan.band.min) / double(HistogramBins);
+    plan.scale.binsPerUnit = plan.scale.binWidth > 0 ? 1 / plan.scale.binWidth : 0;
+    return plan;
+}
+
 } // namespace
 
 YieldModel ModelOf(const Circuit& c, const AnalysisSettings& s, const std::vector<double>& targets,
                    YieldDistribution distribution) {
+    return ModelOf(c, s, targets, distribution, SizesOf(s));
+}
+
+YieldModel ModelOf(const Circuit& c, const AnalysisSettings& s, const std::vector<double>& targets,
+                   YieldDistribution distribution, const TermSizes& sizes) {
+    using enum ToleranceQuantity;
     YieldModel m;
-    m.resistors = {c.r1, c.r2, c.r3};
-    m.vref = c.vref;
-    m.vf = c.vf;
-    // The same expressions as the tolerance box's, so that the board's terms stay within it.
-    m.resistorTolerance = s.resistorTolerancePct / 100;
-    m.resistorTcr = s.resistorTcrPpm * 1e-6;
-    m.vrefTolerance = s.vrefTolerancePct / 100;
-    m.vrefDrift = s.vrefDriftPpm * 1e-6;
-    m.levelAccuracy = s.levelAccuracyMv / 1000;
-    m.vfSpread = s.vfSpreadV;
-    m.vfTempco = s.vfTempcoMv / 1000;
-    m.fbCurrent = s.fbCurrentNa * 1e-9;
+    m.diode = c.diode();
+    const std::vector<double> pins = PinLevels(c);
+    for (std::size_t j = 0; j < pins.size(); ++j) {
+        m.levels.push_back(PlanOf(c, pins[j], targets.at(j), s, sizes));
+        m.boardSlots[LevelSlot(j)].nominal = pins[j];
+    }
+    for (const auto& [q, value] : {std::pair{R1, c.r1}, std::pair{R2, c.r2}, std::pair{R3, c.r3},
+                                   std::pair{Vref, c.vref}, std::pair{Vf, c.vf.value_or(0)}}) {
+        m.boardSlots[Index(q)].nominal = value;
+    }
+    AddTerms(m, sizes);
     const double middle = std::clamp(NominalTemperatureC, s.tempMinC, s.tempMaxC);
     m.temperatures = {s.tempMinC, middle, s.tempMaxC};
     for (std::size_t i = 0; i < 3; ++i) {
         m.temperatureOffsets[i] = m.temperatures[i] - NominalTemperatureC;
-    }
-    const std::vector<double> pins = PinLevels(c);
-    for (std::size_t j = 0; j < pins.size(); ++j) {
-        YieldLevelPlan plan;
-        plan.pinV = pins[j];
-        plan.target = targets.at(j);
-        plan.band = WorstCase(ToleranceBoxAt(c, pins[j], s));
-        const SpecLevel spec = JudgeSpec(plan.band, plan.target, s.specPct);
-        plan.specLow = spec.low;
-        plan.specHigh = spec.high;
-        plan.scale.reference = plan.band.min + (plan.band.max - plan.band.min) / 2;
-        plan.scale.binLow = plan.band.min;
-        plan.scale.binWidth = (plan.band.max - plan.band.min) / double(HistogramBins);
-        plan.scale.binsPerUnit = plan.scale.binWidth > 0 ? 1 / plan.scale.binWidth : 0;
-        m.levels.push_back(plan);
     }
     m.distribution = distribution;
     return m;

@@ -4,10 +4,12 @@
 
 #include "calc_core/analysis_settings.h"
 #include "calc_core/circuit.h"
+#include "calc_core/error_terms.h"
 #include "calc_core/tolerance_box.h"
 #include "calc_core/yield_settings.h"
 #include "calc_core/yield_statistics.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -29,20 +31,58 @@ struct YieldLevelPlan {
     LevelScale scale;
 };
 
+// Where a board keeps a quantity's value: R1, R2, R3, Vref, the feedback pin's current and Vf
+// by their Index, each pin level after them.
+inline constexpr std::size_t YieldSlotCount = ToleranceQuantityCount + YieldMaxLevels;
+constexpr std::size_t LevelSlot(std::size_t level) {
+    return ToleranceQuantityCount + level;
+}
+
+// The most terms that move one quantity.
+inline constexpr std::size_t YieldMaxSlotTerms = [] {
+    std::size_t most = 0;
+    for (std::size_t q = 0; q < ToleranceQuantityCount; ++q) {
+        std::size_t count = 0;
+        for (const ErrorTerm& term : ErrorTerms) {
+            count += Moves(term.moves, ToleranceQuantity(q)) ? 1 : 0;
+        }
+        most = std::max(most, count);
+    }
+    return most;
+}();
+
+// A quantity of every board: its nominal value and its terms in the order they add up, each a
+// deviation or, following the temperature, a coefficient per °C.
+struct YieldSlot {
+    double nominal = 0;
+    bool relative = false; // nominal * (1 + the sum), or nominal + each in turn
+    std::size_t terms = 0;
+    std::array<bool, YieldMaxSlotTerms> perDegree{};
+    std::array<double, YieldMaxSlotTerms> fixed{}; // a term that is not drawn: its size
+};
+
+// One unit drawn for a board and where it goes: size * u becomes term `place` of the slot. A
+// draw that shares the previous one's unit (a shared term) takes no unit of its own.
+struct YieldDraw {
+    std::size_t slot = 0;
+    std::size_t place = 0;
+    double size = 0;
+    bool sharesPrevious = false;
+};
+
+// The draws of a board, in groups drawn in turn: the units of a Distribution group together by
+// the distribution (so that normals are drawn side by side), those of a Uniform group uniformly.
+struct YieldDrawGroup {
+    TermDraw kind = TermDraw::Distribution;
+    std::vector<YieldDraw> draws;
+    std::size_t units = 0;
+};
+
 // Everything about the boards that is the same for each of them.
 struct YieldModel {
-    std::array<double, 3> resistors{}; // R1, R2, R3
-    double vref = 0;
-    std::optional<double> vf;
-    // As fractions, volts and amperes: the tolerances' and spreads' half widths, and per °C.
-    double resistorTolerance = 0;
-    double resistorTcr = 0;
-    double vrefTolerance = 0;
-    double vrefDrift = 0;
-    double levelAccuracy = 0;
-    double vfSpread = 0;
-    double vfTempco = 0;
-    double fbCurrent = 0;
+    std::array<YieldSlot, YieldSlotCount> boardSlots{};
+    std::vector<YieldDrawGroup> groups;
+    bool diode = false;
     // T_min, 25 °C (or the end of the range nearer it when the range leaves it out, so that no
     // board works outside its range) and T_max, and each minus 25 °C.
     std::array<double, 3> temperatures{};
@@ -55,6 +95,10 @@ struct YieldModel {
 // the circuit must be ones the analysis accepts.
 YieldModel ModelOf(const Circuit& circuit, const AnalysisSettings& settings,
                    const std::vector<double>& targets, YieldDistribution distribution);
+// The same with the terms' sizes given, such as a build's with a grade for each resistor.
+YieldModel ModelOf(const Circuit& circuit, const AnalysisSettings& settings,
+                   const std::vector<double>& targets, YieldDistribution distribution,
+                   const TermSizes& sizes);
 
 // What a run of boards gave, level by level in the model's order.
 struct YieldTally {

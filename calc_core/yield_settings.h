@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace calc_core {
 
@@ -10,6 +11,9 @@ namespace calc_core {
 // standard normal, drawn again while |z| > 3, so the tolerance is 3 sigma and no part lies
 // outside it. Drifts, TCRs and the feedback pin's current are always uniform.
 enum class YieldDistribution { Uniform, Normal };
+
+// The distributions' names, by YieldDistribution.
+inline constexpr std::string_view DistributionNames[] = {"uniform", "normal"};
 
 inline constexpr std::uint64_t YieldBoardsLowest = 1'000;
 inline constexpr std::uint64_t YieldBoardsHighest = 10'000'000;

@@ -76,7 +76,7 @@ constexpr std::array<const char*, 4> kFormats = {"text", "json", "html", "csv"};
 // A setting's line in the help: its help text and unit.
 std::string SettingHelp(const calc_core::SettingRow& row) {
     std::string help(row.help);
-    return row.unit.empty() ? help : help + " [" + std::string(row.unit) + "]";
+    return row.unit.symbol.empty() ? help : help + " [" + std::string(row.unit.symbol) + "]";
 }
 
 // A setting's default as the help shows it; none for a list or an absent number.
@@ -121,7 +121,7 @@ void AddSettings(CLI::App& command, CommandTexts& texts) {
     const auto rows = calc_core::SettingRows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         AddSingle(command, std::string(rows[i].flag), texts.settings[i], SettingHelp(rows[i]))
-            ->type_name(std::string(rows[i].valueName))
+            ->type_name(calc_core::ValueName(rows[i]))
             ->default_str(DefaultText(rows[i]))
             ->group("Analysis");
     }
@@ -467,14 +467,31 @@ ParsedArguments ReadBatchRequest(Parser& parser) {
     return parsed;
 }
 
+// The note of a parts list given on the command line that neither the series nor a grade of the
+// synthesis takes.
+void NoteUnusedParts(const CLI::App& command, ParsedArguments& parsed) {
+    const calc_core::AnalysisSettings* settings = parsed.request ? &parsed.request->settings
+                                                  : parsed.batch ? &parsed.batch->settings
+                                                                 : nullptr;
+    const bool synthesis = parsed.request ? parsed.request->extras.meetSpec
+                           : parsed.batch ? parsed.batch->extras.meetSpec
+                                          : false;
+    if (settings && command.count("--parts") > 0 &&
+        !calc_core::PartsListUsed(*settings, synthesis)) {
+        parsed.note = "--parts: " + std::string(calc_core::UnusedPartsListNote());
+    }
+}
+
 ParsedArguments ReadRequest(Parser& parser) {
-    if (parser.open->parsed()) {
-        return ReadOpenRequest(parser);
-    }
-    if (parser.batch->parsed()) {
-        return ReadBatchRequest(parser);
-    }
-    return ReadPressRequest(parser);
+    const CLI::App& command = parser.open->parsed()     ? *parser.open
+                              : parser.batch->parsed()  ? *parser.batch
+                              : parser.design->parsed() ? *parser.design
+                                                        : *parser.check;
+    ParsedArguments parsed = parser.open->parsed()    ? ReadOpenRequest(parser)
+                             : parser.batch->parsed() ? ReadBatchRequest(parser)
+                                                      : ReadPressRequest(parser);
+    NoteUnusedParts(command, parsed);
+    return parsed;
 }
 
 } // namespace

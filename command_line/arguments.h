@@ -55,6 +55,9 @@ struct ParsedArguments {
     std::optional<BatchRequest> batch;
     std::string output;
     std::string error;
+    // Said on stderr before the request runs, whatever its status: a parts list that nothing
+    // takes.
+    std::string note;
     int status = 0;
 };
 

@@ -139,8 +139,7 @@ void AddSynthesisCells(const calc_core::DesignAnalysis* analysis, std::vector<Ce
         return;
     }
     const calc_core::GradeSynthesis& g = synthesis->grades[*synthesis->chosen];
-    const std::string series(g.grade.parts ? calc_core::PartsGradeName
-                                           : calc_core::SeriesName(g.grade.series));
+    const std::string series(calc_core::SeriesName(g.grade.series));
     cells.insert(cells.end(),
                  {double(*synthesis->chosen + 1), series, g.grade.tolerancePct, g.grade.tcrPpm,
                   g.best.r1, g.best.r2, g.best.r3, g.best.margin, g.tightestSpecPct});

@@ -57,8 +57,11 @@ std::string SaveRequestedDesign(const Request& request) {
     if (!design) {
         return error;
     }
-    const std::string reason = design_file::SaveAtomically(PathOfArgument(*request.savePath),
-                                                           design_file::DesignText(*design));
+    const std::string text = design_file::DesignText(*design);
+    std::string reason = design_file::OversizeRefusal(text);
+    if (reason.empty()) {
+        reason = design_file::SaveAtomically(PathOfArgument(*request.savePath), text);
+    }
     if (reason.empty()) {
         return {};
     }

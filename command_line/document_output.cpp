@@ -1,12 +1,8 @@
 // Writing a press and its analysis as an HTML or CSV document.
 #include "command_line/document_output.h"
 
-#include "analysis_report/plot_data.h"
 #include "analysis_report/report_csv.h"
 #include "analysis_report/report_html.h"
-#include "analysis_report/yield_histograms.h"
-
-#include <optional>
 
 namespace command_line {
 
@@ -29,13 +25,7 @@ void WriteDocument(const PressReport& report, OutputFormat format, const std::st
         out << analysis_report::ReportCsv(analysis, document);
         return;
     }
-    std::optional<analysis_report::PlotData> plot;
-    if (report.analysis.analysis) {
-        plot = analysis_report::MakePlotData(*report.analysis.analysis, separator);
-        document.histograms =
-            analysis_report::YieldHistograms(*report.analysis.analysis, separator);
-    }
-    out << analysis_report::ReportHtml(analysis, plot ? &*plot : nullptr, document);
+    out << analysis_report::AnalysisHtml(analysis, report.analysis, document);
 }
 
 } // namespace command_line

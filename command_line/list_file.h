@@ -7,11 +7,9 @@
 
 namespace command_line {
 
-// The largest list file read: a parts list of millions of lines fits.
-inline constexpr std::size_t MaxListFileBytes = std::size_t{64} << 20;
-
-// The whole text of the file the argument names (UTF-8), or nothing with the reason: it cannot
-// be opened or read, or it is larger than MaxListFileBytes.
+// The whole text of the file the argument names (UTF-8), of a pipe such as <(grep ...), or of
+// standard input for "-"; or nothing with the reason: it cannot be opened or read, or it is
+// larger than calc_core::MaxListBytes, which is found without reading more than one byte past it.
 std::optional<std::string> ReadListFile(std::string_view argument, std::string& error);
 
 } // namespace command_line

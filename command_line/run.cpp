@@ -36,6 +36,9 @@ std::optional<std::string> DocumentDate(std::string& error) {
 
 int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
     const ParsedArguments parsed = ParseArguments(args);
+    if (!parsed.note.empty()) {
+        err << "orvalex-kep: " << parsed.note << '\n';
+    }
     if (parsed.batch) {
         return RunBatch(*parsed.batch, out, err);
     }

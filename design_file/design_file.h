@@ -14,13 +14,18 @@
 
 namespace design_file {
 
-// The members "format" and "version" say what a file is and which reader it needs.
+// The members "format" and "version" say what a file is and which reader it needs. The version
+// goes up whenever a version's reader would refuse what the writer now writes, such as a new
+// setting's member. A reader opens every version up to its own, each member a file of an older
+// version lacks taking its default, and refuses a newer one by its version. Version 2 added the
+// resistors' life drift (and a grade's).
 inline constexpr std::string_view FormatName = "orvalex-kep-design";
-inline constexpr int FormatVersion = 1;
+inline constexpr int FormatVersion = 2;
 inline constexpr std::string_view Extension = ".okep";
 
-// A design is a kilobyte or two; anything much larger is not one, and is refused unread.
-inline constexpr std::size_t MaxFileBytes = 1 << 20;
+// A design is a kilobyte or two; anything much larger is not one, and is refused unread. The
+// writer holds to it too: a design whose text would be larger is not saved.
+inline constexpr std::size_t MaxFileBytes = std::size_t{1} << 20;
 // The deepest a design nests is a list inside the settings; deeper is not a design.
 inline constexpr std::size_t MaxDepth = 16;
 

@@ -49,9 +49,8 @@ bool ReadFormat(JsonReader& top) {
     if (!(*version >= 1 && *version == std::floor(*version))) {
         top.WrongType(keys::Version, "a whole number from 1");
     } else if (*version > FormatVersion) {
-        top.Fail("it was written by a newer version of the program (design file version " +
-                 calc_core::ShortestText(*version) + "; this version reads version " +
-                 std::to_string(FormatVersion) + ")");
+        top.Fail("it was saved by a newer version (format " + calc_core::ShortestText(*version) +
+                 "); this one reads up to " + std::to_string(FormatVersion));
     }
     return !top.failed();
 }

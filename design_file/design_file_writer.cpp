@@ -123,4 +123,12 @@ std::string DesignText(const Design& design) {
     return text + "\n";
 }
 
+std::string OversizeRefusal(std::string_view text) {
+    if (text.size() <= MaxFileBytes) {
+        return {};
+    }
+    return "it would be larger than " + std::to_string(MaxFileBytes >> 20) +
+           " MiB, which no design file may be; shorten the parts list or the part grades";
+}
+
 } // namespace design_file

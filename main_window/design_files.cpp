@@ -136,6 +136,11 @@ bool DesignFiles::save(calc_core::Tab tab, const QString& path) {
     }
     design->note = m_notes[std::size_t(tab)];
     const std::string text = design_file::DesignText(*design);
+    if (const std::string reason = design_file::OversizeRefusal(text); !reason.empty()) {
+        m_form->ShowMessage(QStringLiteral("%1 cannot be saved: %2.")
+                                .arg(QFileInfo(path).fileName(), QString::fromStdString(reason)));
+        return false;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit()) {

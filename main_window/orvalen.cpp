@@ -55,20 +55,6 @@ calc_core::TabInputTexts ReadTexts(const std::array<QLineEdit*, N>& boxes) {
     return texts;
 }
 
-// One control of a diode layout: whether it is shown with the diode and without it.
-struct DiodeLayoutRow {
-    QWidget* control;
-    bool withDiode;
-    bool withoutDiode;
-};
-
-// Sets the rows' visibility in table order; a layout never touches texts or colours.
-void ApplyDiodeLayout(std::span<const DiodeLayoutRow> layout, bool diode) {
-    for (const DiodeLayoutRow& row : layout) {
-        row.control->setVisible(diode ? row.withDiode : row.withoutDiode);
-    }
-}
-
 // A choice on one tab takes the choice away from the other tab's pair.
 void Deselect(const std::array<QRadioButton*, 2>& pair) {
     QButtonGroup* group = pair[0]->group();
@@ -187,44 +173,19 @@ void Orvalen::Form_Load() {
 }
 
 void Orvalen::Option1_Click(int index) {
-    // clang-format off
-    const DiodeLayoutRow layout[] = {
-        // control   with the diode  without
-        {Label1[8],  true,           false},  // "Diode Vf [V]"
-        {Text1[4],   true,           false},
-        {Label2[2],  false,          true},   // Vo_mid result
-        {Label5[2],  false,          true},   // "Vo_mid [V]"
-    };
-    // clang-format on
-    ApplyDiodeLayout(layout, index == 0);
+    ApplyDiodeLayout(calc_core::DiodeLayout(calc_core::Tab::Calc), index == 0);
 }
 
 void Orvalen::Option2_Click(int index) {
-    // Every row is set on every call, those shown either way included.
-    // clang-format off
-    const DiodeLayoutRow layout[] = {
-        // control   with the diode  without
-        {Label1[4],  true,           true},   // "Vref [V]"
-        {Label1[7],  true,           true},   // "R1 [ohm]"
-        {Label1[6],  true,           true},   // "R2 [ohm]"
-        {Label1[5],  true,           true},   // "R3 [ohm]"
-        {Text2[3],   true,           true},
-        {Text2[0],   true,           true},
-        {Text2[1],   true,           true},
-        {Text2[2],   true,           true},
-        {Label1[9],  true,           false},  // "Diode Vf [V]"
-        {Text2[4],   true,           false},
-        {Label5[3],  true,           true},   // "Vo max [V]"
-        {Label5[4],  false,          true},   // "Vo mid [V]"
-        {Label5[5],  true,           true},   // "Vo min [V]"
-        {Label5[6],  false,          true},   // "Delta -/+ [V]"
-        {Label3[0],  true,           true},
-        {Label3[1],  false,          true},
-        {Label3[2],  true,           true},
-        {Label3[3],  false,          true},
-    };
-    // clang-format on
-    ApplyDiodeLayout(layout, index == 0);
+    ApplyDiodeLayout(calc_core::DiodeLayout(calc_core::Tab::Check), index == 0);
+}
+
+// Sets the rows' visibility in table order; a layout never touches texts or colours.
+void Orvalen::ApplyDiodeLayout(std::span<const calc_core::DiodeLayoutRow> layout, bool diode) {
+    for (const calc_core::DiodeLayoutRow& row : layout) {
+        FindSingle<QWidget>(std::string(row.control).c_str())
+            ->setVisible(diode ? row.withDiode : row.withoutDiode);
+    }
 }
 
 void Orvalen::Command1_Click() {
@@ -233,14 +194,9 @@ void Orvalen::Command1_Click() {
     const auto press = calc_core::CalcPress(Option1[0]->isChecked(), Option1[1]->isChecked(),
                                             ReadTexts(Text1), m_locale);
     // The rows follow the choice before the inputs are judged, and stay so if they fail.
-    if (press.layout == DiodeChoice::No) {
-        Label1[8]->setVisible(false);
-        Text1[4]->setVisible(false);
-    } else if (press.layout == DiodeChoice::Yes) {
-        Label1[8]->setVisible(true);
-        Text1[4]->setVisible(true);
-        Label5[2]->setVisible(false);
-        Label2[2]->setVisible(false);
+    for (const calc_core::PressLayoutRow& row :
+         calc_core::PressLayout(calc_core::Tab::Calc, press.layout)) {
+        FindSingle<QWidget>(std::string(row.control).c_str())->setVisible(row.shown);
     }
 
     const auto& result = press.result;

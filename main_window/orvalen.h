@@ -3,6 +3,7 @@
 
 #include "analysis_window/design_record.h"
 #include "calc_core/check_calculation.h"
+#include "calc_core/diode_layouts.h"
 #include "calc_core/number_locale.h"
 #include "design_file/design_file.h"
 
@@ -11,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <span>
 
 class QLabel;
 class QLineEdit;
@@ -72,6 +74,7 @@ class Orvalen : public QWidget {
     void AddDesignMenu();
 
     void SelectOption(QRadioButton* button);
+    void ApplyDiodeLayout(std::span<const calc_core::DiodeLayoutRow> layout, bool diode);
 
     std::array<QLineEdit*, 5> Text1{};
     std::array<QLineEdit*, 5> Text2{};

@@ -34,6 +34,16 @@ fi
 cmake --build "$build_dir" --target orvalex-kep -j2
 cp "$build_dir/command_line/orvalex-kep.exe" "$out_dir/orvalex-kep.exe"
 
+# The manual page is made by a tool the cross build cannot run: from the native build that
+# ORVALEX_NATIVE_BUILD names (scripts/test.sh's), else from a small native build of the tool alone.
+native_build="${ORVALEX_NATIVE_BUILD:-$out_dir/native}"
+if [ ! -f "$native_build/build.ninja" ]; then
+    cmake -S . -B "$native_build" -G Ninja -DORVALEX_WINDOW=OFF -DBUILD_TESTING=OFF \
+        -DORVALEX_BENCH=OFF
+fi
+cmake --build "$native_build" --target orvalex-kep-man
+manual="$native_build/command_line/man/orvalex-kep.1"
+
 # The zip's contents, gathered in a folder of their own.
 pack="$out_dir/zip"
 rm -rf "$pack" "$out_dir/orvalex-kep-windows.zip"
@@ -42,7 +52,7 @@ cp "$out_dir/orvalex-kep.exe" LICENSE "$pack/"
 # The manual page as plain UTF-8 text with CRLF line ends and a byte-order mark, for Notepad.
 {
     printf '\xEF\xBB\xBF'
-    LC_ALL=C.UTF-8 groff -t -man -Tutf8 -P-c "$build_dir/command_line/man/orvalex-kep.1" |
+    LC_ALL=C.UTF-8 groff -t -man -Tutf8 -P-c "$manual" |
         LC_ALL=C.UTF-8 col -bx | cat -s | sed 's/$/\r/'
 } >"$pack/orvalex-kep.txt"
 if [ -x scripts/build-web.sh ]; then

@@ -28,7 +28,7 @@ scripts/build.sh build-sanitize -DORVALEX_SANITIZE=ON -DORVALEX_BENCH=OFF
 ctest --test-dir build-sanitize --output-on-failure -j2
 
 # The Windows program, cross-built and run under wine, answers as the native one does.
-scripts/build-windows.sh build-windows
+ORVALEX_NATIVE_BUILD=build scripts/build-windows.sh build-windows
 tests/command_line/windows_test.sh build/command_line/orvalex-kep build-windows/orvalex-kep.exe
 
 # A minute of coverage-guided fuzzing of the calculation core; any finding fails.

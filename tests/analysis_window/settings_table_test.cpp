@@ -67,7 +67,7 @@ class SettingsTableTest : public QObject {
         QCOMPARE(box->maximum(), row.highest);
         QCOMPARE(box->decimals(), row.decimals);
         QCOMPARE(box->value(), calc_core::DefaultNumber(row));
-        QVERIFY2(box->suffix().endsWith(ToQString(row.unit)), row.id.data());
+        QVERIFY2(box->suffix().endsWith(ToQString(row.unit.symbol)), row.id.data());
         QCOMPARE(box->prefix().isEmpty(), !row.plusMinus);
     }
     static void ChoiceBoxHasTheRow(const SettingRow& row, QWidget* control) {
@@ -121,7 +121,7 @@ class SettingsTableTest : public QObject {
             QWidget* control = window.findChild<QWidget*>(id);
             QVERIFY2(control, qPrintable(id));
             QCOMPARE(control->toolTip(), ToQString(calc_core::HelpText(row)));
-            QCOMPARE(control->accessibleName(), ToQString(calc_core::PlainLabel(row)));
+            QCOMPARE(control->accessibleName(), ToQString(row.label));
             switch (row.kind) {
             case SettingKind::Number:
                 NumberBoxHasTheRow(row, control);

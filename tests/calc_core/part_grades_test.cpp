@@ -11,7 +11,7 @@ namespace calc_core {
 namespace {
 
 auto Fields(const PartGrade& g) {
-    return std::tie(g.series, g.parts, g.tolerancePct, g.tcrPpm, g.name);
+    return std::tie(g.series, g.tolerancePct, g.tcrPpm, g.lifeDriftPct, g.name);
 }
 
 // Comments, blank lines, blanks around fields, Windows line ends and no final newline; series
@@ -27,15 +27,44 @@ TEST(PartGrades, ReadsEveryFormOfALine) {
                              "e12, 99.99, 10000";
     using enum ESeries;
     const PartGrade expected[] = {
-        {E96, false, 1, 50, "thick film"},      {E192, false, 0.1, 10, ""},
-        {E96, true, 0.5, 25, "drawer 3, left"}, {E6, false, 0, 0, ""},
-        {E12, false, 99.99, 10000, ""},
+        {E96, 1, 50, {}, "thick film"},
+        {E192, 0.1, 10, {}, ""},
+        {Parts, 0.5, 25, {}, "drawer 3, left"},
+        {E6, 0, 0, {}, ""},
+        {E12, 99.99, 10000, {}, ""},
     };
     const ListRead<PartGrade> read = ReadPartGrades(text);
     EXPECT_EQ(read.error, "");
     ASSERT_EQ(read.values.size(), std::size(expected));
     for (std::size_t i = 0; i < read.values.size(); ++i) {
         EXPECT_EQ(Fields(read.values[i]), Fields(expected[i])) << i;
+    }
+}
+
+// A header names the columns in any order, without regard to case; the name, last, is the rest
+// of the line, and an empty life drift leaves the grade without one (the setting's). Written back,
+// a list with a life drift has a header; one without reads as it always did.
+TEST(PartGrades, ReadsAHeaderInAnyOrder) {
+    const std::string text = "# a catalogue\n"
+                             "TCR, life_drift, Series, tolerance, name\n"
+                             "50, 0.5, E96, 1, thick film, 0603\n"
+                             "25, , E192, 0.1\n";
+    using enum ESeries;
+    const PartGrade expected[] = {{E96, 1, 50, 0.5, "thick film, 0603"}, {E192, 0.1, 25, {}, ""}};
+    const ListRead<PartGrade> read = ReadPartGrades(text);
+    EXPECT_EQ(read.error, "");
+    ASSERT_EQ(read.values.size(), std::size(expected));
+    for (std::size_t i = 0; i < read.values.size(); ++i) {
+        EXPECT_EQ(Fields(read.values[i]), Fields(expected[i])) << i;
+    }
+    EXPECT_EQ(PartGradesText(read.values), "series, tolerance, tcr, life_drift, name\n"
+                                           "E96, 1, 50, 0.5, thick film, 0603\n"
+                                           "E192, 0.1, 25, \n");
+    EXPECT_EQ(PartGradesText(DefaultPartGrades()).substr(0, 24), "E24, 5, 200\nE24, 1, 100\n");
+    const ListRead<PartGrade> again = ReadPartGrades(PartGradesText(read.values));
+    ASSERT_EQ(again.values.size(), std::size(expected));
+    for (std::size_t i = 0; i < again.values.size(); ++i) {
+        EXPECT_EQ(Fields(again.values[i]), Fields(expected[i])) << i;
     }
 }
 
@@ -66,6 +95,18 @@ TEST(PartGrades, RefusesTheFirstBadLineByItsNumber) {
          "Line 1: the resistor tolerance '1e999' is beyond the range of numbers."},
         {"", "The grade list holds no grade."},
         {"# only a comment\r\n \t\r\n", "The grade list holds no grade."},
+        // A header names its columns; a line then gives as many.
+        {"series, tolerance, tcr, colour\nE96, 1, 50, red",
+         "Line 1: 'colour' is not a column of a grade list (series, tolerance, tcr, life_drift, "
+         "name)."},
+        {"tolerance, tcr, life_drift\n1, 50, 0.5",
+         "Line 1: the header must name the column series."},
+        {"series, tcr, name\nE96, 50", "Line 1: the header must name the column tolerance."},
+        {"series, tolerance, TCR, tolerance", "Line 1: the column 'tolerance' is named twice."},
+        {"series, tolerance, tcr, life_drift\nE96, 1, 50, 0.5, 7",
+         "Line 2: 'E96, 1, 50, 0.5, 7' does not give the header's 4 columns, separated by commas."},
+        {"series, tolerance, tcr, life_drift\nE96, 1, 50, 100",
+         "Line 2: the life drift must be from 0 % to 99.99 %, not '100'."},
     };
     for (const auto& [text, message] : rows) {
         const ListRead<PartGrade> read = ReadPartGrades(text);

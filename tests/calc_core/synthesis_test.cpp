@@ -141,7 +141,8 @@ void ExpectAsEveryBuild(const SearchCase& row) {
     for (std::size_t g = 0; g < row.grades.size(); ++g) {
         SCOPED_TRACE(testing::Message() << "grade " << g);
         const PartGrade& grade = row.grades[g];
-        const std::vector<double> values = grade.parts ? row.parts : SeriesValues(grade.series);
+        const std::vector<double> values =
+            grade.series == ESeries::Parts ? row.parts : SeriesValues(grade.series);
         std::vector<double> r2Values = {row.design.r2};
         if (row.r2Free) {
             r2Values.clear();
@@ -169,10 +170,10 @@ void ExpectAsEveryBuild(const SearchCase& row) {
 }
 
 PartGrade Grade(ESeries series, double tolerancePct, double tcrPpm) {
-    return {series, false, tolerancePct, tcrPpm, {}};
+    return {series, tolerancePct, tcrPpm, {}, {}};
 }
 PartGrade PartsGrade(double tolerancePct, double tcrPpm) {
-    return {ESeries::E96, true, tolerancePct, tcrPpm, {}};
+    return {ESeries::Parts, tolerancePct, tcrPpm, {}, {}};
 }
 
 // Worked designs with and without the diode, R2 as designed and free, series and parts.

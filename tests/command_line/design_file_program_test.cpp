@@ -136,9 +136,8 @@ struct Unopenable {
 TEST_F(DesignFiles, FileThatCannotBeOpenedIsOneLineAndStatusTwo) {
     const Unopenable files[] = {
         {"missing.okep", nullptr, "it cannot be read (No such file or directory)."},
-        {"newer.okep", R"({"format": "orvalex-kep-design", "version": 2, "boards": 3})",
-         "it was written by a newer version of the program (design file version 2; this "
-         "version reads version 1)."},
+        {"newer.okep", R"({"format": "orvalex-kep-design", "version": 3, "boards": 3})",
+         "it was saved by a newer version (format 3); this one reads up to 2."},
     };
     for (const Unopenable& file : files) {
         SCOPED_TRACE(file.name);
@@ -173,7 +172,20 @@ TEST_F(DesignFiles, FailedSaveKeepsTheOldFile) {
         "printf '%s\\n' \"$said\" >&2; exit $status",
         Words(design + old));
     EXPECT_EQ(tooLarge.err, "orvalex-kep: " + old + " cannot be saved: File too large\n");
-    for (const Ran& ran : {toFolder, toMissing, tooLarge}) {
+    // A parts list within the list's limit whose design would pass the design file's: 125,000
+    // values of 8 bytes a line are 1,000,000 bytes, and 9 a value in the file's JSON.
+    std::string parts;
+    for (int value = 1'000'000; value < 1'125'000; ++value) {
+        parts += std::to_string(value) + "\n";
+    }
+    Write(Path("parts.txt"), parts);
+    const Ran pastCap =
+        RunProgram(Words(design + old + " --series parts --parts " + Path("parts.txt")));
+    EXPECT_EQ(pastCap.err, "orvalex-kep: " + old +
+                               " cannot be saved: it would be larger than 1 MiB, which no design "
+                               "file may be; shorten the parts list or the part grades\n");
+    fs::remove(Path("parts.txt"));
+    for (const Ran& ran : {toFolder, toMissing, tooLarge, pastCap}) {
         EXPECT_EQ(ran.status, 2);
         EXPECT_EQ(ran.out, "");
     }

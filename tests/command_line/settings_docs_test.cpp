@@ -1,5 +1,5 @@
-// The manual page and the docs agree with the settings table: each flag's and key's default, and
-// in the manual each number's limits, as the table gives them.
+// The manual page, as the build writes it, and the docs agree with the settings table: each flag's
+// and key's default, and in the manual each number's limits, as the table gives them.
 #include "calc_core/analysis_settings.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +14,8 @@ namespace {
 using calc_core::SettingKind;
 using calc_core::SettingRow;
 
-std::string FileText(const std::string& relative) {
-    std::ifstream file(std::string(ORVALEX_SOURCE_DIR) + "/" + relative);
+std::string FileText(const std::string& path) {
+    std::ifstream file(path);
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();
@@ -51,7 +51,7 @@ std::string ManualEntry(const std::string& manual, const SettingRow& row) {
 }
 
 TEST(SettingsDocs, ManualGivesEachFlagsDefaultAndLimits) {
-    const std::string manual = FileText("command_line/orvalex-kep.1.in");
+    const std::string manual = FileText(ORVALEX_MANUAL);
     for (const SettingRow& row : calc_core::SettingRows()) {
         SCOPED_TRACE(std::string(row.flag));
         const std::string entry = ManualEntry(manual, row);
@@ -68,12 +68,12 @@ TEST(SettingsDocs, ManualGivesEachFlagsDefaultAndLimits) {
 }
 
 TEST(SettingsDocs, DocsGiveEachFlagsAndKeysDefault) {
-    const std::string commandLine = FileText("docs/command-line.md");
-    const std::string page = FileText("web_page/README.md");
+    const std::string commandLine = FileText(ORVALEX_SOURCE_DIR "/docs/command-line.md");
+    const std::string page = FileText(ORVALEX_SOURCE_DIR "/web_page/README.md");
     for (const SettingRow& row : calc_core::SettingRows()) {
         SCOPED_TRACE(std::string(row.flag));
         const auto value = DefaultText(row);
-        const std::string flag = "`" + std::string(row.flag) + " " + std::string(row.valueName) +
+        const std::string flag = "`" + std::string(row.flag) + " " + calc_core::ValueName(row) +
                                  "`" + (value ? " (" + *value + ")" : "");
         EXPECT_NE(commandLine.find(flag), std::string::npos) << flag;
         const std::string quoted = row.kind == SettingKind::Choice ? "\"" : "";

@@ -48,7 +48,7 @@ TEST(SynthesisFlags, BadValuesGiveOneLineAndStatusTwo) {
          "The number of boards must be from 1000 to 10000000 to analyse the design."},
         {"--boards 10000001",
          "The number of boards must be from 1000 to 10000000 to analyse the design."},
-        {"--boards 1e5", "--boards: '1e5' is not a whole number from 0 to 18446744073709551615"},
+        {"--boards 1e5", "--boards: '1e5' is not a whole number from 1000 to 10000000"},
         {"--seed -1", "--seed: '-1' is not a whole number from 0 to 18446744073709551615"},
         {"--seed 18446744073709551616",
          "--seed: '18446744073709551616' is not a whole number from 0 to 18446744073709551615"},
@@ -70,6 +70,28 @@ TEST(SynthesisFlags, BadValuesGiveOneLineAndStatusTwo) {
         EXPECT_EQ(ran.err, "orvalex-kep: " + error + "\n");
         EXPECT_EQ(ran.out, "");
     }
+}
+
+// A list from a pipe or standard input reads as a file does; a parts list that nothing takes is
+// said on stderr, and the press goes on.
+TEST(SynthesisFlags, ListsFromPipesAndAnUnusedPartsList) {
+    const std::string parts = FileWith("parts.txt", "4k7\n68k\n7k5\n");
+    const Ran piped =
+        program_runner::RunShell("printf '4k7\\n68k\\n7k5\\n' | \"$KEP\" \"$@\"",
+                                 Words(Calc + "--series parts --parts /dev/stdin --json"));
+    const Ran dash = RunProgram(Words(Calc + "--series parts --parts - --json"), {}, parts);
+    for (const Ran& ran : {piped, dash}) {
+        EXPECT_EQ(ran.status, 0) << ran.err;
+        EXPECT_EQ(json::parse(ran.out)["analysis"]["settings"]["parts"],
+                  json::parse("[4700, 7500, 68000]"));
+    }
+    const Ran unused = RunProgram(Words(Calc + "--parts " + parts));
+    EXPECT_EQ(unused.status, 0);
+    EXPECT_EQ(unused.err,
+              "orvalex-kep: --parts: The parts list is not used: neither the series nor a part "
+              "grade is \"parts\". Choose the series \"parts\", or add a grade of the series "
+              "\"parts\" to the part grades.\n");
+    EXPECT_EQ(RunProgram(Words(Calc + "--series parts --parts " + parts)).err, "");
 }
 
 // The worked example against the default grades: the fourth is the first that meets +- 5 %; at

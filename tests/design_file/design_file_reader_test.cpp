@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Format and version first: a newer file is refused for being newer, whatever it holds.
         Change{"OtherFormat", "/format", R"("orvalex-kep-board")", R"(format must be "orvalex-kep-design".)"},
         Change{"NoFormat", "/format", nullptr, "format is missing."},
-        Change{"NewerVersion", "/version", "2", "it was written by a newer version of the program (design file version 2; this version reads version 1)."},
+        Change{"NewerVersion", "/version", "3", "it was saved by a newer version (format 3); this one reads up to 2."},
         Change{"NewerVersionWithNewMembers", "/colour", R"("red")", "colour is not a member it can have."},
         Change{"VersionZero", "/version", "0", "version must be a whole number from 1."},
         Change{"VersionHalf", "/version", "1.5", "version must be a whole number from 1."},
@@ -150,6 +150,45 @@ TEST(DesignFileReader, AbsentSettingsAreTheirDefaults) {
     EXPECT_EQ(read.design->settings.specPct, 2);
     EXPECT_EQ(read.design->settings.resistorTolerancePct, 1);
     EXPECT_EQ(read.design->settings.series, calc_core::ESeries::E96);
+}
+
+// A file of version 1, as the program saved it before the resistors had a life drift: it opens
+// with life drift 0 and every other value as it was saved.
+TEST(DesignFileReader, VersionOneOpensWithTheSettingsItLacksAtTheirDefaults) {
+    const std::string version1 = R"({
+  "format": "orvalex-kep-design",
+  "version": 1,
+  "tab": "calc",
+  "diode": false,
+  "inputs": {"r2": 10000, "vref": 2.5, "vo_max": 40, "vo_min": 30},
+  "settings": {
+    "series": "E24", "resistor_pct": 0.5, "vref_pct": 1, "level_mv": 10, "vf_v": 0.05,
+    "pin_v": 3.3, "temp_min_c": -20, "temp_max_c": 70, "tcr_ppm": 50, "vref_drift_ppm": 0,
+    "vf_tempco_mv": -2, "fb_current_na": 0, "spec_pct": 2.5,
+    "grades": [{"series": "E96", "tolerance_pct": 1, "tcr_ppm": 50, "name": "thick film"}],
+    "r2_min": null, "r2_max": null, "parts": [], "boards": 20000, "seed": 7,
+    "distribution": "normal"
+  },
+  "fit": {"pair": 2},
+  "note": "5V rail"
+}
+)";
+    const auto read = ReadDesign(version1, "old.okep");
+    ASSERT_TRUE(read.design) << read.error;
+    const calc_core::AnalysisSettings& s = read.design->settings;
+    EXPECT_EQ(s.resistorLifeDriftPct, 0);
+    EXPECT_EQ(s.series, calc_core::ESeries::E24);
+    EXPECT_EQ(s.resistorTolerancePct, 0.5);
+    EXPECT_EQ(s.tempMinC, -20);
+    EXPECT_EQ(s.resistorTcrPpm, 50);
+    EXPECT_EQ(s.specPct, 2.5);
+    ASSERT_EQ(s.grades.size(), 1u);
+    EXPECT_EQ(s.grades[0].name, "thick film");
+    EXPECT_FALSE(s.grades[0].lifeDriftPct.has_value());
+    EXPECT_EQ(s.yield.seed, 7u);
+    EXPECT_EQ(s.yield.distribution, calc_core::YieldDistribution::Normal);
+    EXPECT_EQ(read.design->fit->pairRank, 2);
+    EXPECT_EQ(read.design->note, "5V rail");
 }
 
 TEST(DesignFileReader, SeriesIsReadWithoutRegardToCase) {

@@ -35,7 +35,7 @@ Design CheckWithDiode() {
 TEST(DesignFileWriter, WritesTheMembersInOrderWithShortestExactNumbers) {
     EXPECT_EQ(design_file::DesignText(CheckWithDiode()), R"({
   "format": "orvalex-kep-design",
-  "version": 1,
+  "version": 2,
   "tab": "check",
   "diode": true,
   "inputs": {
@@ -55,6 +55,7 @@ TEST(DesignFileWriter, WritesTheMembersInOrderWithShortestExactNumbers) {
     "temp_min_c": -40,
     "temp_max_c": 85,
     "tcr_ppm": 100,
+    "life_drift_pct": 0,
     "vref_drift_ppm": 0,
     "vf_tempco_mv": -2,
     "fb_current_na": 0,
@@ -180,7 +181,7 @@ TEST(DesignFileSchema, NamesEveryKeyTheWriterWrites) {
 // The checker is no formality: what the reader refuses for its type or shape, the schema does.
 TEST(DesignFileSchema, RefusesWhatTheReaderRefuses) {
     const std::pair<const char*, const char*> changes[] = {
-        {"/version", "2"},         {"/inputs/r2", "\"10k\""},          {"/settings/tolerance", "1"},
+        {"/version", "3"},         {"/inputs/r2", "\"10k\""},          {"/settings/tolerance", "1"},
         {"/fit", "{\"pair\": 4}"}, {"/fit", "{\"r1\": 0, \"r3\": 1}"}, {"/note", "null"},
     };
     for (const auto& [pointer, value] : changes) {

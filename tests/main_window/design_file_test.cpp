@@ -221,8 +221,8 @@ class DesignFileTest : public QObject, public window_test::WindowFixture {
         QTest::addColumn<QString>("message");
         QTest::newRow("not JSON") << QByteArray("{\n  \"format\": \"orvalex-kep-design\",\n  \"version\" 1\n}")
             << "bad.okep cannot be opened: line 3, column 13 is not valid JSON (unexpected number literal; expected ':').";
-        QTest::newRow("newer") << QByteArray(R"({"format": "orvalex-kep-design", "version": 2})")
-            << "bad.okep cannot be opened: it was written by a newer version of the program (design file version 2; this version reads version 1).";
+        QTest::newRow("newer") << QByteArray(R"({"format": "orvalex-kep-design", "version": 3})")
+            << "bad.okep cannot be opened: it was saved by a newer version (format 3); this one reads up to 2.";
         QTest::newRow("wrong type") << QByteArray(R"({"format": "orvalex-kep-design", "version": 1, "tab": "check", "diode": false, "inputs": {"r1": 1, "r2": 1, "r3": "1", "vref": 1}, "settings": {}, "fit": null, "note": ""})")
             << "bad.okep cannot be opened: inputs.r3 must be a number.";
         QTest::newRow("setting") << QByteArray(R"({"format": "orvalex-kep-design", "version": 1, "tab": "calc", "diode": false, "inputs": {"r2": 1, "vref": 1, "vo_max": 3, "vo_min": 2}, "settings": {"tcr_ppm": -1}, "fit": null, "note": ""})")

@@ -326,21 +326,21 @@ TEST(Describe, GivesEachSettingAsTheWindowShowsIt) {
         int decimals;
         double fallback;
     } rows[] = {
-        {1, "ResistorTolerance", "resistor_pct", "R&esistor tolerance", "%", true, false, 0, 99.99,
+        {1, "ResistorTolerance", "resistor_pct", "Resistor tolerance", "%", true, false, 0, 99.99,
          2, 1},
-        {3, "LevelAccuracy", "level_mv", "Pin level &accuracy", "mV", true, false, 0, 1000, 1, 10},
-        {4, "VfSpread", "vf_v", "V&f spread", "V", true, true, 0, 10, 3, 0.05},
-        {5, "PinVoltage", "pin_v", "&Pin voltage", "V", false, false, -1000, 1000, 3, 3.3},
-        {6, "TempMin", "temp_min_c", "Lowest &temperature", "\u00b0C", false, false, -273.15, 500,
-         2, -40},
-        {10, "VfTempco", "vf_tempco_mv", "Vf te&mpco", "mV/\u00b0C", false, true, -100, 100, 2, -2},
-        {11, "FbCurrent", "fb_current_na", "Feed&back pin current", "nA", true, false, 0, 1e6, 1,
-         0},
-        {12, "Spec", "spec_pct", "O&utput spec", "%", true, false, 0.01, 99.99, 2, 5},
+        {3, "LevelAccuracy", "level_mv", "Pin level accuracy", "mV", true, false, 0, 1000, 1, 10},
+        {4, "VfSpread", "vf_v", "Vf spread", "V", true, true, 0, 10, 3, 0.05},
+        {5, "PinVoltage", "pin_v", "Pin voltage", "V", false, false, -1000, 1000, 3, 3.3},
+        {6, "TempMin", "temp_min_c", "Lowest temperature", "\u00b0C", false, false, -273.15, 500, 2,
+         -40},
+        {9, "LifeDrift", "life_drift_pct", "Life drift", "%", true, false, 0, 99.99, 2, 0},
+        {11, "VfTempco", "vf_tempco_mv", "Vf tempco", "mV/\u00b0C", false, true, -100, 100, 2, -2},
+        {12, "FbCurrent", "fb_current_na", "Feedback pin current", "nA", true, false, 0, 1e6, 1, 0},
+        {13, "Spec", "spec_pct", "Output spec", "%", true, false, 0.01, 99.99, 2, 5},
     };
     RequestHandler handler;
     const Json table = Answer(handler, R"({"op":"describe"})");
-    ASSERT_EQ(table["settings"].size(), 20u);
+    ASSERT_EQ(table["settings"].size(), 21u);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.id);
         const Json& field = table["settings"][row.index];
@@ -366,10 +366,10 @@ TEST(Describe, GivesEachSettingAsTheWindowShowsIt) {
               "25 \u00b0C; each part drifts with its own sign over the larger distance of the "
               "operating range from 25 \u00b0C.");
     // The fit's typed pair: ohms from 1 mΩ to 1 GΩ in thousandths, empty until an analysis.
-    const Json fitR1 = {
-        {"kind", "number"},   {"id", "FitR1"},       {"key", "r1"},    {"label", "Fitted R&1"},
-        {"unit", "\u03a9"},   {"plus_minus", false}, {"help", ""},     {"diode_only", false},
-        {"default", nullptr}, {"lowest", 0.001},     {"highest", 1e9}, {"decimals", 3}};
+    const Json fitR1 = {{"kind", "number"},     {"id", "FitR1"},       {"key", "r1"},
+                        {"label", "Fitted R1"}, {"unit", "\u03a9"},    {"plus_minus", false},
+                        {"help", ""},           {"diode_only", false}, {"default", nullptr},
+                        {"lowest", 0.001},      {"highest", 1e9},      {"decimals", 3}};
     EXPECT_EQ(table["fit"]["typed"][0], fitR1);
     EXPECT_EQ(table["fit"]["typed"][1]["id"], "FitR3");
     EXPECT_EQ(table["fit"]["typed"].size(), 3u);
@@ -392,13 +392,13 @@ TEST(Describe, GivesTheListsOptionalAndWholeNumbers) {
         std::size_t index;
         Json field; // the members beyond the label, unit, help and diode_only
     } rows[] = {
-        {13,
+        {14,
          {{"kind", "list"},
           {"id", "Grades"},
           {"key", "grades"},
           {"default", "E24, 5, 200\nE24, 1, 100\nE96, 1, 100\nE96, 1, 50\nE192, 0.5, 25\n"
                       "E192, 0.1, 25\nE192, 0.1, 10\n"}}},
-        {14,
+        {15,
          {{"kind", "optional_number"},
           {"id", "R2Min"},
           {"key", "r2_min"},
@@ -407,23 +407,23 @@ TEST(Describe, GivesTheListsOptionalAndWholeNumbers) {
           {"lowest", 1},
           {"highest", 1e7},
           {"decimals", 3}}},
-        {15, {{"kind", "optional_number"}, {"id", "R2Max"}, {"key", "r2_max"}}},
-        {16, {{"kind", "list"}, {"id", "Parts"}, {"key", "parts"}, {"default", ""}}},
-        {17,
+        {16, {{"kind", "optional_number"}, {"id", "R2Max"}, {"key", "r2_max"}}},
+        {17, {{"kind", "list"}, {"id", "Parts"}, {"key", "parts"}, {"default", ""}}},
+        {18,
          {{"kind", "whole"},
           {"id", "Boards"},
           {"key", "boards"},
           {"default", "100000"},
           {"lowest", "1000"},
           {"highest", "10000000"}}},
-        {18,
+        {19,
          {{"kind", "whole"},
           {"id", "Seed"},
           {"key", "seed"},
           {"default", "1"},
           {"lowest", "0"},
           {"highest", "18446744073709551615"}}},
-        {19,
+        {20,
          {{"kind", "choice"},
           {"id", "Distribution"},
           {"key", "distribution"},

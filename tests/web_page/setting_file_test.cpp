@@ -52,15 +52,15 @@ TEST(ReadSetting, GivesTheValueOrTheSentence) {
         {R"({"op":"read_setting","key":"boards","text":"10000001"})",
          R"({"problem":"The number of boards must be from 1000 to 10000000 to analyse the design."})"},
         {R"({"op":"read_setting","key":"boards","text":"99999999999999999999"})",
-         R"({"problem":"The number of boards must be from 1000 to 10000000 to analyse the design."})"},
+         R"({"problem":"'99999999999999999999' is not a whole number from 1000 to 10000000."})"},
         {R"({"op":"read_setting","key":"boards","text":"1e4"})",
-         R"({"problem":"'1e4' is not a whole number."})"},
+         R"({"problem":"'1e4' is not a whole number from 1000 to 10000000."})"},
         {R"({"op":"read_setting","key":"seed","text":"18446744073709551615"})",
          R"({"value":"18446744073709551615"})"},
         {R"({"op":"read_setting","key":"seed","text":"18446744073709551616"})",
-         R"({"problem":"'18446744073709551616' is beyond the largest whole number, 18446744073709551615."})"},
+         R"({"problem":"'18446744073709551616' is not a whole number from 0 to 18446744073709551615."})"},
         {R"({"op":"read_setting","key":"seed","text":"-1"})",
-         R"({"problem":"'-1' is not a whole number."})"},
+         R"({"problem":"'-1' is not a whole number from 0 to 18446744073709551615."})"},
         // Choices and numbers, which the page's own boxes hold, read alike.
         {R"({"op":"read_setting","key":"distribution","text":"Normal"})", R"({"value":"normal"})"},
         {R"({"op":"read_setting","key":"spec_pct","text":"100"})",
@@ -168,9 +168,9 @@ TEST(OpenDesign, GivesTheBoxesOrTheReadersSentence) {
         {"broken.okep", "{\"format\": NaN}",
          "broken.okep cannot be opened: line 1, column 12 holds NaN or Infinity, which are not "
          "numbers in JSON."},
-        {"newer.okep", R"({"format": "orvalex-kep-design", "version": 2})",
-         "newer.okep cannot be opened: it was written by a newer version of the program (design "
-         "file version 2; this version reads version 1)."},
+        {"newer.okep", R"({"format": "orvalex-kep-design", "version": 3})",
+         "newer.okep cannot be opened: it was saved by a newer version (format 3); this one reads "
+         "up to 2."},
         {"spec.okep",
          std::string(good).replace(good.find("\"spec_pct\": 5"), 13, "\"spec_pct\": 0"),
          "spec.okep cannot be opened: at settings.spec_pct, the output spec must be from 0.01 % "

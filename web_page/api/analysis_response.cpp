@@ -7,6 +7,7 @@
 #include "analysis_report/histogram_plot.h"
 #include "analysis_report/plot_data.h"
 #include "analysis_report/report_html.h"
+#include "analysis_report/row_fit.h"
 #include "analysis_report/yield_histograms.h"
 #include "web_page/api/protocol_keys.h"
 
@@ -18,24 +19,31 @@ namespace {
 using namespace analysis_report;
 using Json = nlohmann::ordered_json;
 
-// A row's fit with the grade's tolerance and TCR by the keys of their settings, for the page to
-// put into its boxes.
-Json RowFitJson(const std::optional<RowFit>& row) {
+// What the page analyses: its fit and settings, by which a row is the one fitted or not.
+struct Analysed {
+    const std::optional<calc_core::FitChoice>& fit;
+    const calc_core::AnalysisSettings& settings;
+};
+
+// A row's fit with the settings its grade brings, by their keys, for the page to put into its
+// boxes, and whether it is the one analysed.
+Json RowFitJson(const std::optional<RowFit>& row, const Analysed& analysed) {
     if (!row) {
         return nullptr;
     }
-    using S = calc_core::AnalysisSettings;
+    const calc_core::AnalysisSettings fitted = FittedSettings(*row, analysed.settings);
     Json settings = Json::object();
-    if (row->tolerancePct) {
-        settings[calc_core::SettingOf(&S::resistorTolerancePct).key] = *row->tolerancePct;
+    for (const calc_core::GradeColumn& column : calc_core::GradeColumns()) {
+        if (row->grade && column.get(*row->grade)) {
+            settings[calc_core::SettingOf(column.setting).key] = fitted.*column.setting;
+        }
     }
-    if (row->tcrPpm) {
-        settings[calc_core::SettingOf(&S::resistorTcrPpm).key] = *row->tcrPpm;
-    }
-    return {{keys::Fit, FitJson(row->fit)}, {keys::Settings, std::move(settings)}};
+    return {{keys::Fit, FitJson(row->fit)},
+            {keys::Settings, std::move(settings)},
+            {keys::Fitted, IsFitted(*row, analysed.fit, analysed.settings)}};
 }
 
-Json SectionJson(const Section& section) {
+Json SectionJson(const Section& section, const Analysed& analysed) {
     Json flagged = Json::array();
     for (const auto& [row, column] : section.flagged) {
         flagged.push_back({row, column});
@@ -46,7 +54,7 @@ Json SectionJson(const Section& section) {
     }
     Json fits = Json::array();
     for (const std::optional<RowFit>& fit : section.fits) {
-        fits.push_back(RowFitJson(fit));
+        fits.push_back(RowFitJson(fit, analysed));
     }
     return {{keys::Name, section.name},
             {keys::Subject, section.subject},
@@ -98,17 +106,17 @@ Json HistogramsJson(const calc_core::DesignAnalysis& analysis, std::string_view 
 }
 
 // The histograms go with the yield's section, after its notes.
-Json ReportJson(const Report& report, Json histograms) {
+Json ReportJson(const Report& report, const Analysed& analysed, Json histograms) {
     Json sections = Json::array();
     for (const Section& section : report.sections) {
-        sections.push_back(SectionJson(section));
+        sections.push_back(SectionJson(section, analysed));
         if (section.name == YieldSectionName && !histograms.is_null()) {
             sections.back()[keys::Histograms] = std::exchange(histograms, Json());
         }
     }
     return {{keys::Heading, report.heading},
-            {keys::Design, SectionJson(report.design)},
-            {keys::Settings, SectionJson(report.settings)},
+            {keys::Design, SectionJson(report.design, analysed)},
+            {keys::Settings, SectionJson(report.settings, analysed)},
             {keys::Reason, report.reason},
             {keys::Sections, std::move(sections)}};
 }
@@ -157,18 +165,19 @@ Json AnalysedPair(const calc_core::DesignAnalysis& analysis) {
 
 Json AnalysisResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
                       const calc_core::AnalysisSettings& settings,
+                      const std::optional<calc_core::FitChoice>& fit,
                       const calc_core::AnalysisOutcome& outcome,
                       std::string_view decimalSeparator) {
     const Report report = MakeReport(tab, design, settings, outcome, decimalSeparator);
     const auto& analysis = outcome.analysis;
-    Json response = {
-        {keys::Recorded, true},
-        {keys::Report,
-         ReportJson(report, analysis ? HistogramsJson(*analysis, decimalSeparator) : nullptr)},
-        {keys::Text, ReportText(report)},
-        {keys::Plot, nullptr},
-        {keys::Json, nullptr},
-        {keys::Analysed, nullptr}};
+    Json response = {{keys::Recorded, true},
+                     {keys::Report,
+                      ReportJson(report, {fit, settings},
+                                 analysis ? HistogramsJson(*analysis, decimalSeparator) : nullptr)},
+                     {keys::Text, ReportText(report)},
+                     {keys::Plot, nullptr},
+                     {keys::Json, nullptr},
+                     {keys::Analysed, nullptr}};
     if (analysis) {
         response[keys::Plot] = PlotJson(MakePlotData(*analysis, decimalSeparator));
         response[keys::Json] = AnalysisJson(*analysis);
@@ -180,16 +189,9 @@ Json AnalysisResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& desig
 Json ReportHtmlResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
                         const calc_core::AnalysisSettings& settings,
                         const calc_core::AnalysisOutcome& outcome, ReportDocument document) {
-    const std::string& separator = document.decimalSeparator;
-    const Report report = MakeReport(tab, design, settings, outcome, separator);
-    if (!outcome.analysis) {
-        return {{keys::Recorded, true},
-                {keys::Html, analysis_report::ReportHtml(report, nullptr, document)}};
-    }
-    document.histograms = YieldHistograms(*outcome.analysis, separator);
-    const PlotData plot = MakePlotData(*outcome.analysis, separator);
+    const Report report = MakeReport(tab, design, settings, outcome, document.decimalSeparator);
     return {{keys::Recorded, true},
-            {keys::Html, analysis_report::ReportHtml(report, &plot, document)}};
+            {keys::Html, analysis_report::AnalysisHtml(report, outcome, std::move(document))}};
 }
 
 } // namespace web_page

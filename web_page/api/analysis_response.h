@@ -16,6 +16,7 @@ namespace web_page {
 // section holds its histograms.
 nlohmann::ordered_json AnalysisResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
                                         const calc_core::AnalysisSettings& settings,
+                                        const std::optional<calc_core::FitChoice>& fit,
                                         const calc_core::AnalysisOutcome& outcome,
                                         std::string_view decimalSeparator);
 

@@ -3,6 +3,7 @@
 
 #include "calc_core/analysis_settings.h"
 #include "calc_core/design_analysis.h"
+#include "calc_core/diode_layouts.h"
 #include "design_file/design_file.h"
 #include "web_page/api/protocol_keys.h"
 
@@ -62,7 +63,7 @@ Json SettingJson(const SettingRow& row) {
                   {keys::Id, row.id},
                   {keys::Key, row.key},
                   {keys::Label, row.label},
-                  {keys::Unit, row.unit},
+                  {keys::Unit, row.unit.symbol},
                   {keys::PlusMinus, row.plusMinus},
                   {keys::Help, HelpText(row)},
                   {keys::DiodeOnly, row.diodeOnly}};
@@ -92,6 +93,33 @@ Json FitFieldJson(const FitField& fit, std::string_view unit) {
     return field;
 }
 
+// Each tab's diode layout, and the rows a Calc press sets by its choice.
+Json LayoutsJson() {
+    Json layouts = Json::object();
+    for (const calc_core::Tab tab : {calc_core::Tab::Calc, calc_core::Tab::Check}) {
+        Json rows = Json::array();
+        for (const calc_core::DiodeLayoutRow& row : calc_core::DiodeLayout(tab)) {
+            rows.push_back({row.control, row.withDiode, row.withoutDiode});
+        }
+        layouts[std::string(calc_core::TabKey(tab))] = std::move(rows);
+    }
+    return layouts;
+}
+
+Json PressLayoutsJson() {
+    Json layouts = Json::object();
+    for (const auto& [key, choice] : {std::pair{keys::LayoutYes, calc_core::DiodeChoice::Yes},
+                                      std::pair{keys::LayoutNo, calc_core::DiodeChoice::No}}) {
+        Json rows = Json::array();
+        for (const calc_core::PressLayoutRow& row :
+             calc_core::PressLayout(calc_core::Tab::Calc, choice)) {
+            rows.push_back({row.control, row.shown});
+        }
+        layouts[std::string(key)] = std::move(rows);
+    }
+    return layouts;
+}
+
 } // namespace
 
 Json DescribeResponse() {
@@ -103,7 +131,10 @@ Json DescribeResponse() {
                         FitFieldJson(FitR2Field, "\u03a9")};
     return {{keys::Settings, std::move(settings)},
             {keys::Fit, {{keys::Rank, FitFieldJson(FitPairField, "")}, {keys::Typed, typed}}},
-            {keys::Extension, design_file::Extension}};
+            {keys::Extension, design_file::Extension},
+            {keys::Layouts, LayoutsJson()},
+            {keys::PressLayouts, PressLayoutsJson()},
+            {keys::DesignFileBytes, design_file::MaxFileBytes}};
 }
 
 } // namespace web_page

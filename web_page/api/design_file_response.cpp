@@ -69,7 +69,11 @@ Json SaveDesignResponse(const SavedTab& saved) {
     design.settings = saved.settings;
     design.fit = saved.fit;
     design.note = saved.note;
-    return {{keys::File, design_file::DesignText(design)}};
+    std::string text = design_file::DesignText(design);
+    if (const std::string reason = design_file::OversizeRefusal(text); !reason.empty()) {
+        return Problem("The design cannot be saved: " + reason + ".");
+    }
+    return {{keys::File, std::move(text)}};
 }
 
 Json OpenDesignResponse(std::string_view text, std::string_view fileName,

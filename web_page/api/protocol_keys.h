@@ -99,9 +99,10 @@ inline constexpr std::string_view Flagged = "flagged";
 inline constexpr std::string_view Notes = "notes";
 // True for the section whose rows are the preferred pairs, which may be fitted by rank.
 inline constexpr std::string_view Fittable = "fittable";
-// What selecting each row fits: null, or the Fit with the Settings it takes (a grade's tolerance
-// and TCR, by the settings' keys).
+// What selecting each row fits: null, or the Fit with the Settings it takes (a grade's figures,
+// by the settings' keys) and whether it is Fitted, the pair or build the request analysed.
 inline constexpr std::string_view Fits = "fits";
+inline constexpr std::string_view Fitted = "fitted";
 inline constexpr std::string_view Warning = "warning";
 
 // The plot, and each level's mark on it.
@@ -145,6 +146,12 @@ inline constexpr std::string_view Choices = "choices";
 inline constexpr std::string_view Resistance = "resistance"; // typed as one: 4k7, 2M2
 // The design file's extension, after the fit's fields: ".okep".
 inline constexpr std::string_view Extension = "extension";
+// The tabs' diode layouts by tab key, each row [control, with the diode, without], and what a
+// Calc press shows by its layout key, each row [control, shown].
+inline constexpr std::string_view Layouts = "layouts";
+inline constexpr std::string_view PressLayouts = "press_layouts";
+// The largest design file the core reads, in bytes.
+inline constexpr std::string_view DesignFileBytes = "design_file_bytes";
 
 // A long request's response while it is under way: how far it is, and the request that goes on
 // from there. The page's worker sends that request next, after letting newer messages in.

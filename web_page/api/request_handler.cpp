@@ -161,24 +161,10 @@ RequestHandler::Json RequestHandler::Press(const Json& request, std::string& err
     const auto& [tab, yes, no, texts, locale] = *fields;
     if (tab == Tab::Calc) {
         const CalcPressOutcome press = CalcPress(yes, no, texts, locale);
-        auto design = DesignOfPress(press);
-        const bool recorded = design.has_value();
-        if (recorded) {
-            m_designs[std::size_t(Tab::Calc)] = design;
-            m_results[std::size_t(Tab::Calc)] = analysis_report::PressSection(press);
-            ++m_recordings[std::size_t(Tab::Calc)];
-        }
-        return CalcPressResponse(press, recorded);
+        return CalcPressResponse(press, m_record.Record(press));
     }
     const CheckOutcome press = CheckPress(yes, no, texts, locale, m_checkResults);
-    auto design = DesignOfPress(press);
-    const bool recorded = design.has_value();
-    if (recorded) {
-        m_designs[std::size_t(Tab::Check)] = design;
-        m_results[std::size_t(Tab::Check)] = analysis_report::PressSection(press);
-        ++m_recordings[std::size_t(Tab::Check)];
-    }
-    return CheckPressResponse(press, recorded);
+    return CheckPressResponse(press, m_record.Record(press));
 }
 
 RequestHandler::Json RequestHandler::Analyse(const Json& request, std::string& error) {
@@ -202,13 +188,13 @@ RequestHandler::Json RequestHandler::ReportHtml(const Json& request, std::string
     }
     document.date = *date;
     document.note = *note;
-    document.press = m_results[ask->tab];
+    document.press = m_record.results(Tab(ask->tab));
     document.decimalSeparator = ask->decimal;
     return AnalysisOrJob(*ask, std::move(document));
 }
 
 std::string RequestHandler::YieldKey(const AnalysisAsk& ask) const {
-    return std::to_string(ask.tab) + " " + std::to_string(m_recordings[ask.tab]) + " " +
+    return std::to_string(ask.tab) + " " + std::to_string(m_record.recordings(Tab(ask.tab))) + " " +
            (ask.synthesis ? "synthesis " : "") +
            analysis_report::SettingsJson(ask.settings).dump() + " " +
            analysis_report::FitJson(ask.fit).dump();
@@ -217,7 +203,7 @@ std::string RequestHandler::YieldKey(const AnalysisAsk& ask) const {
 RequestHandler::Json
 RequestHandler::AnalysisOrJob(const AnalysisAsk& ask,
                               std::optional<analysis_report::ReportDocument> document) {
-    const auto& design = m_designs[ask.tab];
+    const auto& design = m_record.design(Tab(ask.tab));
     if (!design) {
         return {{keys::Recorded, false}};
     }
@@ -239,7 +225,7 @@ RequestHandler::AnalysisOrJob(const AnalysisAsk& ask,
     }
     const Tab tab = Tab(ask.tab);
     return document ? ReportHtmlResponse(tab, *design, ask.settings, outcome, std::move(*document))
-                    : AnalysisResponse(tab, *design, ask.settings, outcome, ask.decimal);
+                    : AnalysisResponse(tab, *design, ask.settings, ask.fit, outcome, ask.decimal);
 }
 
 RequestHandler::Json RequestHandler::JobProgress(const Job& job) {
@@ -276,10 +262,10 @@ RequestHandler::Json RequestHandler::YieldStep(const Json& request, std::string&
     AnalysisOutcome outcome;
     outcome.analysis = job.yield.Finish();
     const Tab tab = Tab(job.ask.tab);
-    return job.document
-               ? ReportHtmlResponse(tab, job.design, job.ask.settings, outcome,
-                                    std::move(*job.document))
-               : AnalysisResponse(tab, job.design, job.ask.settings, outcome, job.ask.decimal);
+    return job.document ? ReportHtmlResponse(tab, job.design, job.ask.settings, outcome,
+                                             std::move(*job.document))
+                        : AnalysisResponse(tab, job.design, job.ask.settings, job.ask.fit, outcome,
+                                           job.ask.decimal);
 }
 
 RequestHandler::Json RequestHandler::ReadSetting(const Json& request, std::string& error) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "analysis_report/analysis_report.h"
+#include "analysis_report/press_record.h"
 #include "analysis_report/report_document.h"
 #include "calc_core/check_calculation.h"
 #include "calc_core/design_analysis.h"
@@ -90,12 +91,7 @@ class RequestHandler {
 
     YieldSteps m_steps;
     calc_core::CheckResults m_checkResults;
-    // By tab, Calc then Check; absent until the tab's first press that computed a design.
-    std::array<std::optional<calc_core::AnalysisDesign>, 2> m_designs;
-    // The results of the press that recorded each design, the first section of its document.
-    std::array<std::optional<analysis_report::Section>, 2> m_results;
-    // How many designs each tab has recorded: a newer design's yield is not an older one's.
-    std::array<std::uint64_t, 2> m_recordings{};
+    analysis_report::PressRecord m_record;
     // The analysis's job, and the document's.
     std::array<std::optional<Job>, 2> m_jobs;
     std::uint64_t m_jobsStarted = 0;

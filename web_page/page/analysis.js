@@ -10,7 +10,7 @@ import {separators} from './number_locale.js';
 import {renderPlot} from './plot_view.js';
 import {Keys} from './protocol.js';
 import {renderReport} from './report_view.js';
-import {readSettings, settingsHold, showDiodeSettings, showFitPair, showSettingNumbers, typedFit,
+import {readSettings, showDiodeSettings, showFitPair, showSettingNumbers, typedFit,
         wireSettings} from './settings_view.js';
 import {copyText} from './share_link.js';
 import {state} from './state.js';
@@ -120,22 +120,9 @@ export async function showAnalysis(tab) {
   return true;
 }
 
-/**
- * Two fits alike, member for member.
- * @param {FitChoice | null} a
- * @param {FitChoice | null} b
- */
-function sameFit(a, b) {
-  if (!a || !b) {
-    return a === b;
-  }
-  const keys = Object.keys(a);
-  return keys.length === Object.keys(b).length && keys.every((key) => a[key] === b[key]);
-}
-
-// A row is the one fitted when its fit is, and its grade's tolerance and TCR are the boxes'.
+// A row is the one fitted when the core says so of what it analysed.
 /** @param {RowFit} row */
-const isFitted = (row) => sameFit(state.fit, row[Keys.Fit]) && settingsHold(row[Keys.Settings]);
+const isFitted = (row) => row[Keys.Fitted];
 
 /** @param {AnalysedResponse} answer */
 function showAnswer(answer) {

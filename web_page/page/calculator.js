@@ -14,27 +14,30 @@ import {selectTab} from './tab_strip.js';
 /** @typedef {import('./protocol_types').FitChoice} FitChoice */
 /** @typedef {import('./protocol_types').PressResponse} PressResponse */
 
-// The diode layouts: which controls each choice shows, in the window's order.
-/** @type {Record<TabKey, [string, boolean, boolean][]>} */
-const Layouts = {
-  calc: [['Label1(8)', true, false], ['Text1(4)', true, false], ['Label2(2)', false, true],
-         ['Label5(2)', false, true]],
-  check: [['Label1(9)', true, false], ['Text2(4)', true, false], ['Label5(4)', false, true],
-          ['Label5(6)', false, true], ['Label3(1)', false, true], ['Label3(3)', false, true]],
-};
+/** @typedef {import('./protocol_types').SettingsTable} SettingsTable */
+
+// The diode layouts as the core declares them: which controls each choice shows, in the window's
+// order, and what a Calc press sets by the choice it read.
+/** @type {{layouts: SettingsTable['layouts'], press: SettingsTable['press_layouts']}} */
+const diodeLayouts = {layouts: {calc: [], check: []}, press: {yes: [], no: []}};
 
 /**
  * @param {TabKey} tab
  * @param {boolean} diode
  */
 function applyLayout(tab, diode) {
-  for (const [id, withDiode, without] of Layouts[tab]) {
+  for (const [id, withDiode, without] of diodeLayouts.layouts[tab]) {
     byId(id).hidden = !(diode ? withDiode : without);
   }
 }
 
-// Start state: nothing chosen on Calc, "No" on Check, the Diode Vf rows hidden on both.
-export function formLoad() {
+/**
+ * Start state: nothing chosen on Calc, "No" on Check, the Diode Vf rows hidden on both.
+ * @param {SettingsTable} table the core's, with the layouts
+ */
+export function formLoad(table) {
+  diodeLayouts.layouts = table[Keys.Layouts];
+  diodeLayouts.press = table[Keys.PressLayouts];
   applyLayout('calc', false);
   applyLayout('check', false);
   // The four buttons are one group: "No" on Check leaves Calc without a choice.
@@ -46,14 +49,8 @@ export function formLoad() {
  * @param {PressResponse['layout']} layout
  */
 function applyPressLayout(layout) {
-  if (layout === Keys.LayoutNo) {
-    byId('Label1(8)').hidden = true;
-    byId('Text1(4)').hidden = true;
-  } else if (layout === Keys.LayoutYes) {
-    byId('Label1(8)').hidden = false;
-    byId('Text1(4)').hidden = false;
-    byId('Label5(2)').hidden = true;
-    byId('Label2(2)').hidden = true;
+  for (const [id, shown] of layout ? diodeLayouts.press[layout] : []) {
+    byId(id).hidden = !shown;
   }
 }
 

@@ -19,10 +19,6 @@ import {state} from './state.js';
 /** @typedef {import('./protocol_types').OpenDesignResponse} OpenDesignResponse */
 /** @typedef {import('./protocol_types').OpenedDesign} OpenedDesign */
 
-// The core refuses a text longer than a design file can be; a file's first bytes past that are
-// enough for it to say so, and a huge file is never read whole.
-const ReadLimitBytes = (1 << 20) + 1;
-
 const designFileType = 'application/x-orvalex-kep-design';
 
 /**
@@ -71,7 +67,7 @@ async function enterOpened(design, name) {
 
 /** @param {File} file */
 export async function openDesignFile(file) {
-  const text = await whilePreparing(file.slice(0, ReadLimitBytes).text());
+  const text = await whilePreparing(file.slice(0, state.designFileBytes + 1).text());
   /** @type {OpenDesignResponse} */
   const answer = await ask({[Keys.Op]: Keys.OpOpenDesign, [Keys.File]: text,
                             [Keys.FileName]: file.name, [Keys.Decimal]: separators().decimal});
@@ -111,9 +107,13 @@ function wireDrop() {
   }));
 }
 
-/** @param {string} extension the design file's, as the core names it */
-export function wireDesignFiles(extension) {
+/**
+ * @param {string} extension the design file's, as the core names it
+ * @param {number} maxBytes the largest design file the core reads
+ */
+export function wireDesignFiles(extension, maxBytes) {
   state.designExtension = extension;
+  state.designFileBytes = maxBytes;
   const chooser = inputById('OpenDesignFile');
   chooser.accept = extension;
   chooser.addEventListener('change', guarded(async () => {

@@ -98,10 +98,12 @@ export interface Note {
   warning: boolean;
 }
 
-// What selecting a row fits: the fit, with the settings it takes (a grade's tolerance and TCR).
+// What selecting a row fits: the fit, with the settings it takes (a grade's figures), and whether
+// it is the one the request analysed.
 export interface RowFit {
   fit: FitChoice;
   settings: Record<string, number>;
+  fitted: boolean;
 }
 
 export interface Section {
@@ -249,6 +251,9 @@ export interface SettingsTable {
   settings: Field[];
   fit: { rank: NumberField; typed: (NumberField | OptionalNumberField)[] };
   extension: string;
+  layouts: Record<TabKey, [string, boolean, boolean][]>;
+  press_layouts: Record<'yes' | 'no', [string, boolean][]>;
+  design_file_bytes: number;
 }
 
 // Between the page and its worker: a request with its number, and what comes back for it.

@@ -297,18 +297,6 @@ export function showSettingNumbers(numbers) {
   showSettings({}, texts);
 }
 
-/**
- * Whether the number boxes hold these values, as a fitted build's grade set them.
- * @param {Record<string, number>} numbers
- */
-export function settingsHold(numbers) {
-  const byKey = new Map(state.settingFields.map((field) => [field[Keys.Key], field]));
-  return Object.entries(numbers).every(([key, value]) => {
-    const field = byKey.get(key);
-    return field !== undefined && Number(control(field).value) === value;
-  });
-}
-
 // The settings used with the diode only are off without it.
 /** @param {boolean} diode */
 export function showDiodeSettings(diode) {

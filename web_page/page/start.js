@@ -37,21 +37,24 @@ async function whenReady() {
 // its own thread while the page is first drawn. Started earlier, from the head, the worker took
 // the page longer to become usable and brought the core in no sooner: its thread's start is what
 // takes the time.
-function startAnalysisAndCore() {
+/** @param {import('./protocol_types').SettingsTable} table */
+function startAnalysisAndCore(table) {
   startCore();
-  const table = JSON.parse(byId('SettingsTable').textContent || '{}');
   makeSettings(table);
   wireAnalysis();
   wireReportDownload();
-  wireDesignFiles(table[Keys.Extension]);
+  wireDesignFiles(table[Keys.Extension], table[Keys.DesignFileBytes]);
   guarded(whenReady)();
 }
 
-formLoad();
+// The core's table, which the page holds before its script: the settings, the fit's fields and
+// the diode layouts.
+const settingsTable = JSON.parse(byId('SettingsTable').textContent || '{}');
+formLoad(settingsTable);
 wireForm();
 document.documentElement.dataset.usable = 'true';
 if (document.readyState === 'loading') {
-  document.addEventListener('DOMContentLoaded', startAnalysisAndCore);
+  document.addEventListener('DOMContentLoaded', () => startAnalysisAndCore(settingsTable));
 } else {
-  startAnalysisAndCore();
+  startAnalysisAndCore(settingsTable);
 }

@@ -40,6 +40,9 @@ export const state = {
   // design_files.js: the design file's extension, as the core names it; each tab's note and file
   // name, from the file last opened on it.
   designExtension: '',
+  // The largest design file the core reads, as it says; a file's first bytes past that are
+  // enough for it to refuse the file, and a huge file is never read whole.
+  designFileBytes: 0,
   /** @type {Record<TabKey, {note: string, name: string}>} */
   files: {calc: {note: '', name: ''}, check: {note: '', name: ''}},
 };
