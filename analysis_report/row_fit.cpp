@@ -18,7 +18,7 @@ bool IsFitted(const RowFit& row, const std::optional<calc_core::FitChoice>& fit,
     const calc_core::AnalysisSettings fitted = FittedSettings(row, settings);
     const auto columns = calc_core::GradeColumns();
     return std::all_of(columns.begin(), columns.end(), [&](const calc_core::GradeColumn& c) {
-        return fitted.*c.setting == settings.*c.setting;
+        return !c.setting || fitted.*c.setting == settings.*c.setting;
     });
 }
 

@@ -98,24 +98,25 @@ template <typename Score> std::size_t FirstPeak(std::size_t n, std::size_t guess
 
 class Search {
   public:
-    Search(const BuildBands& bands, std::span<const double> values, SearchAim aim,
-           std::size_t count)
-        : bands_(bands), values_(values), aim_(aim), leaders_(count),
-          slack_(aim == SearchAim::Margin ? bands.MarginSlack() : BuildBands::SpecNeededSlack) {}
+    Search(const BuildBands& bands, const BuildValues& values, SearchAim aim, std::size_t count,
+           const BuildFilter& filter)
+        : bands_(bands), r1Values_(values.r1), r3Values_(values.r3), aim_(aim), leaders_(count),
+          slack_(aim == SearchAim::Margin ? bands.MarginSlack() : BuildBands::SpecNeededSlack),
+          filter_(filter) {}
 
     // Neighbouring R1 values, and R2 values, have their peaks close together: each search
     // starts from the last one's.
     void SearchR2(double r2) {
-        const auto bound = [this, r2](std::size_t i) { return Bound(values_[i], r2); };
-        r1Guess_ = FirstPeak(values_.size(), r1Guess_, bound);
+        const auto bound = [this, r2](std::size_t i) { return Bound(r1Values_[i], r2); };
+        r1Guess_ = FirstPeak(r1Values_.size(), r1Guess_, bound);
         std::size_t r3AtPeak = r3Guess_;
-        for (std::size_t i = r1Guess_; i < values_.size() && Reaches(bound(i)); ++i) {
-            SearchR1(values_[i], r2);
+        for (std::size_t i = r1Guess_; i < r1Values_.size() && Reaches(bound(i)); ++i) {
+            SearchR1(r1Values_[i], r2);
             r3AtPeak = i == r1Guess_ ? r3Guess_ : r3AtPeak;
         }
         r3Guess_ = r3AtPeak; // the walk down starts beside the peak again
         for (std::size_t i = r1Guess_; i-- > 0 && Reaches(bound(i));) {
-            SearchR1(values_[i], r2);
+            SearchR1(r1Values_[i], r2);
         }
     }
 
@@ -125,8 +126,8 @@ class Search {
     bool Reaches(double bound) const { return bound >= leaders_.Threshold() - slack_; }
 
     double Bound(double r1, double r2) const {
-        const double low = values_.front();
-        const double high = values_.back();
+        const double low = r3Values_.front();
+        const double high = r3Values_.back();
         return aim_ == SearchAim::Margin ? bands_.MarginBound(r1, r2, low, high)
                                          : -bands_.SpecNeededBound(r1, r2, low, high);
     }
@@ -138,39 +139,60 @@ class Search {
 
     void SearchR1(double r1, double r2) {
         const BuildBands::Divider divider = bands_.DividerOf(r1, r2);
-        const auto score = [&](std::size_t j) { return Score(divider, values_[j]); };
-        r3Guess_ = FirstPeak(values_.size(), r3Guess_, score);
-        const auto peak = static_cast<std::ptrdiff_t>(r3Guess_);
-        const auto n = static_cast<std::ptrdiff_t>(values_.size());
-        for (std::ptrdiff_t j = std::max<std::ptrdiff_t>(0, peak - PeakReach);
+        const auto score = [&](std::size_t j) { return Score(divider, r3Values_[j]); };
+        r3Guess_ = FirstPeak(r3Values_.size(), r3Guess_, score);
+        // The filter lets through the R3 from `first` up; below the peak's reach the best of them
+        // are at the first, where the score falls from the peak.
+        const auto first = static_cast<std::ptrdiff_t>(FirstAdmitted(r1, r2));
+        const auto peak = std::max(first, static_cast<std::ptrdiff_t>(r3Guess_));
+        const auto n = static_cast<std::ptrdiff_t>(r3Values_.size());
+        for (std::ptrdiff_t j = std::max(first, peak - PeakReach);
              j <= std::min(n - 1, peak + PeakReach); ++j) {
-            const double r3 = values_[static_cast<std::size_t>(j)];
+            const double r3 = r3Values_[static_cast<std::size_t>(j)];
             leaders_.Offer({score(static_cast<std::size_t>(j)), r1, r2, r3});
         }
     }
 
+    // The first R3 the filter lets through with this R1 and R2; all of them without a filter, none
+    // (the count) when it lets none through.
+    std::size_t FirstAdmitted(double r1, double r2) const {
+        if (!filter_) {
+            return 0;
+        }
+        const auto found = std::partition_point(r3Values_.begin(), r3Values_.end(),
+                                                [&](double r3) { return !filter_(r1, r2, r3); });
+        return std::size_t(found - r3Values_.begin());
+    }
+
     const BuildBands& bands_;
-    std::span<const double> values_;
+    std::span<const double> r1Values_;
+    std::span<const double> r3Values_;
     SearchAim aim_;
     Leaders leaders_;
     double slack_;
+    const BuildFilter& filter_;
     std::size_t r1Guess_ = 0; // where the last peak was found
     std::size_t r3Guess_ = 0;
 };
 
 } // namespace
 
-std::vector<RankedBuild> BestBuilds(const BuildBands& bands, std::span<const double> values,
-                                    std::span<const double> r2Values, SearchAim aim,
-                                    std::size_t count) {
-    if (values.empty() || count == 0) {
+std::vector<RankedBuild> BestBuilds(const BuildBands& bands, const BuildValues& values,
+                                    SearchAim aim, std::size_t count, const BuildFilter& filter) {
+    if (values.r1.empty() || values.r3.empty() || count == 0) {
         return {};
     }
-    Search search(bands, values, aim, count);
-    for (double r2 : r2Values) {
+    Search search(bands, values, aim, count, filter);
+    for (double r2 : values.r2) {
         search.SearchR2(r2);
     }
     return std::move(search).Best();
+}
+
+std::vector<RankedBuild> BestBuilds(const BuildBands& bands, std::span<const double> values,
+                                    std::span<const double> r2Values, SearchAim aim,
+                                    std::size_t count) {
+    return BestBuilds(bands, {values, values, r2Values}, aim, count);
 }
 
 } // namespace calc_core

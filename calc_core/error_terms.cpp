@@ -63,6 +63,19 @@ TermSizes SizesOf(const AnalysisSettings& settings) {
     return sizes;
 }
 
+TermSizes SizesOf(const AnalysisSettings& settings,
+                  const std::array<const PartGrade*, 3>& resistorGrades) {
+    static_assert(Index(ToleranceQuantity::R1) == 0 && Index(ToleranceQuantity::R3) == 2);
+    TermSizes sizes = SizesOf(settings);
+    for (std::size_t r = 0; r < resistorGrades.size(); ++r) {
+        const TermSizes own = SizesOf(GradeSettings(settings, *resistorGrades[r]));
+        for (std::size_t t = 0; t < ErrorTermCount; ++t) {
+            sizes.of[t][r] = own.of[t][r];
+        }
+    }
+    return sizes;
+}
+
 double TemperatureSwing(const AnalysisSettings& s) {
     return std::max(std::fabs(s.tempMinC - NominalTemperatureC),
                     std::fabs(s.tempMaxC - NominalTemperatureC));

@@ -118,6 +118,11 @@ struct TermSizes {
 // The sizes the settings give, the same for R1, R2 and R3.
 TermSizes SizesOf(const AnalysisSettings& settings);
 
+// The sizes with each of R1, R2 and R3 of its own grade: the grade's figures for its terms
+// (GradeSettings), the settings' for the rest.
+TermSizes SizesOf(const AnalysisSettings& settings,
+                  const std::array<const PartGrade*, 3>& resistorGrades);
+
 // How far the operating range reaches from the nominal temperature, either way.
 double TemperatureSwing(const AnalysisSettings& settings);
 

@@ -17,16 +17,35 @@ namespace {
 
 using S = AnalysisSettings;
 
+// The figures a grade has of its own: a price in any unit, and a power rating.
+const SettingRow PriceRow = {.kind = SettingKind::Number,
+                             .label = "Price",
+                             .subject = "The price",
+                             .lowest = 0,
+                             .highest = 1e12,
+                             .decimals = 6};
+const SettingRow PowerRow = {.kind = SettingKind::Number,
+                             .label = "Power rating",
+                             .unit = Watts,
+                             .subject = "The power rating",
+                             .lowest = 0.001,
+                             .highest = 1000,
+                             .decimals = 3};
+
 const GradeColumn Columns[] = {
-    {"tolerance", "tolerance_pct", &S::resistorTolerancePct, true,
+    {"tolerance", "tolerance_pct", &S::resistorTolerancePct, nullptr, true,
      [](const PartGrade& g) { return std::optional(g.tolerancePct); },
      [](PartGrade& g, double v) { g.tolerancePct = v; }},
-    {"tcr", "tcr_ppm", &S::resistorTcrPpm, true,
+    {"tcr", "tcr_ppm", &S::resistorTcrPpm, nullptr, true,
      [](const PartGrade& g) { return std::optional(g.tcrPpm); },
      [](PartGrade& g, double v) { g.tcrPpm = v; }},
-    {"life_drift", "life_drift_pct", &S::resistorLifeDriftPct, false,
+    {"life_drift", "life_drift_pct", &S::resistorLifeDriftPct, nullptr, false,
      [](const PartGrade& g) { return g.lifeDriftPct; },
      [](PartGrade& g, double v) { g.lifeDriftPct = v; }},
+    {"price", "price", nullptr, &PriceRow, false, [](const PartGrade& g) { return g.price; },
+     [](PartGrade& g, double v) { g.price = v; }},
+    {"power_w", "power_w", nullptr, &PowerRow, false, [](const PartGrade& g) { return g.powerW; },
+     [](PartGrade& g, double v) { g.powerW = v; }},
 };
 
 bool SameWithoutCase(std::string_view a, std::string_view b) {
@@ -127,7 +146,7 @@ std::string ReadGrade(std::string_view entry, const Layout& layout, bool header,
         } else if (!field.empty() || Required(layout[i])) {
             const GradeColumn& column = Columns[layout[i]];
             double value = 0;
-            refusal = ReadLimited(field, SettingOf(column.setting), value);
+            refusal = ReadLimited(field, ColumnRow(column), value);
             column.set(grade, value);
         }
         if (!refusal.empty()) {
@@ -209,10 +228,14 @@ std::span<const GradeColumn> GradeColumns() {
     return Columns;
 }
 
+const SettingRow& ColumnRow(const GradeColumn& column) {
+    return column.setting ? SettingOf(column.setting) : *column.ownRow;
+}
+
 AnalysisSettings GradeSettings(const AnalysisSettings& settings, const PartGrade& grade) {
     AnalysisSettings s = settings;
     for (const GradeColumn& column : Columns) {
-        if (const std::optional<double> value = column.get(grade)) {
+        if (const std::optional<double> value = column.get(grade); value && column.setting) {
             s.*column.setting = *value;
         }
     }
@@ -221,11 +244,16 @@ AnalysisSettings GradeSettings(const AnalysisSettings& settings, const PartGrade
 
 std::vector<PartGrade> DefaultPartGrades() {
     using enum ESeries;
-    const auto grade = [](ESeries series, double tolerancePct, double tcrPpm) {
-        return PartGrade{.series = series, .tolerancePct = tolerancePct, .tcrPpm = tcrPpm};
+    const auto grade = [](ESeries series, double tolerancePct, double tcrPpm, double price) {
+        return PartGrade{.series = series,
+                         .tolerancePct = tolerancePct,
+                         .tcrPpm = tcrPpm,
+                         .price = price,
+                         .powerW = DefaultPowerW};
     };
-    return {grade(E24, 5, 200),   grade(E24, 1, 100),   grade(E96, 1, 100),  grade(E96, 1, 50),
-            grade(E192, 0.5, 25), grade(E192, 0.1, 25), grade(E192, 0.1, 10)};
+    return {grade(E24, 5, 200, 1),   grade(E24, 1, 100, 1.1), grade(E96, 1, 100, 1.3),
+            grade(E96, 1, 50, 1.6),  grade(E192, 0.5, 25, 4), grade(E192, 0.1, 25, 9),
+            grade(E192, 0.1, 10, 20)};
 }
 
 ListRead<PartGrade> ReadPartGrades(std::string_view text) {

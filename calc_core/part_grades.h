@@ -15,6 +15,7 @@
 namespace calc_core {
 
 struct AnalysisSettings;
+struct SettingRow;
 
 struct PartGrade {
     ESeries series = ESeries::E96;        // Parts: the values of the user's parts list
@@ -22,20 +23,28 @@ struct PartGrade {
     double tcrPpm = 0;                    // per °C, plus or minus
     std::optional<double> lifeDriftPct{}; // plus or minus; absent: the settings' own
     std::string name{};                   // as the list names it; empty when it does not
+    // A part's price in any unit, the same for every grade of a list; absent: ranked by its place.
+    std::optional<double> price{};
+    // A part's power rating up to 70 °C [W]; absent: not judged.
+    std::optional<double> powerW{};
 };
 
-// A figure of a grade's parts, which stands in for a setting of the resistors: its name in a
-// grade list's header and its key in JSON; the setting's row gives its limits and unit. A column
-// that is not required may be left out, and the grade then takes the setting.
+// A figure of a grade's parts: its name in a grade list's header and its key in JSON. One that
+// stands in for a setting of the resistors has that setting's row, with its limits and unit, and
+// a grade that leaves it out takes the setting; the others (price, power) have a row of their own.
 struct GradeColumn {
     std::string_view header; // "tolerance"
     std::string_view key;    // "tolerance_pct"
     double AnalysisSettings::*setting = nullptr;
+    const SettingRow* ownRow = nullptr; // without a setting
     bool required = true;
     std::optional<double> (*get)(const PartGrade&) = nullptr;
     void (*set)(PartGrade&, double) = nullptr;
 };
 std::span<const GradeColumn> GradeColumns();
+
+// The row that judges and writes the column's figures.
+const SettingRow& ColumnRow(const GradeColumn& column);
 
 // The header names of the series and of the name, around the figures' columns.
 inline constexpr std::string_view GradeSeriesColumn = "series";
@@ -45,17 +54,19 @@ inline constexpr std::string_view GradeNameColumn = "name";
 AnalysisSettings GradeSettings(const AnalysisSettings& settings, const PartGrade& grade);
 
 // E24 5 % 200 ppm/°C, E24 1 % 100, E96 1 % 100, E96 1 % 50, E192 0.5 % 25, E192 0.1 % 25 and
-// E192 0.1 % 10, cheapest first.
+// E192 0.1 % 10, cheapest first, with rough relative prices of 0603 parts by the reel (1, 1.1,
+// 1.3, 1.6, 4, 9 and 20) and an 0603 part's 0.1 W.
 std::vector<PartGrade> DefaultPartGrades();
+inline constexpr double DefaultPowerW = 0.1;
 
 // One grade a line, separated by commas. Without a header, each line is the series (E6 to E192, or
 // "parts", without regard to case), the tolerance in %, the TCR in ppm/°C and an optional name,
 // which is the rest of the line ("E96, 1, 50, thick film"). A first line that names columns
-// instead ("series, tolerance, tcr, life_drift, name", in any order, the series, tolerance and
-// tcr required) is a header, and each line then gives those columns; an empty optional one is
-// left out. Figures are held to the limits of their settings' rows; entries as ForEachEntry
-// passes them. The first bad line refuses the whole list with one sentence that names its
-// number, and so does a list without a grade.
+// instead ("series, tolerance, tcr, life_drift, price, power_w, name", in any order, the series,
+// tolerance and tcr required) is a header, and each line then gives those columns; an empty
+// optional one is left out. Figures are held to the limits of their settings' rows; entries as
+// ForEachEntry passes them. The first bad line refuses the whole list with one sentence that names
+// its number, and so does a list without a grade.
 ListRead<PartGrade> ReadPartGrades(std::string_view text);
 
 // The grades as a list reads them back: without a header when no grade gives an optional

@@ -55,7 +55,7 @@ std::string GradesRefusal(const S& s) {
             if (!value) {
                 continue;
             }
-            const SettingRow& row = SettingOf(column.setting);
+            const SettingRow& row = ColumnRow(column);
             std::string subject(row.subject);
             subject[0] = char(std::tolower(static_cast<unsigned char>(subject[0])));
             if (std::string reason = NumberRefusal(row, subject, *value); !reason.empty()) {

@@ -18,7 +18,7 @@ namespace design_file {
 // goes up whenever a version's reader would refuse what the writer now writes, such as a new
 // setting's member. A reader opens every version up to its own, each member a file of an older
 // version lacks taking its default, and refuses a newer one by its version. Version 2 added the
-// resistors' life drift (and a grade's).
+// resistors' life drift, and a grade's life drift, price and power rating.
 inline constexpr std::string_view FormatName = "orvalex-kep-design";
 inline constexpr int FormatVersion = 2;
 inline constexpr std::string_view Extension = ".okep";

@@ -150,7 +150,7 @@ class SettingsTableTest : public QObject {
             }
         }
         // The seven default grades, one a line; no parts until the user gives them.
-        QCOMPARE(window.findChild<QPlainTextEdit*>("Grades")->toPlainText().count('\n'), 7);
+        QCOMPARE(window.findChild<QPlainTextEdit*>("Grades")->toPlainText().count('\n'), 8);
         QCOMPARE(window.findChild<QPlainTextEdit*>("Parts")->toPlainText(), QString());
     }
 

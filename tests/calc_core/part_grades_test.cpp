@@ -60,7 +60,8 @@ TEST(PartGrades, ReadsAHeaderInAnyOrder) {
     EXPECT_EQ(PartGradesText(read.values), "series, tolerance, tcr, life_drift, name\n"
                                            "E96, 1, 50, 0.5, thick film, 0603\n"
                                            "E192, 0.1, 25, \n");
-    EXPECT_EQ(PartGradesText(DefaultPartGrades()).substr(0, 24), "E24, 5, 200\nE24, 1, 100\n");
+    EXPECT_EQ(PartGradesText(DefaultPartGrades()).substr(0, 65),
+              "series, tolerance, tcr, price, power_w, name\nE24, 5, 200, 1, 0.1\n");
     const ListRead<PartGrade> again = ReadPartGrades(PartGradesText(read.values));
     ASSERT_EQ(again.values.size(), std::size(expected));
     for (std::size_t i = 0; i < again.values.size(); ++i) {
@@ -98,7 +99,7 @@ TEST(PartGrades, RefusesTheFirstBadLineByItsNumber) {
         // A header names its columns; a line then gives as many.
         {"series, tolerance, tcr, colour\nE96, 1, 50, red",
          "Line 1: 'colour' is not a column of a grade list (series, tolerance, tcr, life_drift, "
-         "name)."},
+         "price, power_w, name)."},
         {"tolerance, tcr, life_drift\n1, 50, 0.5",
          "Line 1: the header must name the column series."},
         {"series, tcr, name\nE96, 50", "Line 1: the header must name the column tolerance."},

@@ -61,13 +61,13 @@ TEST(DesignFileWriter, WritesTheMembersInOrderWithShortestExactNumbers) {
     "fb_current_na": 0,
     "spec_pct": 2.5,
     "grades": [
-      {"series": "E24", "tolerance_pct": 5, "tcr_ppm": 200, "name": ""},
-      {"series": "E24", "tolerance_pct": 1, "tcr_ppm": 100, "name": ""},
-      {"series": "E96", "tolerance_pct": 1, "tcr_ppm": 100, "name": ""},
-      {"series": "E96", "tolerance_pct": 1, "tcr_ppm": 50, "name": ""},
-      {"series": "E192", "tolerance_pct": 0.5, "tcr_ppm": 25, "name": ""},
-      {"series": "E192", "tolerance_pct": 0.1, "tcr_ppm": 25, "name": ""},
-      {"series": "E192", "tolerance_pct": 0.1, "tcr_ppm": 10, "name": ""}
+      {"series": "E24", "tolerance_pct": 5, "tcr_ppm": 200, "price": 1, "power_w": 0.1, "name": ""},
+      {"series": "E24", "tolerance_pct": 1, "tcr_ppm": 100, "price": 1.1, "power_w": 0.1, "name": ""},
+      {"series": "E96", "tolerance_pct": 1, "tcr_ppm": 100, "price": 1.3, "power_w": 0.1, "name": ""},
+      {"series": "E96", "tolerance_pct": 1, "tcr_ppm": 50, "price": 1.6, "power_w": 0.1, "name": ""},
+      {"series": "E192", "tolerance_pct": 0.5, "tcr_ppm": 25, "price": 4, "power_w": 0.1, "name": ""},
+      {"series": "E192", "tolerance_pct": 0.1, "tcr_ppm": 25, "price": 9, "power_w": 0.1, "name": ""},
+      {"series": "E192", "tolerance_pct": 0.1, "tcr_ppm": 10, "price": 20, "power_w": 0.1, "name": ""}
     ],
     "r2_min": null,
     "r2_max": null,

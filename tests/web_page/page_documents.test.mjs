@@ -137,8 +137,8 @@ test('a design file opens by dropping it on the page; a refused one changes noth
   const refused = [
     ['broken.okep', '{"format": NaN}', 'broken.okep cannot be opened: line 1, column 12 holds NaN or ' +
      'Infinity, which are not numbers in JSON.'],
-    ['newer.okep', '{"format": "orvalex-kep-design", "version": 2}', 'newer.okep cannot be opened: it was ' +
-     'written by a newer version of the program (design file version 2; this version reads version 1).'],
+    ['newer.okep', '{"format": "orvalex-kep-design", "version": 3}', 'newer.okep cannot be opened: it was ' +
+     'saved by a newer version (format 3); this one reads up to 2.'],
   ];
   for (const [name, text, sentence] of refused) {
     await drop(name, text);

@@ -180,7 +180,7 @@ test('a bad line of a list shows its sentence and changes nothing; a good list i
     ['Parts', '64k9\n7k15\n4x7', 'Line 3: \'4x7\' is not a resistance (write it like 4700, 4.7k, 4k7, 470R or 2M2).'],
     ['Grades', 'E96, 1, 50\nE97, 1, 50', null],
     ['R2Min', '0.5', 'The lowest R2 must be from 1 \u03a9 to 10000000 \u03a9 to analyse the design.'],
-    ['Boards', '12.5', '\'12.5\' is not a whole number.'],
+    ['Boards', '12.5', '\'12.5\' is not a whole number from 1000 to 10000000.'],
   ];
   for (const [id, text, sentence] of bad) {
     await change(page, id, text);

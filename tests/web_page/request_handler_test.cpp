@@ -396,8 +396,9 @@ TEST(Describe, GivesTheListsOptionalAndWholeNumbers) {
          {{"kind", "list"},
           {"id", "Grades"},
           {"key", "grades"},
-          {"default", "E24, 5, 200\nE24, 1, 100\nE96, 1, 100\nE96, 1, 50\nE192, 0.5, 25\n"
-                      "E192, 0.1, 25\nE192, 0.1, 10\n"}}},
+          {"default", "series, tolerance, tcr, price, power_w, name\nE24, 5, 200, 1, 0.1\n"
+                      "E24, 1, 100, 1.1, 0.1\nE96, 1, 100, 1.3, 0.1\nE96, 1, 50, 1.6, 0.1\n"
+                      "E192, 0.5, 25, 4, 0.1\nE192, 0.1, 25, 9, 0.1\nE192, 0.1, 10, 20, 0.1\n"}}},
         {15,
          {{"kind", "optional_number"},
           {"id", "R2Min"},

@@ -34,7 +34,7 @@ Json RowFitJson(const std::optional<RowFit>& row, const Analysed& analysed) {
     const calc_core::AnalysisSettings fitted = FittedSettings(*row, analysed.settings);
     Json settings = Json::object();
     for (const calc_core::GradeColumn& column : calc_core::GradeColumns()) {
-        if (row->grade && column.get(*row->grade)) {
+        if (row->grade && column.setting && column.get(*row->grade)) {
             settings[calc_core::SettingOf(column.setting).key] = fitted.*column.setting;
         }
     }

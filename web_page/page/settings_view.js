@@ -18,7 +18,6 @@ import {state} from './state.js';
 /** @typedef {import('./protocol_types').ReadSettingResponse} ReadSettingResponse */
 /** @typedef {HTMLInputElement | HTMLSelectElement | HTMLTextAreaElement} Control */
 
-const plainLabel = (/** @type {Field} */ field) => field[Keys.Label].replace('&', '');
 const helpId = (/** @type {Field} */ field) => `Help${field[Keys.Id]}`;
 const problemId = (/** @type {Field} */ field) => `Problem${field[Keys.Id]}`;
 const control = (/** @type {Field} */ field) => /** @type {Control} */ (byId(field[Keys.Id]));
@@ -55,7 +54,7 @@ function settingRow(field, box, kind) {
     box.setAttribute('aria-describedby', helpId(field));
     box.title = field[Keys.Help];
   }
-  const label = element('label', '', plainLabel(field));
+  const label = element('label', '', field[Keys.Label]);
   label.htmlFor = field[Keys.Id];
   const row = element('div', kind.wide ? 'setting wide' : 'setting');
   if (kind.units) {
@@ -178,7 +177,7 @@ function helpList(fields) {
   for (const field of fields.filter((f) => f[Keys.Help])) {
     const help = element('dd', '', field[Keys.Help]);
     help.id = helpId(field);
-    list.append(element('dt', '', plainLabel(field)), help);
+    list.append(element('dt', '', field[Keys.Label]), help);
   }
   const details = element('details', 'help');
   details.append(element('summary', '', 'About these settings'), list);

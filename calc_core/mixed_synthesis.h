@@ -1,0 +1,60 @@
+// Buying at least cost: a grade for each of R1, R2 and R3, the cheapest sum of their prices whose
+// build meets the criterion, with each resistor's values from its own grade.
+#pragma once
+
+#include "calc_core/build_criterion.h"
+#include "calc_core/circuit.h"
+#include "calc_core/part_grades.h"
+#include "calc_core/part_power.h"
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace calc_core {
+
+struct AnalysisSettings;
+
+// One build with a grade for each resistor.
+struct MixedBuild {
+    std::array<std::size_t, 3> grades{}; // R1's, R2's and R3's, indices into the grades
+    double r1 = 0;
+    double r2 = 0;
+    double r3 = 0;
+    double price = 0; // the three parts' prices together
+    BuildPower power;
+    CriterionVerdict verdict;
+};
+
+// Where each resistor's values come from: a grade's series or the parts list, and R2 as designed
+// or, with a range, each of its grade's values within it.
+struct MixedSearch {
+    std::span<const PartGrade> grades;
+    std::span<const double> parts;
+    std::optional<std::pair<double, double>> r2Range; // ohms, both included
+    CriterionSettings criterion;
+};
+
+// Every grade priced, and more than one grade: the grades may be mixed.
+bool MixablePrices(std::span<const PartGrade> grades);
+
+// The cheapest build over every assignment of grades to R1, R2 and R3 whose build, the one with
+// the largest worst-case margin among those within their power ratings, meets the criterion; ties
+// in price go to the larger margin (with the yield criterion the smaller failure bound, with Cpk
+// the larger Cpk), then to the smaller R1, R3 and R2. Assignments are tried from the cheapest up,
+// and none dearer than a build found is tried. Absent when no assignment meets the criterion or
+// the grades cannot be mixed. The grades must be ones the settings accept (SettingsRefusal).
+std::optional<MixedBuild> CheapestMix(const Circuit& design, const std::vector<double>& targets,
+                                      const AnalysisSettings& settings, const MixedSearch& search);
+
+// The values a grade offers, ascending without repeats: its series from LowestSeriesOhms to
+// HighestSeriesOhms, or the parts list's.
+std::vector<double> GradeValues(const PartGrade& grade, std::span<const double> parts);
+
+// The grades of R1, R2 and R3 in an assignment.
+std::array<const PartGrade*, 3> GradesOf(std::span<const PartGrade> grades,
+                                         const std::array<std::size_t, 3>& assignment);
+
+} // namespace calc_core
