@@ -75,8 +75,9 @@ const byHand = [
 
 // The texts the core reads, as they start: id, tag, text, units.
 const textsByHand = [
-  ['Grades', 'TEXTAREA', 'E24, 5, 200\nE24, 1, 100\nE96, 1, 100\nE96, 1, 50\nE192, 0.5, 25\n' +
-   'E192, 0.1, 25\nE192, 0.1, 10\n', []],
+  ['Grades', 'TEXTAREA', 'series, tolerance, tcr, price, power_w, name\nE24, 5, 200, 1, 0.1\n' +
+   'E24, 1, 100, 1.1, 0.1\nE96, 1, 100, 1.3, 0.1\nE96, 1, 50, 1.6, 0.1\nE192, 0.5, 25, 4, 0.1\n' +
+   'E192, 0.1, 25, 9, 0.1\nE192, 0.1, 10, 20, 0.1\n', []],
   ['R2Min', 'INPUT', '', ['', '\u03a9']],
   ['R2Max', 'INPUT', '', ['', '\u03a9']],
   ['Parts', 'TEXTAREA', '', []],
