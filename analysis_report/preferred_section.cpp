@@ -33,7 +33,7 @@ Note RankingNote(const DesignAnalysis& a, bool checkTargets, const Writer& w) {
     const std::string values = a.settings.series == calc_core::ESeries::Parts
                                    ? "the parts list's values"
                                    : std::string(calc_core::SeriesName(a.settings.series)) +
-                                         " values from 1 \u03a9 to 10 M\u03a9";
+                                         " values from " + calc_core::SeriesRangeText();
     return {
         "Pairs of " + values + " with R2 = " + w.Ohms(a.design.circuit.r2) +
         ", ranked by the worst error against " + targets +

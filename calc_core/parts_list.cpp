@@ -11,9 +11,6 @@
 namespace calc_core {
 namespace {
 
-static_assert(LowestSeriesOhms == 1 && HighestSeriesOhms == 1e7, "the message below names these");
-constexpr std::string_view RangeText = "must be from 1 \u03A9 to 10 M\u03A9";
-
 // Why an entry is not a resistance of the list, as a sentence; empty when it is one.
 std::string EntryRefusal(const EntryLine& line, const ValueRead& value) {
     const std::string quoted = LineMessage(line.number) + QuotedForMessage(line.text) + " ";
@@ -22,7 +19,7 @@ std::string EntryRefusal(const EntryLine& line, const ValueRead& value) {
     }
     const double ohms = std::get<double>(value);
     if (!(ohms >= LowestSeriesOhms && ohms <= HighestSeriesOhms)) {
-        return quoted + std::string(RangeText) + ".";
+        return quoted + "must be from " + SeriesRangeText() + ".";
     }
     return {};
 }
