@@ -60,8 +60,9 @@ struct FixedSwing {
     double share = 0;       // its share of the sum of every quantity's squared half swing
 };
 
-// Why no grade meets the spec, in numbers: the best build of the last grade searched at its
-// worst level, and what moves the output there whatever the resistors.
+// Why no grade meets the spec, in numbers: the best build of the grade that comes nearest (the
+// tightest spec; the cheaper grade on a tie) at its worst level, and what moves the output there
+// whatever the resistors.
 struct SpecLimit {
     std::size_t grade = 0; // index into the grades
     Build build;
@@ -77,6 +78,7 @@ struct Synthesis {
     std::vector<GradeSynthesis> grades; // one per grade, in the order given
     std::optional<std::size_t> chosen;  // the first grade that meets the spec
     // The chosen grade's best SynthesisBuildCount, best first; fewer when it has fewer builds.
+    // Without a chosen grade, those of the grade that comes nearest (limit->grade).
     std::vector<Build> builds;
     std::optional<SpecLimit> limit; // when no grade meets the spec
 };
