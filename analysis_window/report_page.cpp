@@ -2,6 +2,7 @@
 // paragraphs (warnings in bold), and the rows that fit something selectable one at a time.
 #include "analysis_window/report_page.h"
 
+#include "analysis_window/analysis_history.h"
 #include "analysis_window/histogram_plot.h"
 #include "analysis_window/qt_text.h"
 
@@ -86,7 +87,7 @@ QTableWidget* SectionTable(const QString& title) {
 // tolerance and TCR in the settings.
 bool IsFitted(const analysis_report::RowFit& row, const std::optional<calc_core::FitChoice>& fit,
               const calc_core::AnalysisSettings& settings) {
-    return fit && SameFit(row.fit, *fit) &&
+    return SameFit(row.fit, fit) &&
            row.tolerancePct.value_or(settings.resistorTolerancePct) ==
                settings.resistorTolerancePct &&
            row.tcrPpm.value_or(settings.resistorTcrPpm) == settings.resistorTcrPpm;
@@ -101,13 +102,6 @@ QLabel* SelectableLabel(const QString& accessibleName) {
     label->setFocusPolicy(Qt::StrongFocus);
     label->setAccessibleName(accessibleName);
     return label;
-}
-
-bool SameFit(const calc_core::FitChoice& a, const calc_core::FitChoice& b) {
-    if (a.pairRank || b.pairRank) {
-        return a.pairRank == b.pairRank;
-    }
-    return a.r1 == b.r1 && a.r3 == b.r3 && a.r2 == b.r2;
 }
 
 ReportPage::ReportPage(const std::string& name, QWidget* parent) : QWidget(parent), m_name(name) {

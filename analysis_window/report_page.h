@@ -22,9 +22,6 @@ class HistogramPlot;
 // A label whose text can be selected and copied, and reached with the Tab key.
 QLabel* SelectableLabel(const QString& accessibleName);
 
-// Whether the two choose the same pair to fit.
-bool SameFit(const calc_core::FitChoice& a, const calc_core::FitChoice& b);
-
 class ReportPage : public QWidget {
     Q_OBJECT
 

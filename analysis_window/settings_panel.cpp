@@ -6,6 +6,7 @@
 #include "analysis_window/qt_text.h"
 #include "analysis_window/setting_controls.h"
 #include "analysis_window/text_setting.h"
+#include "calc_core/setting_notices.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -81,7 +82,7 @@ SettingsPanel::SettingsPanel(QWidget* parent) : QGroupBox(QStringLiteral("Settin
             ConnectHeldValue(control, this);
         }
         if (row.kind == SettingKind::List) {
-            placeList(row, control, problem);
+            entry.notice = placeList(row, control, problem);
         } else {
             place(row, control, problem);
         }
@@ -136,8 +137,9 @@ void SettingsPanel::place(const SettingRow& row, QWidget* control, QLabel* probl
     ++page.placed;
 }
 
-// A list: a column of its label with the Open… button, the text and the problem's label.
-void SettingsPanel::placeList(const SettingRow& row, QWidget* control, QLabel* problem) {
+// A list: a column of its label with the Open… button, the text, the problem's label and the
+// notice's, which it returns.
+QLabel* SettingsPanel::placeList(const SettingRow& row, QWidget* control, QLabel* problem) {
     GroupPage& page = pageOf(row.group);
     const QString caption = ToQString(row.label);
     auto* label = new QLabel(caption);
@@ -160,9 +162,15 @@ void SettingsPanel::placeList(const SettingRow& row, QWidget* control, QLabel* p
     column->addLayout(head);
     column->addWidget(control);
     column->addWidget(problem);
+    auto* notice = new QLabel;
+    notice->setObjectName(ToQString(row.id) + QStringLiteral("Notice"));
+    notice->setWordWrap(true);
+    notice->hide();
+    column->addWidget(notice);
     control->setFixedHeight(int(control->fontMetrics().lineSpacing() * ListLines) +
                             2 * static_cast<QFrame*>(control)->frameWidth() + 8);
     page.columns->addLayout(column, 3);
+    return notice;
 }
 
 void SettingsPanel::chooseListFile(const SettingRow& row) {
@@ -228,6 +236,20 @@ void SettingsPanel::setSettings(const calc_core::AnalysisSettings& settings) {
         } else {
             ShowInControl(*control.row, control.widget, settings);
         }
+    }
+}
+
+void SettingsPanel::showNotices(const calc_core::AnalysisSettings& settings) {
+    const std::vector<calc_core::SettingNotice> notices = calc_core::SettingNotices(settings);
+    for (const Control& control : m_controls) {
+        if (!control.notice) {
+            continue;
+        }
+        const auto notice =
+            std::find_if(notices.begin(), notices.end(),
+                         [&control](const auto& notice) { return notice.row == control.row; });
+        control.notice->setText(notice == notices.end() ? QString() : ToQString(notice->text));
+        control.notice->setVisible(notice != notices.end());
     }
 }
 

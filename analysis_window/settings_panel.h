@@ -37,6 +37,10 @@ class SettingsPanel : public QGroupBox {
     // The settings used with the diode only take input only with it.
     void setDiode(bool diode);
 
+    // Says beside each list that the settings take but do not use how to use it
+    // (calc_core::SettingNotices); nothing beside the others.
+    void showNotices(const calc_core::AnalysisSettings& settings);
+
     // Reads the file into the list row's control and takes it, as its Open… button does. False,
     // with the reason under the control and nothing taken, for a file that cannot be read or is
     // larger than MaxListFileBytes.
@@ -60,6 +64,7 @@ class SettingsPanel : public QGroupBox {
         const calc_core::SettingRow* row = nullptr;
         QWidget* widget = nullptr;
         TextSetting* text = nullptr; // typed as text only
+        QLabel* notice = nullptr;    // a list's, for what SettingNotices says of it
     };
     // A group's page: its compact rows in a grid, its lists as columns beside it.
     struct GroupPage {
@@ -73,7 +78,7 @@ class SettingsPanel : public QGroupBox {
     void buildGroupPages();
     GroupPage& pageOf(calc_core::SettingGroup group);
     void place(const calc_core::SettingRow& row, QWidget* control, QLabel* problem);
-    void placeList(const calc_core::SettingRow& row, QWidget* control, QLabel* problem);
+    QLabel* placeList(const calc_core::SettingRow& row, QWidget* control, QLabel* problem);
     void chooseListFile(const calc_core::SettingRow& row);
     const Control& controlOf(const calc_core::SettingRow& row) const;
 
