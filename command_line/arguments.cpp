@@ -386,6 +386,12 @@ bool ReadFormat(const CLI::App& command, const CommandTexts& texts, OutputFormat
     return true;
 }
 
+// A file's name without its folders, as a document names it.
+std::string FileNameOf(const std::string& argument) {
+    const std::u8string name = PathOfArgument(argument).filename().u8string();
+    return calc_core::Printable(std::string(name.begin(), name.end()), 200);
+}
+
 // The flags every request has besides its inputs: settings, fit, output and the design file.
 bool ReadCommon(const CLI::App& command, const CommandTexts& texts, Request& request,
                 std::string& error) {
@@ -396,6 +402,7 @@ bool ReadCommon(const CLI::App& command, const CommandTexts& texts, Request& req
     request.extras.yield = request.extras.yield || texts.yield;
     if (command.count("--save") > 0) {
         request.savePath = texts.save;
+        request.designFile = FileNameOf(texts.save);
     }
     if (command.count("--note") > 0) {
         request.note = texts.note;
@@ -442,6 +449,7 @@ ParsedArguments ReadOpenRequest(Parser& parser) {
         return parsed;
     }
     Request request = RequestOfDesign(*read.design);
+    request.designFile = FileNameOf(texts.file);
     if (!ReadCommon(*parser.open, texts, request, parsed.error)) {
         return parsed;
     }

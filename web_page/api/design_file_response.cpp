@@ -68,6 +68,7 @@ Json SaveDesignResponse(const SavedTab& saved) {
     }
     design.settings = saved.settings;
     design.fit = saved.fit;
+    design.yieldEstimated = saved.yieldEstimated;
     design.note = saved.note;
     return {{keys::File, design_file::DesignText(design)}};
 }
@@ -95,6 +96,7 @@ Json OpenDesignResponse(std::string_view text, std::string_view fileName,
             {keys::Settings, RequestSettings(design.settings)},
             {keys::SettingTexts, std::move(settingTexts)},
             {keys::Fit, analysis_report::FitJson(design.fit)},
+            {keys::Yield, design.yieldEstimated},
             {keys::Note, design.note}};
 }
 

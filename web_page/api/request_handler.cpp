@@ -301,9 +301,10 @@ RequestHandler::Json RequestHandler::ReadSetting(const Json& request, std::strin
 RequestHandler::Json RequestHandler::SaveDesign(const Json& request, std::string& error) {
     JsonReader reader(request, "request");
     reader.AllowOnly({keys::Op, keys::Tab, keys::Yes, keys::No, keys::Texts, keys::Decimal,
-                      keys::Group, keys::Settings, keys::Fit, keys::Note});
+                      keys::Group, keys::Settings, keys::Fit, keys::Yield, keys::Note});
     const std::optional<PressFields> fields = ReadPressFields(reader);
     const auto note = reader.String(keys::Note, "");
+    const auto yield = reader.Bool(keys::Yield, false);
     const auto settingsObject = reader.OptionalObject(keys::Settings);
     const bool fitted = !reader.failed() && request.contains(keys::Fit);
     const auto fitObject = reader.OptionalObject(keys::Fit);
@@ -316,6 +317,7 @@ RequestHandler::Json RequestHandler::SaveDesign(const Json& request, std::string
                    .no = fields->no,
                    .texts = fields->texts,
                    .locale = fields->locale,
+                   .yieldEstimated = *yield,
                    .note = *note};
     const auto settings = ReadSettings(*settingsObject, error);
     if (!settings || (fitted && !(saved.fit = ReadFit(*fitObject, error)))) {
