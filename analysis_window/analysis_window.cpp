@@ -379,9 +379,10 @@ bool AnalysisWindow::estimatesYield() const {
 }
 
 void AnalysisWindow::setDocument(std::optional<calc_core::Tab> tab, const QString& name,
-                                 bool modified) {
+                                 const std::string& note, bool modified) {
     m_documentTab = tab;
     m_documentName = name;
+    m_documentNote = note;
     m_documentModified = modified;
     showTitle();
 }
@@ -566,6 +567,10 @@ analysis_report::ReportDocument AnalysisWindow::document(const QDate& date) cons
     document.date = date.toString(Qt::ISODate).toStdString();
     document.press = m_record->results(m_tab);
     document.decimalSeparator = locale().decimalPoint().toStdString();
+    if (m_documentTab == m_tab) {
+        document.designFile = m_documentName.toStdString();
+        document.note = m_documentNote;
+    }
     if (m_outcome.analysis) {
         document.histograms =
             analysis_report::YieldHistograms(*m_outcome.analysis, document.decimalSeparator);

@@ -54,9 +54,11 @@ class AnalysisWindow : public QDialog {
     bool estimatesYield() const;
     const analysis_report::Report& report() const { return m_report; }
 
-    // The design file open on a tab, whose name the title shows while the window analyses that
-    // tab, with the modified mark when it has changed since opened or saved; no tab for none.
-    void setDocument(std::optional<calc_core::Tab> tab, const QString& name, bool modified);
+    // The design file open on a tab, with its note: while the window analyses that tab, its
+    // title shows the file's name, with the modified mark when it has changed since opened or
+    // saved, and the documents it exports and prints name both; no tab for none.
+    void setDocument(std::optional<calc_core::Tab> tab, const QString& name,
+                     const std::string& note, bool modified);
 
     // A step back or forward through the changes of the settings and the fit (Ctrl+Z and
     // Ctrl+Shift+Z); false when there is none.
@@ -133,6 +135,7 @@ class AnalysisWindow : public QDialog {
     AnalysisHistory* m_history = nullptr;
     std::optional<calc_core::Tab> m_documentTab;
     QString m_documentName;
+    std::string m_documentNote;
     bool m_documentModified = false;
     QLabel* m_reason = nullptr;
     QTabWidget* m_pages = nullptr;
