@@ -31,6 +31,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStandardPaths>
@@ -48,6 +49,10 @@ namespace {
 // The progress bar's steps from none to all of the boards.
 constexpr int ProgressSteps = 1000;
 
+// Small enough for a laptop's screen with room for the desktop's panels; the settings and the
+// pages scroll inside it rather than cut what they show.
+constexpr QSize LeastSize(800, 600);
+
 // Undo and redo, as the desktop's editors have them.
 constexpr QKeyCombination UndoKey(Qt::ControlModifier, Qt::Key_Z);
 constexpr QKeyCombination RedoKey(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
@@ -58,6 +63,7 @@ AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
     : QDialog(parent), m_record(record) {
     setObjectName(QStringLiteral("AnalysisWindow"));
     setSizeGripEnabled(true);
+    setMinimumSize(LeastSize);
 
     m_design = SelectableLabel(QStringLiteral("Design"));
     m_reason = SelectableLabel(QStringLiteral("Why the design cannot be analysed"));
@@ -70,6 +76,7 @@ AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
     m_mnemonics = m_settings->shortcutLetters() + m_fitPanel->shortcutLetters();
 
     m_pages = new QTabWidget;
+    m_pages->setObjectName(QStringLiteral("AnalysisPages"));
     m_pages->setAccessibleName(QStringLiteral("Analysis"));
     m_pages->tabBar()->setAccessibleName(QStringLiteral("Analysis pages"));
     // The pages of the report's sections come before the plot's, as the report first names them.
@@ -212,8 +219,8 @@ QWidget* AnalysisWindow::buildYieldControls() {
 }
 
 QWidget* AnalysisWindow::buildPlotPage() {
-    m_plotPage = new QWidget;
-    auto* plotLayout = new QVBoxLayout(m_plotPage);
+    auto* content = new QWidget;
+    auto* plotLayout = new QVBoxLayout(content);
     m_plot = new AnalysisPlot;
     auto* plotCaption = SelectableLabel(QStringLiteral("About the plot"));
     plotCaption->setText(QStringLiteral(
@@ -223,6 +230,13 @@ QWidget* AnalysisWindow::buildPlotPage() {
         "when it does not."));
     plotLayout->addWidget(m_plot, 1);
     plotLayout->addWidget(plotCaption);
+    // As the report's pages, it scrolls when the window is smaller than the plot and its caption.
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    m_plotPage = scroll;
     return m_plotPage;
 }
 
@@ -407,9 +421,9 @@ void AnalysisWindow::present(calc_core::Tab tab) {
     recompute();
     if (!m_sized) {
         // Room for the widest table and the plot, once; then as the user leaves it.
-        QSize size = sizeHint().expandedTo(QSize(760, 600));
+        QSize size = sizeHint().expandedTo(LeastSize);
         if (const QScreen* screen = this->screen()) {
-            size = size.boundedTo(screen->availableSize() * 9 / 10);
+            size = size.boundedTo(screen->availableSize() * 9 / 10).expandedTo(LeastSize);
         }
         resize(size);
         m_sized = true;

@@ -21,6 +21,12 @@ QDoubleSpinBox* OhmsBox(const calc_core::FitField& field) {
     box->setStepType(QAbstractSpinBox::AdaptiveDecimalStepType);
     box->setAlignment(Qt::AlignRight);
     box->setObjectName(ToQString(field.id));
+    // Room for a resistor's value, not for the highest the box takes, so that the row fits a
+    // narrow window; a longer value scrolls in the box.
+    box->setMinimumWidth(
+        box->fontMetrics().horizontalAdvance(QStringLiteral("9999999.999 \u03a9")) +
+        box->minimumSizeHint().width() -
+        box->fontMetrics().horizontalAdvance(box->textFromValue(box->maximum()) + box->suffix()));
     return box;
 }
 

@@ -66,17 +66,34 @@ class SettingsPanel : public QGroupBox {
         TextSetting* text = nullptr; // typed as text only
         QLabel* notice = nullptr;    // a list's, for what SettingNotices says of it
     };
-    // A group's page: its compact rows in a grid, its lists as columns beside it.
+    // A compact row's widgets in a grid: the problem's label only for a row typed as text.
+    struct GridCell {
+        QLabel* label = nullptr;
+        QWidget* control = nullptr;
+        QLabel* problem = nullptr;
+    };
+    // A group's page: its compact rows in a grid, as many a line as fit up to mostPerLine, its
+    // lists as columns beside it.
     struct GroupPage {
         QWidget* page = nullptr;
+        QWidget* viewport = nullptr; // of the page's scroll area
         QBoxLayout* columns = nullptr;
         QGridLayout* grid = nullptr;
-        int perLine = 1;
-        int placed = 0;
+        std::vector<GridCell> cells;
+        int mostPerLine = 1;
+        int perLine = 0;
     };
 
+  protected:
+    // A page's viewport that grows or shrinks puts as many rows a line as fit.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
     void buildGroupPages();
     GroupPage& pageOf(calc_core::SettingGroup group);
+    static void arrange(GroupPage& page, int perLine);
+    static int WidthFor(const GroupPage& page, int perLine);
+    static int perLineFor(const GroupPage& page, int width);
     void place(const calc_core::SettingRow& row, QWidget* control, QLabel* problem);
     QLabel* placeList(const calc_core::SettingRow& row, QWidget* control, QLabel* problem);
     void chooseListFile(const calc_core::SettingRow& row);
