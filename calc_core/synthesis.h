@@ -6,6 +6,7 @@
 #include "calc_core/circuit.h"
 #include "calc_core/part_grades.h"
 #include "calc_core/tolerance_box.h"
+#include "calc_core/yield_statistics.h"
 
 #include <cstddef>
 #include <optional>
@@ -46,8 +47,11 @@ struct GradeSynthesis {
     std::string refusal;        // Refused: the sentence of SettingsRefusal with the grade's figures
     Build best;                 // the largest margin; ties go to the smaller R1, then R3, then R2
     double tightestSpecPct = 0; // the smallest spec that some build of the grade meets
-    // Passing boards over boards: filled by the yield estimate, when asked.
+    // Passing boards over boards, with its 95 % interval and the failures per million: filled by
+    // the yield estimate, when asked.
     std::optional<double> yield;
+    ShareInterval yieldInterval;
+    double yieldPpmFail = 0;
 
     bool meets() const { return status == GradeStatus::Searched && best.meets; }
 };

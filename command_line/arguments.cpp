@@ -6,6 +6,7 @@
 #include "calc_core/decimal_text.h"
 #include "calc_core/tab_inputs.h"
 #include "calc_core/value_text.h"
+#include "command_line/batch_columns.h"
 #include "command_line/design_request.h"
 #include "command_line/flag_values.h"
 #include "command_line/system_text.h"
@@ -202,6 +203,7 @@ CLI::App* AddBatch(CLI::App& app, CommandTexts& texts) {
         ->type_name("N")
         ->default_str("0")
         ->group("Output");
+    command->footer(ColumnsHelp() + "\n" + kFooter);
     return command;
 }
 
@@ -266,7 +268,7 @@ struct Parser {
                          calc_core::Tab::Check, checkTexts);
         open = AddOpen(app, openTexts);
         batch = AddBatch(app, batchTexts);
-        for (CLI::App* command : {design, check, open, batch}) {
+        for (CLI::App* command : {design, check, open}) {
             command->footer(kFooter);
         }
     }

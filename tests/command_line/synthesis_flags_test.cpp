@@ -151,7 +151,8 @@ TEST(SynthesisFlags, BatchAddsTheGradeAndYieldColumns) {
     const std::string header = ran.out.substr(0, ran.out.find('\n'));
     EXPECT_NE(header.find(",best_r3,grade,grade_series,grade_tolerance_pct,grade_tcr_ppm,"
                           "grade_r1,grade_r2,grade_r3,grade_margin,tightest_spec_pct,yield,"
-                          "yield_low95,yield_high95,ppm_fail\r"),
+                          "yield_low95,yield_high95,ppm_fail,grade_yield,grade_yield_low95,"
+                          "grade_yield_high95,grade_ppm_fail\r"),
               std::string::npos)
         << header;
     EXPECT_NE(ran.out.find(",4,E96,1,50,64900,10000,7150,"), std::string::npos) << ran.out;
