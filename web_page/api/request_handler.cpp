@@ -192,16 +192,18 @@ RequestHandler::Json RequestHandler::Analyse(const Json& request, std::string& e
 RequestHandler::Json RequestHandler::ReportHtml(const Json& request, std::string& error) {
     JsonReader reader(request, "request");
     reader.AllowOnly({keys::Op, keys::Tab, keys::Decimal, keys::Settings, keys::Fit,
-                      keys::Synthesis, keys::Yield, keys::Date, keys::Note});
+                      keys::Synthesis, keys::Yield, keys::Date, keys::Note, keys::FileName});
     analysis_report::ReportDocument document;
     const auto date = reader.String(keys::Date);
     const auto note = reader.String(keys::Note, "");
+    const auto fileName = reader.String(keys::FileName, "");
     const auto ask = ReadAnalysisAsk<AnalysisAsk>(reader, request, error);
     if (!ask) {
         return nullptr;
     }
     document.date = *date;
     document.note = *note;
+    document.designFile = *fileName;
     document.press = m_results[ask->tab];
     document.decimalSeparator = ask->decimal;
     return AnalysisOrJob(*ask, std::move(document));
