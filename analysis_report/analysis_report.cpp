@@ -3,6 +3,7 @@
 #include "analysis_report/analysis_report.h"
 
 #include "analysis_report/report_sections.h"
+#include "calc_core/setting_notices.h"
 
 #include <algorithm>
 #include <string>
@@ -43,6 +44,9 @@ Report MakeReport(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
     const DesignAnalysis* a = outcome.analysis ? &*outcome.analysis : nullptr;
     report.design = DesignSection(a ? a->design : design, checkTargets, w);
     report.settings = SettingsSection(settings, design.circuit.diode(), w);
+    for (const calc_core::SettingNotice& notice : calc_core::SettingNotices(settings)) {
+        report.settings.notes.push_back({notice.text});
+    }
     if (!a || a->set.levels.empty()) {
         report.reason = outcome.reason.empty() ? "The design cannot be analysed." : outcome.reason;
         return report;
@@ -52,7 +56,7 @@ Report MakeReport(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
                        SpecSection(*a, checkTargets, w)};
     if (a->synthesis) {
         report.sections.push_back(PartsSection(*a, w));
-        if (a->synthesis->chosen) {
+        if (!a->synthesis->builds.empty()) {
             report.sections.push_back(BuildsSection(*a, w));
         }
     }

@@ -40,6 +40,23 @@ Note RankingNote(const DesignAnalysis& a, bool checkTargets, const Writer& w) {
         "; ties go to the smaller sum of both errors, then the smaller R1, then the smaller R3."};
 }
 
+// What Parts to buy says, for a spec the pairs miss with the settings' resistors: the grade that
+// meets it with its own tolerance and TCR, or that none does; nothing without the synthesis.
+std::string WhereAGradeMeets(const DesignAnalysis& a, const Writer& w) {
+    if (!a.synthesis) {
+        return {};
+    }
+    const auto& chosen = a.synthesis->chosen;
+    if (!chosen) {
+        return " No grade of " + std::string(PartsSectionName) + " meets it either: see " +
+               std::string(PartsSectionName) + " and " + std::string(BuildsSectionName) +
+               " for the one that comes nearest.";
+    }
+    return " Grade " + std::to_string(*chosen + 1) + " of " + std::string(PartsSectionName) + ", " +
+           GradeText(a.synthesis->grades[*chosen].grade, w) + ", meets it: see " +
+           std::string(PartsSectionName) + " and " + std::string(BuildsSectionName) + ".";
+}
+
 // The ranks of the pairs that meet the spec, or a warning that none does.
 Note MeetingNote(const DesignAnalysis& a, const Writer& w) {
     std::string meeting;
@@ -51,7 +68,8 @@ Note MeetingNote(const DesignAnalysis& a, const Writer& w) {
     const std::string spec = std::string(PlusMinus) + w.Setting(a.settings.specPct) + " % spec";
     if (meeting.empty()) {
         return {"None of the pairs meets the " + spec +
-                    " at every level with its own worst-case bands.",
+                    " at every level with its own worst-case bands, judged with the settings' " +
+                    "resistors, " + ResistorGradeText(a.settings, w) + "." + WhereAGradeMeets(a, w),
                 true};
     }
     return {"Pairs that meet the " + spec +

@@ -46,8 +46,8 @@ void AppendTable(std::string& csv, const Section& section) {
     }
 }
 
-// What the document is: the report's heading, its maker, date and note, and why there is no
-// analysis when there is none.
+// What the document is: the report's heading, its maker, date, design file and note, and why
+// there is no analysis when there is none.
 Section DocumentSection(const Report& report, const ReportDocument& document) {
     Section section;
     section.name = "Document";
@@ -57,6 +57,9 @@ Section DocumentSection(const Report& report, const ReportDocument& document) {
         {"Program", std::string(orvalex::ProgramName) + ' ' + std::string(orvalex::Version)}};
     if (!document.date.empty()) {
         section.rows.push_back({"Date", document.date});
+    }
+    if (!document.designFile.empty()) {
+        section.rows.push_back({"Design file", document.designFile});
     }
     if (!document.note.empty()) {
         section.rows.push_back({"Note", document.note});

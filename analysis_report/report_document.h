@@ -1,6 +1,6 @@
 // What a document of the analysis holds beside the report and its plot: the press's results, the
-// user's note, the date and the yield's histograms. Every front end fills it alike, so that the
-// same design, settings and date give the same bytes.
+// design file and the user's note, the date and the yield's histograms. Every front end fills it
+// alike, so that the same design, settings and date give the same bytes.
 #pragma once
 
 #include "analysis_report/analysis_report.h"
@@ -24,6 +24,7 @@ struct Histogram {
 struct ReportDocument {
     std::string date;             // given by the caller, so that the bytes can be made again
     std::string note;             // the user's note on the design; empty for none
+    std::string designFile;       // the name of the design file it is of; empty for none
     std::optional<Section> press; // the results the press showed: the document's first section
     std::vector<Histogram> histograms;
     std::string decimalSeparator = "."; // of the histograms' axes, as the report's numbers

@@ -121,7 +121,12 @@ void AppendMasthead(std::string& html, const Report& report, const ReportDocumen
         made += " on " + document.date;
     }
     html += "<header>\n<h1>" + EscapeMarkup(report.heading) + "</h1>\n<p class=\"made\">" +
-            EscapeMarkup(made) + ".</p>\n</header>\n";
+            EscapeMarkup(made) + ".</p>\n";
+    if (!document.designFile.empty()) {
+        html +=
+            "<p class=\"design-file\">Design file: " + EscapeMarkup(document.designFile) + "</p>\n";
+    }
+    html += "</header>\n";
     if (!document.note.empty()) {
         html += "<section class=\"user-note\" id=\"note\">\n<h2>Note</h2>\n<p>" +
                 EscapeMarkup(document.note) + "</p>\n</section>\n";

@@ -33,9 +33,15 @@ Section ToleranceSection(const calc_core::DesignAnalysis& a, const Writer& w);
 // Each level's worst-case band against the output spec (spec_section.cpp).
 Section SpecSection(const calc_core::DesignAnalysis& a, bool checkTargets, const Writer& w);
 
+// A grade as the notes name it: "E96 ± 1 % ± 50 ppm/°C (thick film)"; and the settings'
+// resistors alike, "± 1 % ± 100 ppm/°C" (synthesis_section.cpp).
+std::string GradeText(const calc_core::PartGrade& grade, const Writer& w);
+std::string ResistorGradeText(const calc_core::AnalysisSettings& s, const Writer& w);
+
 // Each part grade's best build against the spec, and what to buy (synthesis_section.cpp).
 Section PartsSection(const calc_core::DesignAnalysis& a, const Writer& w);
-// The best builds of the cheapest grade that meets the spec (synthesis_section.cpp).
+// The best builds of the cheapest grade that meets the spec, or when none does, of the grade that
+// comes nearest (synthesis_section.cpp).
 Section BuildsSection(const calc_core::DesignAnalysis& a, const Writer& w);
 // How many boards pass, and each level's spread (yield_section.cpp).
 Section YieldSection(const calc_core::DesignAnalysis& a, const Writer& w);

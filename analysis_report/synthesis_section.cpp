@@ -27,12 +27,10 @@ std::string TightestText(double pct, const Writer& w) {
     return std::string(PlusMinus) + FormatFixed(pct, 3, w.Separator()) + " %";
 }
 
-// "E96 ± 1 % ± 50 ppm/°C (thick film)".
-std::string GradeText(const PartGrade& grade, const Writer& w) {
+// "± 1 % ± 50 ppm/°C".
+std::string ToleranceAndTcr(double tolerancePct, double tcrPpm, const Writer& w) {
     const std::string pm(PlusMinus);
-    return std::string(SeriesName(grade.series)) + " " + pm + w.Setting(grade.tolerancePct) +
-           " % " + pm + w.Setting(grade.tcrPpm) + " ppm/\u00b0C" +
-           (grade.name.empty() ? "" : " (" + grade.name + ")");
+    return pm + w.Setting(tolerancePct) + " % " + pm + w.Setting(tcrPpm) + " ppm/\u00b0C";
 }
 
 std::string SpecText(double pct, const Writer& w) {
@@ -106,14 +104,15 @@ std::string FixedText(calc_core::ToleranceQuantity quantity, const calc_core::An
     return {};
 }
 
-// No grade meets the spec: how near the last comes, and what no resistor choice changes.
+// No grade meets the spec: the grade that comes nearest, and what no resistor choice changes.
 std::vector<Note> LimitNotes(const DesignAnalysis& a, const calc_core::SpecLimit& limit,
                              const Writer& w) {
-    const GradeSynthesis& last = a.synthesis->grades[limit.grade];
+    const GradeSynthesis& nearest = a.synthesis->grades[limit.grade];
     std::vector<Note> notes = {{"No grade meets the " + SpecText(a.settings.specPct, w) +
-                                    " spec. The last, grade " + std::to_string(limit.grade + 1) +
-                                    " (" + GradeText(last.grade, w) + "), reaches " +
-                                    TightestText(limit.tightestSpecPct, w) + " at best.",
+                                    " spec. Grade " + std::to_string(limit.grade + 1) + " (" +
+                                    GradeText(nearest.grade, w) + ") comes nearest, reaching " +
+                                    TightestText(limit.tightestSpecPct, w) + " at best; " +
+                                    std::string(BuildsSectionName) + " shows its builds.",
                                 true}};
     double share = 0;
     for (const calc_core::FixedSwing& swing : limit.fixed) {
@@ -162,6 +161,16 @@ std::vector<Note> SynthesisNotes(const DesignAnalysis& a, const Writer& w) {
 
 } // namespace
 
+std::string GradeText(const PartGrade& grade, const Writer& w) {
+    return std::string(SeriesName(grade.series)) + " " +
+           ToleranceAndTcr(grade.tolerancePct, grade.tcrPpm, w) +
+           (grade.name.empty() ? "" : " (" + grade.name + ")");
+}
+
+std::string ResistorGradeText(const calc_core::AnalysisSettings& s, const Writer& w) {
+    return ToleranceAndTcr(s.resistorTolerancePct, s.resistorTcrPpm, w);
+}
+
 Section PartsSection(const DesignAnalysis& a, const Writer& w) {
     const calc_core::Synthesis& synthesis = *a.synthesis;
     const bool r2Free = a.settings.r2MinOhms && a.settings.r2MaxOhms;
@@ -182,21 +191,27 @@ Section PartsSection(const DesignAnalysis& a, const Writer& w) {
 
 Section BuildsSection(const DesignAnalysis& a, const Writer& w) {
     const calc_core::Synthesis& synthesis = *a.synthesis;
-    const GradeSynthesis& chosen = synthesis.grades[synthesis.chosen.value_or(0)];
+    // The grade that meets the spec, or else the one that comes nearest.
+    const std::size_t index = synthesis.chosen ? *synthesis.chosen : synthesis.limit->grade;
+    const GradeSynthesis& grade = synthesis.grades[index];
     const bool r2Free = a.settings.r2MinOhms && a.settings.r2MaxOhms;
     Section section;
     section.name = std::string(BuildsSectionName);
-    section.subject = "Grade " + std::to_string(synthesis.chosen.value_or(0) + 1) + ": " +
-                      GradeText(chosen.grade, w);
+    section.subject = "Grade " + std::to_string(index + 1) +
+                      (synthesis.chosen ? ": " : ", nearest the spec (none meets it): ") +
+                      GradeText(grade.grade, w);
     section.header = {"Rank", "R1", "R2", "R3", "Margin"};
     for (std::size_t i = 0; i < synthesis.builds.size(); ++i) {
         const calc_core::Build& build = synthesis.builds[i];
         section.rows.push_back({std::to_string(i + 1), w.Ohms(build.r1), w.Ohms(build.r2),
                                 w.Ohms(build.r3), w.Volts(build.margin)});
-        section.fits.emplace_back(BuildFit(build, chosen.grade, r2Free));
+        section.fits.emplace_back(BuildFit(build, grade.grade, r2Free));
     }
-    section.notes = {{"The best builds of the cheapest grade that meets the spec, by their "
-                      "smallest margin; select a row to analyse it as fitted."}};
+    const std::string which =
+        synthesis.chosen ? "The best builds of the cheapest grade that meets the spec"
+                         : "No grade meets the " + SpecText(a.settings.specPct, w) +
+                               " spec: these are the best builds of the grade that comes nearest";
+    section.notes = {{which + ", by their smallest margin; select a row to analyse it as fitted."}};
     return section;
 }
 

@@ -15,13 +15,16 @@
 #include "analysis_window/settings_panel.h"
 #include "analysis_window/yield_runner.h"
 
+#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDate>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -29,6 +32,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStandardPaths>
@@ -46,12 +50,21 @@ namespace {
 // The progress bar's steps from none to all of the boards.
 constexpr int ProgressSteps = 1000;
 
+// Small enough for a laptop's screen with room for the desktop's panels; the settings and the
+// pages scroll inside it rather than cut what they show.
+constexpr QSize LeastSize(800, 600);
+
+// Undo and redo, as the desktop's editors have them.
+constexpr QKeyCombination UndoKey(Qt::ControlModifier, Qt::Key_Z);
+constexpr QKeyCombination RedoKey(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
+
 } // namespace
 
 AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
     : QDialog(parent), m_record(record) {
     setObjectName(QStringLiteral("AnalysisWindow"));
     setSizeGripEnabled(true);
+    setMinimumSize(LeastSize);
 
     m_design = SelectableLabel(QStringLiteral("Design"));
     m_reason = SelectableLabel(QStringLiteral("Why the design cannot be analysed"));
@@ -64,6 +77,7 @@ AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
     m_mnemonics = m_settings->shortcutLetters() + m_fitPanel->shortcutLetters();
 
     m_pages = new QTabWidget;
+    m_pages->setObjectName(QStringLiteral("AnalysisPages"));
     m_pages->setAccessibleName(QStringLiteral("Analysis"));
     m_pages->tabBar()->setAccessibleName(QStringLiteral("Analysis pages"));
     // The pages of the report's sections come before the plot's, as the report first names them.
@@ -85,25 +99,98 @@ AnalysisWindow::AnalysisWindow(const DesignRecord* record, QWidget* parent)
     layout->addWidget(m_reason, 1, Qt::AlignTop);
     layout->addWidget(m_pages, 1);
     layout->addLayout(bottom);
+    m_history = new AnalysisHistory(this);
+    m_history->reset(state());
+    addUndoKeys();
     connectEvents();
     m_settings->firstField()->setFocus();
 }
 
+// Ctrl+Z and Ctrl+Shift+Z anywhere in the window; a number box or a choice leaves them to it,
+// where a text being typed (a list, R2's range, the seed) keeps its own undo.
+void AnalysisWindow::addUndoKeys() {
+    connect(new QShortcut(QKeySequence(UndoKey), this), &QShortcut::activated, this,
+            &AnalysisWindow::undo);
+    connect(new QShortcut(QKeySequence(RedoKey), this), &QShortcut::activated, this,
+            &AnalysisWindow::redo);
+    for (QWidget* control : findChildren<QWidget*>()) {
+        const bool numberBox = qobject_cast<QAbstractSpinBox*>(control) ||
+                               qobject_cast<QAbstractSpinBox*>(control->parentWidget());
+        if (numberBox || qobject_cast<QComboBox*>(control)) {
+            control->installEventFilter(this);
+        }
+    }
+}
+
+bool AnalysisWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeyCombination pressed = static_cast<QKeyEvent*>(event)->keyCombination();
+        if (pressed == UndoKey || pressed == RedoKey) {
+            return true; // not the box's: the window's shortcut takes it
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool AnalysisWindow::undo() {
+    return m_history->undo();
+}
+
+bool AnalysisWindow::redo() {
+    return m_history->redo();
+}
+
+AnalysisState AnalysisWindow::state() const {
+    return {m_settings->settings(), m_fit, m_beforeFit};
+}
+
+// A state undone or redone: the controls and the analysis as they were then.
+void AnalysisWindow::applyState(const AnalysisState& state) {
+    m_settings->setSettings(state.settings);
+    m_fit = state.fit;
+    m_beforeFit = state.beforeFit;
+    if (m_fit && !m_fit->pairRank) {
+        m_fitPanel->showPair(m_fit->r1, m_fit->r3, m_fit->r2);
+    }
+    recompute();
+    emit edited();
+}
+
+void AnalysisWindow::recordChange() {
+    if (m_history->record(state())) {
+        emit edited();
+    }
+}
+
+void AnalysisWindow::settingsChanged() {
+    recompute();
+    recordChange();
+}
+
 void AnalysisWindow::connectEvents() {
-    connect(m_settings, &SettingsPanel::changed, this, &AnalysisWindow::recompute);
+    connect(m_settings, &SettingsPanel::changed, this, &AnalysisWindow::settingsChanged);
     connect(m_fitPanel, &FitPanel::typedPairChosen, this,
             [this](const calc_core::FitChoice& typed) { fit(typed); });
-    connect(m_fitPanel, &FitPanel::asDesignedChosen, this, [this] { fit(std::nullopt); });
+    connect(m_fitPanel, &FitPanel::asDesignedChosen, this, &AnalysisWindow::backToDesign);
+    connect(m_history, &AnalysisHistory::restored, this, &AnalysisWindow::applyState);
     connect(m_record, &DesignRecord::recorded, this, [this](calc_core::Tab tab) {
         if (tab != m_tab) {
             return;
         }
-        m_fit.reset(); // a new CAL: its design as it is
+        // A new CAL: its design as it is, with the settings a fit changed given back.
+        if (m_fit || m_beforeFit) {
+            returnFitSettings();
+            m_fit.reset();
+            recordChange();
+        }
         if (isVisible()) {
             recompute();
         }
     });
-    connect(m_estimateYield, &QCheckBox::toggled, this, &AnalysisWindow::recompute);
+    connect(m_estimateYield, &QCheckBox::toggled, this, [this] {
+        recompute();
+        emit edited();
+    });
     connect(m_cancelYield, &QPushButton::clicked, this, &AnalysisWindow::stopYield);
     connect(m_yieldRunner, &YieldRunner::progressed, this, &AnalysisWindow::showProgress);
     connect(m_yieldRunner, &YieldRunner::finished, this, &AnalysisWindow::yieldEstimated);
@@ -133,8 +220,8 @@ QWidget* AnalysisWindow::buildYieldControls() {
 }
 
 QWidget* AnalysisWindow::buildPlotPage() {
-    m_plotPage = new QWidget;
-    auto* plotLayout = new QVBoxLayout(m_plotPage);
+    auto* content = new QWidget;
+    auto* plotLayout = new QVBoxLayout(content);
     m_plot = new AnalysisPlot;
     auto* plotCaption = SelectableLabel(QStringLiteral("About the plot"));
     plotCaption->setText(QStringLiteral(
@@ -144,6 +231,13 @@ QWidget* AnalysisWindow::buildPlotPage() {
         "when it does not."));
     plotLayout->addWidget(m_plot, 1);
     plotLayout->addWidget(plotCaption);
+    // As the report's pages, it scrolls when the window is smaller than the plot and its caption.
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    m_plotPage = scroll;
     return m_plotPage;
 }
 
@@ -223,13 +317,18 @@ ReportPage& AnalysisWindow::pageFor(const std::string& name) {
     return *page;
 }
 
-// Fits the row's pair or build; a build's grade brings its figures into the settings.
+// Fits the row's pair or build; a build's grade brings its figures into the settings, and the
+// settings before the first such fit are kept for going back.
 void AnalysisWindow::fitRow(const analysis_report::RowFit& row) {
-    const calc_core::AnalysisSettings settings = m_settings->settings();
-    if (analysis_report::IsFitted(row, m_fit, settings)) {
+    const calc_core::AnalysisSettings before = m_settings->settings();
+    if (analysis_report::IsFitted(row, m_fit, before)) {
         return;
     }
-    m_settings->setSettings(analysis_report::FittedSettings(row, settings));
+    const calc_core::AnalysisSettings settings = analysis_report::FittedSettings(row, before);
+    if (!SameSettings(settings, before) && !m_beforeFit) {
+        m_beforeFit = before;
+    }
+    m_settings->setSettings(settings);
     if (!row.fit.pairRank) {
         m_fitPanel->showPair(row.fit.r1, row.fit.r3, row.fit.r2);
     }
@@ -239,23 +338,74 @@ void AnalysisWindow::fitRow(const analysis_report::RowFit& row) {
 void AnalysisWindow::fit(std::optional<calc_core::FitChoice> choice) {
     m_fit = choice;
     recompute();
+    recordChange();
+}
+
+// A row's fit changes only the resistors' tolerance and TCR: those go back as they were before it.
+void AnalysisWindow::returnFitSettings() {
+    if (!m_beforeFit) {
+        return;
+    }
+    calc_core::AnalysisSettings settings = m_settings->settings();
+    settings.resistorTolerancePct = m_beforeFit->resistorTolerancePct;
+    settings.resistorTcrPpm = m_beforeFit->resistorTcrPpm;
+    m_settings->setSettings(settings);
+    m_beforeFit.reset();
+}
+
+// As designed: the design's own R1 and R3, and every setting a fit changed as it was.
+void AnalysisWindow::backToDesign() {
+    returnFitSettings();
+    fit(std::nullopt);
 }
 
 void AnalysisWindow::showDesign(calc_core::Tab tab) {
-    if (tab != m_tab) {
-        m_fit.reset(); // a fit belongs to the other tab's design
+    if (tab != m_tab && (m_fit || m_beforeFit)) {
+        // A fit belongs to the other tab's design.
+        returnFitSettings();
+        m_fit.reset();
+        recordChange();
     }
     present(tab);
 }
 
 void AnalysisWindow::showDesign(calc_core::Tab tab, const calc_core::AnalysisSettings& settings,
-                                const std::optional<calc_core::FitChoice>& fit) {
+                                const std::optional<calc_core::FitChoice>& fit,
+                                bool estimateYield) {
     m_settings->setSettings(settings);
     m_fit = fit;
+    m_beforeFit.reset();
     if (fit && !fit->pairRank) {
         m_fitPanel->showPair(fit->r1, fit->r3, fit->r2); // recompute shows a rank's pair itself
     }
+    {
+        const QSignalBlocker blocker(m_estimateYield);
+        m_estimateYield->setChecked(estimateYield);
+    }
+    m_history->reset(state());
     present(tab);
+}
+
+bool AnalysisWindow::estimatesYield() const {
+    return m_estimateYield->isChecked();
+}
+
+void AnalysisWindow::setDocument(std::optional<calc_core::Tab> tab, const QString& name,
+                                 const std::string& note, bool modified) {
+    m_documentTab = tab;
+    m_documentName = name;
+    m_documentNote = note;
+    m_documentModified = modified;
+    showTitle();
+}
+
+// "worked.okep[*] — Design analysis – Calc tab" while the tab shown is the open design's.
+void AnalysisWindow::showTitle() {
+    const QString title =
+        QStringLiteral("Design analysis \u2013 %1 tab").arg(ToQString(calc_core::TabName(m_tab)));
+    const bool document = m_documentTab == m_tab && !m_documentName.isEmpty();
+    setWindowTitle(document ? m_documentName + QStringLiteral("[*] \u2014 ") + title : title);
+    setWindowModified(document && m_documentModified);
 }
 
 calc_core::AnalysisSettings AnalysisWindow::settings() const {
@@ -265,14 +415,13 @@ calc_core::AnalysisSettings AnalysisWindow::settings() const {
 // Analyses the tab's design with the window's settings and fit, and brings the window forward.
 void AnalysisWindow::present(calc_core::Tab tab) {
     m_tab = tab;
-    setWindowTitle(
-        QStringLiteral("Design analysis \u2013 %1 tab").arg(ToQString(calc_core::TabName(tab))));
+    showTitle();
     recompute();
     if (!m_sized) {
         // Room for the widest table and the plot, once; then as the user leaves it.
-        QSize size = sizeHint().expandedTo(QSize(760, 600));
+        QSize size = sizeHint().expandedTo(LeastSize);
         if (const QScreen* screen = this->screen()) {
-            size = size.boundedTo(screen->availableSize() * 9 / 10);
+            size = size.boundedTo(screen->availableSize() * 9 / 10).expandedTo(LeastSize);
         }
         resize(size);
         m_sized = true;
@@ -296,6 +445,7 @@ void AnalysisWindow::recompute() {
     m_report = analysis_report::MakeReport(m_tab, *design, settings, m_outcome,
                                            locale().decimalPoint().toStdString());
     m_settings->setDiode(design->circuit.diode());
+    m_settings->showNotices(settings);
     if (!m_fit || m_fit->pairRank) {
         // The typed fields start from the pair analysed, so that a tweak starts from there.
         const auto& a = m_outcome.analysis;
@@ -429,6 +579,10 @@ analysis_report::ReportDocument AnalysisWindow::document(const QDate& date) cons
     document.date = date.toString(Qt::ISODate).toStdString();
     document.press = m_record->results(m_tab);
     document.decimalSeparator = locale().decimalPoint().toStdString();
+    if (m_documentTab == m_tab) {
+        document.designFile = m_documentName.toStdString();
+        document.note = m_documentNote;
+    }
     if (m_outcome.analysis) {
         document.histograms =
             analysis_report::YieldHistograms(*m_outcome.analysis, document.decimalSeparator);

@@ -6,6 +6,7 @@
 
 #include "analysis_report/analysis_report.h"
 #include "analysis_report/report_document.h"
+#include "analysis_window/analysis_history.h"
 #include "analysis_window/design_record.h"
 #include "calc_core/design_analysis.h"
 #include "calc_core/design_tab.h"
@@ -42,14 +43,27 @@ class AnalysisWindow : public QDialog {
     // on, and shows the window in front. The tab must have a recorded design. A pair chosen to
     // fit stays until that tab's next CAL, which goes back to the design as it is.
     void showDesign(calc_core::Tab tab);
-    // The same with these settings and this pair to fit, as a design file gives them.
+    // The same with these settings and this pair to fit, and the yield estimated or not, as a
+    // design file gives them; there is nothing to undo then.
     void showDesign(calc_core::Tab tab, const calc_core::AnalysisSettings& settings,
-                    const std::optional<calc_core::FitChoice>& fit);
+                    const std::optional<calc_core::FitChoice>& fit, bool estimateYield = false);
 
     calc_core::Tab tab() const { return m_tab; }
     calc_core::AnalysisSettings settings() const;
     const std::optional<calc_core::FitChoice>& fit() const { return m_fit; }
+    bool estimatesYield() const;
     const analysis_report::Report& report() const { return m_report; }
+
+    // The design file open on a tab, with its note: while the window analyses that tab, its
+    // title shows the file's name, with the modified mark when it has changed since opened or
+    // saved, and the documents it exports and prints name both; no tab for none.
+    void setDocument(std::optional<calc_core::Tab> tab, const QString& name,
+                     const std::string& note, bool modified);
+
+    // A step back or forward through the changes of the settings and the fit (Ctrl+Z and
+    // Ctrl+Shift+Z); false when there is none.
+    bool undo();
+    bool redo();
 
     // The threads of yield estimates that have not ended yet, stopped ones included.
     std::size_t yieldThreads() const;
@@ -64,9 +78,16 @@ class AnalysisWindow : public QDialog {
     // Prints the report's HTML document dated `date`, its figures black on white.
     void printReport(QPrinter& printer, const QDate& date) const;
 
+  signals:
+    // The user changed the settings, the fit or whether the yield is estimated (by undo and redo
+    // too), or a CAL took the fit away.
+    void edited();
+
   protected:
     // A window put away stops the yield it was estimating.
     void hideEvent(QHideEvent* event) override;
+    // Ctrl+Z and Ctrl+Shift+Z in a number box or a choice are the window's undo and redo.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QWidget* buildPlotPage();
@@ -79,8 +100,16 @@ class AnalysisWindow : public QDialog {
     void exportWithDialog();
     void printWithDialog();
     void present(calc_core::Tab tab);
+    void showTitle();
+    void addUndoKeys();
+    AnalysisState state() const;
+    void applyState(const AnalysisState& state);
+    void recordChange();
+    void settingsChanged();
     void fitRow(const analysis_report::RowFit& row);
     void fit(std::optional<calc_core::FitChoice> choice);
+    void returnFitSettings();
+    void backToDesign();
     ReportPage& pageFor(const std::string& name);
     QString takeShortcut(const QString& caption);
     void recompute();
@@ -101,6 +130,13 @@ class AnalysisWindow : public QDialog {
     SettingsPanel* m_settings = nullptr;
     FitPanel* m_fitPanel = nullptr;
     std::optional<calc_core::FitChoice> m_fit; // until the tab's next CAL
+    // The settings before a row's fit changed its tolerance and TCR, which going back restores.
+    std::optional<calc_core::AnalysisSettings> m_beforeFit;
+    AnalysisHistory* m_history = nullptr;
+    std::optional<calc_core::Tab> m_documentTab;
+    QString m_documentName;
+    std::string m_documentNote;
+    bool m_documentModified = false;
     QLabel* m_reason = nullptr;
     QTabWidget* m_pages = nullptr;
     std::vector<ReportPage*> m_sectionPages; // in the order first shown, before the plot's page

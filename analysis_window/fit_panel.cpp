@@ -23,6 +23,12 @@ QDoubleSpinBox* OhmsBox(const calc_core::FitField& field) {
     box->setStepType(QAbstractSpinBox::AdaptiveDecimalStepType);
     box->setAlignment(Qt::AlignRight);
     box->setObjectName(ToQString(field.id));
+    // Room for a resistor's value, not for the highest the box takes, so that the row fits a
+    // narrow window; a longer value scrolls in the box.
+    box->setMinimumWidth(
+        box->fontMetrics().horizontalAdvance(QStringLiteral("9999999.999 \u03a9")) +
+        box->minimumSizeHint().width() -
+        box->fontMetrics().horizontalAdvance(box->textFromValue(box->maximum()) + box->suffix()));
     return box;
 }
 
@@ -31,7 +37,8 @@ QDoubleSpinBox* OhmsBox(const calc_core::FitField& field) {
 FitPanel::FitPanel(QWidget* parent) : QGroupBox(QStringLiteral("Fitted pair"), parent) {
     setToolTip(QStringLiteral("The pair to analyse as fitted: select a row of Preferred values, "
                               "Parts to buy or Best builds, or type R1 and R3 (and R2 for a "
-                              "build with its own). It stays until the tab's next CAL."));
+                              "build with its own). It stays until the tab's next CAL. Ctrl+Z "
+                              "undoes a change of a setting or the fit, Ctrl+Shift+Z redoes it."));
     auto* row = new QHBoxLayout(this);
     m_r1 = OhmsBox(calc_core::FitR1Field);
     m_r3 = OhmsBox(calc_core::FitR3Field);
@@ -55,7 +62,8 @@ FitPanel::FitPanel(QWidget* parent) : QGroupBox(QStringLiteral("Fitted pair"), p
         {QStringLiteral("Fit t&yped pair"),
          QStringLiteral("Analyses the R1, R3 and R2 typed here as fitted")},
         {QStringLiteral("As desi&gned"),
-         QStringLiteral("Goes back to the design's own R1 and R3")}};
+         QStringLiteral("Goes back to the design's own R1 and R3, and the tolerance and TCR "
+                        "a fitted grade brought in to what they were")}};
     auto* typed = new QPushButton(buttons[0].first);
     auto* designed = new QPushButton(buttons[1].first);
     typed->setObjectName(QStringLiteral("FitTyped"));

@@ -15,8 +15,11 @@
 namespace analysis_window {
 namespace {
 
-constexpr int MostXTicks = 4;
+// The most ticks tried across a chart, and up it.
+constexpr int MostXTicks = 8;
 constexpr int MostYTicks = 4;
+// Room between two tick labels, in widths of the label's digit.
+constexpr double LabelGapDigits = 1.5;
 constexpr int ChartWidthHint = 280;
 constexpr int ChartWidthLeast = 170;
 // Outside the spec as the plot of the output marks a band that fails, and hatched besides.
@@ -38,18 +41,18 @@ QColor WithAlpha(QColor colour, int alpha) {
     return colour;
 }
 
+QString TickLabel(double value, int decimals, const std::string& separator) {
+    return ToQString(analysis_report::FormatFixed(value, decimals, separator));
+}
+
 // A chart's ticks, with their labels in the user's notation.
 struct Ticks {
     analysis_report::AxisTicks x;
     analysis_report::AxisTicks y;
     std::string separator;
 
-    QString xLabel(double v) const {
-        return ToQString(analysis_report::FormatFixed(v, x.decimals, separator));
-    }
-    QString yLabel(double v) const {
-        return ToQString(analysis_report::FormatFixed(v, y.decimals, separator));
-    }
+    QString xLabel(double v) const { return TickLabel(v, x.decimals, separator); }
+    QString yLabel(double v) const { return TickLabel(v, y.decimals, separator); }
 };
 
 // The faint grid at the ticks, and their labels below and left of the area.
@@ -93,6 +96,31 @@ void PaintBins(QPainter& painter, const ChartBox& box, const analysis_report::Hi
 }
 
 } // namespace
+
+// Fewer ticks until their labels fit, and while fewer than two stand within the span, more.
+analysis_report::AxisTicks ReadableTicks(double lo, double hi, double width,
+                                         const QFontMetrics& metrics,
+                                         const std::string& separator) {
+    const double gap = metrics.horizontalAdvance(u'0') * LabelGapDigits;
+    analysis_report::AxisTicks fallback;
+    for (int most = MostXTicks; most >= 2; --most) {
+        analysis_report::AxisTicks ticks = analysis_report::NiceTicks(lo, hi, most);
+        double widest = 0;
+        for (double value : ticks.values) {
+            widest = std::max<double>(
+                widest, metrics.horizontalAdvance(TickLabel(value, ticks.decimals, separator)));
+        }
+        const double room = width / double(std::max<std::size_t>(ticks.values.size(), 1));
+        if (ticks.values.size() >= 2) {
+            if (widest + gap <= room) {
+                return ticks;
+            }
+            fallback = ticks; // the fewest of two or more found yet
+        }
+    }
+    // Two labels never fit: the fewest of two or more, or one.
+    return fallback.values.empty() ? analysis_report::NiceTicks(lo, hi, 2) : fallback;
+}
 
 HistogramPlot::HistogramPlot(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Histograms"));
@@ -149,8 +177,7 @@ void HistogramPlot::paintChart(QPainter& painter, const QRectF& frame,
     ChartBox box;
     std::tie(box.x0, box.x1) = plot.x;
     box.y1 = plot.y.second;
-    const Ticks ticks{analysis_report::NiceTicks(box.x0, box.x1, MostXTicks),
-                      analysis_report::NiceTicks(0, box.y1, MostYTicks), m_separator};
+    Ticks ticks{{}, analysis_report::NiceTicks(0, box.y1, MostYTicks), m_separator};
     const QFontMetrics metrics = fontMetrics();
     int labelWidth = 0;
     for (double y : ticks.y.values) {
@@ -162,6 +189,7 @@ void HistogramPlot::paintChart(QPainter& painter, const QRectF& frame,
     if (box.area.width() < 20 || box.area.height() < 20) {
         return;
     }
+    ticks.x = ReadableTicks(box.x0, box.x1, box.area.width(), metrics, m_separator);
     const QColor text = palette().color(QPalette::Text);
     painter.setPen(text);
     painter.drawText(QRectF(frame.left(), frame.top(), frame.width(), line), Qt::AlignHCenter,

@@ -2,6 +2,7 @@
 // outside the level's spec), the spec band's edges as dashed lines and round ticks on both axes.
 #pragma once
 
+#include "analysis_report/plot_data.h"
 #include "analysis_report/report_document.h"
 
 #include <QWidget>
@@ -9,7 +10,14 @@
 #include <string>
 #include <vector>
 
+class QFontMetrics;
+
 namespace analysis_window {
+
+// The most round ticks across `width` pixels from lo to hi volts whose labels, in this font and
+// with this separator, stand apart: at least two, the span being above 0.
+analysis_report::AxisTicks ReadableTicks(double lo, double hi, double width,
+                                         const QFontMetrics& metrics, const std::string& separator);
 
 class HistogramPlot : public QWidget {
   public:

@@ -3,7 +3,7 @@
 #include "analysis_window/report_page.h"
 
 #include "analysis_report/row_fit.h"
-
+#include "analysis_window/analysis_history.h"
 #include "analysis_window/histogram_plot.h"
 #include "analysis_window/qt_text.h"
 
@@ -95,7 +95,8 @@ QLabel* SelectableLabel(const QString& accessibleName) {
     return label;
 }
 
-ReportPage::ReportPage(const std::string& name, QWidget* parent) : QWidget(parent), m_name(name) {
+ReportPage::ReportPage(const std::string& name, QWidget* parent)
+    : QScrollArea(parent), m_name(name) {
     const QString title = ToQString(name);
     m_subject = SelectableLabel(title + QStringLiteral(" pair"));
     m_subject->setObjectName(title + QStringLiteral(" pair"));
@@ -106,16 +107,21 @@ ReportPage::ReportPage(const std::string& name, QWidget* parent) : QWidget(paren
     m_table = SectionTable(title);
     m_notes = SelectableLabel(title + QStringLiteral(" notes"));
     m_notes->setTextFormat(Qt::RichText);
-    auto* layout = new QVBoxLayout(this);
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
     for (QWidget* part : {static_cast<QWidget*>(m_subject), static_cast<QWidget*>(m_earlier),
                           static_cast<QWidget*>(m_table), static_cast<QWidget*>(m_notes)}) {
         layout->addWidget(part);
     }
     if (name == analysis_report::YieldSectionName) {
-        addHistogramPlot();
+        addHistogramPlot(layout);
     } else {
         layout->addStretch(1);
     }
+    setWidget(content);
+    setWidgetResizable(true);
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::NoFocus); // Tab goes through the page's parts, and scrolls to each
     connect(m_table, &QTableWidget::itemSelectionChanged, this, [this] {
         const QList<QTableWidgetItem*> items = m_table->selectedItems();
         const std::size_t row = items.isEmpty() ? m_fits.size() : std::size_t(items.front()->row());
@@ -125,14 +131,18 @@ ReportPage::ReportPage(const std::string& name, QWidget* parent) : QWidget(paren
     });
 }
 
-void ReportPage::addHistogramPlot() {
+QSize ReportPage::sizeHint() const {
+    return widget()->sizeHint() + QSize(2 * frameWidth(), 2 * frameWidth());
+}
+
+void ReportPage::addHistogramPlot(QVBoxLayout* layout) {
     m_histograms = new HistogramPlot;
     m_histogramsCaption = SelectableLabel(QStringLiteral("About the histograms"));
     m_histogramsCaption->setText(QStringLiteral(
         "Each level's output over every board at the three temperatures; the dashed lines are "
         "the edges of its spec, and hatched bars lie outside it."));
-    layout()->addWidget(m_histograms);
-    layout()->addWidget(m_histogramsCaption);
+    layout->addWidget(m_histograms);
+    layout->addWidget(m_histogramsCaption);
 }
 
 void ReportPage::showSection(const analysis_report::Section& section,

@@ -6,7 +6,7 @@
 #include "analysis_report/analysis_report.h"
 #include "analysis_report/report_document.h"
 
-#include <QWidget>
+#include <QScrollArea>
 
 #include <optional>
 #include <string>
@@ -14,6 +14,7 @@
 
 class QLabel;
 class QTableWidget;
+class QVBoxLayout;
 
 namespace analysis_window {
 
@@ -22,13 +23,17 @@ class HistogramPlot;
 // A label whose text can be selected and copied, and reached with the Tab key.
 QLabel* SelectableLabel(const QString& accessibleName);
 
-class ReportPage : public QWidget {
+// The page scrolls when the window is smaller than its table and notes, rather than cut them.
+class ReportPage : public QScrollArea {
     Q_OBJECT
 
   public:
     explicit ReportPage(const std::string& name, QWidget* parent = nullptr);
 
     const std::string& name() const { return m_name; }
+
+    // Room for the whole table and its notes, which the window opens with when it can.
+    QSize sizeHint() const override;
 
     // Shows the section with the row that fits `fitted` with these settings selected, without
     // raising rowChosen().
@@ -46,7 +51,7 @@ class ReportPage : public QWidget {
     void rowChosen(const analysis_report::RowFit& fit);
 
   private:
-    void addHistogramPlot();
+    void addHistogramPlot(QVBoxLayout* layout);
 
     std::string m_name;
     QLabel* m_subject = nullptr;

@@ -1,6 +1,6 @@
 // The settings group, built in one loop over the settings table: a page for each of the table's
-// groups, its compact rows three a line (or one a line beside lists), each list a column with
-// its Open… button and the label that says what is wrong with it.
+// groups, its compact rows up to three a line as the width allows (or one a line beside lists),
+// each list a column with its Open… button and the label that says what is wrong with it.
 #include "analysis_window/settings_panel.h"
 
 #include "analysis_window/control_shortcuts.h"
@@ -9,6 +9,7 @@
 #include "analysis_window/text_setting.h"
 #include "calc_core/list_text.h"
 #include "calc_core/setting_text.h"
+#include "calc_core/setting_notices.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -18,6 +19,8 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
@@ -32,7 +35,7 @@ using calc_core::SettingGroup;
 using calc_core::SettingKind;
 using calc_core::SettingRow;
 
-// Three settings a line, each a label and its control, where a page has no lists.
+// Three settings a line at most, each a label and its control, where a page has no lists.
 constexpr int SettingsPerLine = 3;
 // A list shows this many lines and scrolls for more.
 constexpr double ListLines = 6.5;
@@ -56,6 +59,26 @@ void ConnectHeldValue(QWidget* control, SettingsPanel* panel) {
         QObject::connect(choice, &QComboBox::currentIndexChanged, panel, &SettingsPanel::changed);
     }
 }
+
+// A group's page that scrolls across when the window is narrower than its controls, and keeps
+// the height of its controls as they are arranged, so that none is cut below.
+class GroupScroll : public QScrollArea {
+  public:
+    explicit GroupScroll(std::function<int()> widest) : m_widest(std::move(widest)) {}
+
+    // Room for the controls the most a line, which the window opens with when it can.
+    QSize sizeHint() const override {
+        return QSize(m_widest(), widget()->sizeHint().height()) +
+               QSize(2 * frameWidth(), 2 * frameWidth());
+    }
+    QSize minimumSizeHint() const override {
+        return {QScrollArea::minimumSizeHint().width(),
+                widget()->minimumSizeHint().height() + 2 * frameWidth()};
+    }
+
+  private:
+    std::function<int()> m_widest;
+};
 
 // "part grades", as a sentence names the list.
 QString LowerLabel(const SettingRow& row) {
@@ -84,17 +107,83 @@ SettingsPanel::SettingsPanel(QWidget* parent) : QGroupBox(QStringLiteral("Settin
             ConnectHeldValue(control, this);
         }
         if (row.kind == SettingKind::List) {
-            placeList(row, control, problem);
+            entry.notice = placeList(row, control, problem);
         } else {
             place(row, control, problem);
         }
         m_controls.push_back(entry);
     }
-    for (const GroupPage& page : m_pages) {
-        for (int column = 1; page.grid && column < page.perLine * 2; column += 2) {
-            page.grid->setColumnStretch(column, 1);
+    for (GroupPage& page : m_pages) {
+        if (page.grid) {
+            arrange(page, page.mostPerLine);
         }
     }
+}
+
+// Puts the grid's rows perLine a line, in the table's order, the controls' columns stretching.
+void SettingsPanel::arrange(GroupPage& page, int perLine) {
+    page.perLine = perLine;
+    for (std::size_t k = 0; k < page.cells.size(); ++k) {
+        const GridCell& cell = page.cells[k];
+        const int line = int(k) / perLine * 2;
+        const int column = int(k) % perLine * 2;
+        for (QWidget* widget : {static_cast<QWidget*>(cell.label), cell.control,
+                                static_cast<QWidget*>(cell.problem)}) {
+            if (widget) {
+                page.grid->removeWidget(widget);
+            }
+        }
+        page.grid->addWidget(cell.label, line, column);
+        page.grid->addWidget(cell.control, line, column + 1);
+        if (cell.problem) {
+            page.grid->addWidget(cell.problem, line + 1, column + 1);
+        }
+    }
+    for (int column = 0; column < page.grid->columnCount(); ++column) {
+        page.grid->setColumnStretch(column, column % 2 == 1 && column < perLine * 2 ? 1 : 0);
+    }
+    if (page.viewport) {
+        page.viewport->parentWidget()->updateGeometry(); // the page's height changes
+    }
+}
+
+// The width the grid's rows take, perLine a line: as many of the widest label and control.
+int SettingsPanel::WidthFor(const GroupPage& page, int perLine) {
+    int label = 0;
+    int control = 0;
+    for (const GridCell& cell : page.cells) {
+        label = std::max(label, cell.label->sizeHint().width());
+        control = std::max(control, cell.control->sizeHint().width());
+    }
+    const int spacing = std::max(page.grid->horizontalSpacing(), 6);
+    const QMargins margins = page.page->layout()->contentsMargins();
+    return perLine * (label + control) + (2 * perLine - 1) * spacing + margins.left() +
+           margins.right();
+}
+
+// The most rows a line, up to the page's most, whose labels and controls fit the width.
+int SettingsPanel::perLineFor(const GroupPage& page, int width) {
+    for (int perLine = page.mostPerLine; perLine > 1; --perLine) {
+        if (WidthFor(page, perLine) <= width) {
+            return perLine;
+        }
+    }
+    return 1;
+}
+
+bool SettingsPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize) {
+        for (GroupPage& page : m_pages) {
+            if (page.viewport == watched && page.grid && page.mostPerLine > 1) {
+                const int fits =
+                    perLineFor(page, static_cast<QResizeEvent*>(event)->size().width());
+                if (fits != page.perLine) {
+                    arrange(page, fits);
+                }
+            }
+        }
+    }
+    return QGroupBox::eventFilter(watched, event);
 }
 
 void SettingsPanel::buildGroupPages() {
@@ -106,8 +195,21 @@ void SettingsPanel::buildGroupPages() {
         page.columns = new QHBoxLayout;
         outer->addLayout(page.columns);
         outer->addStretch(1);
-        page.perLine = HasLists(group) ? 1 : SettingsPerLine;
-        m_groups->addTab(page.page, ToQString(calc_core::SettingGroupName(group)));
+        page.mostPerLine = HasLists(group) ? 1 : SettingsPerLine;
+        const std::size_t index = m_pages.size();
+        auto* scroll = new GroupScroll([this, index] {
+            const GroupPage& shown = m_pages[index];
+            return shown.grid ? std::max(WidthFor(shown, shown.mostPerLine),
+                                         shown.page->sizeHint().width())
+                              : shown.page->sizeHint().width();
+        });
+        scroll->setWidget(page.page);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setFocusPolicy(Qt::NoFocus); // Tab goes through the controls, and scrolls to each
+        page.viewport = scroll->viewport();
+        page.viewport->installEventFilter(this);
+        m_groups->addTab(scroll, ToQString(calc_core::SettingGroupName(group)));
         m_pages.push_back(page);
     }
 }
@@ -129,18 +231,12 @@ void SettingsPanel::place(const SettingRow& row, QWidget* control, QLabel* probl
     if (const QChar letter = ShortcutLetter(caption); !letter.isNull()) {
         m_letters += letter;
     }
-    const int line = page.placed / page.perLine;
-    const int column = (page.placed % page.perLine) * 2;
-    page.grid->addWidget(label, line * 2, column);
-    page.grid->addWidget(control, line * 2, column + 1);
-    if (problem) {
-        page.grid->addWidget(problem, line * 2 + 1, column + 1);
-    }
-    ++page.placed;
+    page.cells.push_back({label, control, problem});
 }
 
-// A list: a column of its label with the Open… button, the text and the problem's label.
-void SettingsPanel::placeList(const SettingRow& row, QWidget* control, QLabel* problem) {
+// A list: a column of its label with the Open… button, the text, the problem's label and the
+// notice's, which it returns.
+QLabel* SettingsPanel::placeList(const SettingRow& row, QWidget* control, QLabel* problem) {
     GroupPage& page = pageOf(row.group);
     const QString caption = CaptionWithShortcut(row.id, row.label);
     auto* label = new QLabel(caption);
@@ -163,9 +259,15 @@ void SettingsPanel::placeList(const SettingRow& row, QWidget* control, QLabel* p
     column->addLayout(head);
     column->addWidget(control);
     column->addWidget(problem);
+    auto* notice = new QLabel;
+    notice->setObjectName(ToQString(row.id) + QStringLiteral("Notice"));
+    notice->setWordWrap(true);
+    notice->hide();
+    column->addWidget(notice);
     control->setFixedHeight(int(control->fontMetrics().lineSpacing() * ListLines) +
                             2 * static_cast<QFrame*>(control)->frameWidth() + 8);
     page.columns->addLayout(column, 3);
+    return notice;
 }
 
 void SettingsPanel::chooseListFile(const SettingRow& row) {
@@ -238,6 +340,20 @@ void SettingsPanel::setSettings(const calc_core::AnalysisSettings& settings) {
         } else {
             ShowInControl(*control.row, control.widget, settings);
         }
+    }
+}
+
+void SettingsPanel::showNotices(const calc_core::AnalysisSettings& settings) {
+    const std::vector<calc_core::SettingNotice> notices = calc_core::SettingNotices(settings);
+    for (const Control& control : m_controls) {
+        if (!control.notice) {
+            continue;
+        }
+        const auto notice =
+            std::find_if(notices.begin(), notices.end(),
+                         [&control](const auto& notice) { return notice.row == control.row; });
+        control.notice->setText(notice == notices.end() ? QString() : ToQString(notice->text));
+        control.notice->setVisible(notice != notices.end());
     }
 }
 

@@ -36,6 +36,10 @@ class SettingsPanel : public QGroupBox {
     // The settings used with the diode only take input only with it.
     void setDiode(bool diode);
 
+    // Says beside each list that the settings take but do not use how to use it
+    // (calc_core::SettingNotices); nothing beside the others.
+    void showNotices(const calc_core::AnalysisSettings& settings);
+
     // Reads the file into the list row's control and takes it, as its Open… button does. False,
     // with the reason under the control and nothing taken, for a file that cannot be read or is
     // larger than calc_core::MaxListBytes.
@@ -59,20 +63,38 @@ class SettingsPanel : public QGroupBox {
         const calc_core::SettingRow* row = nullptr;
         QWidget* widget = nullptr;
         TextSetting* text = nullptr; // typed as text only
+        QLabel* notice = nullptr;    // a list's, for what SettingNotices says of it
     };
-    // A group's page: its compact rows in a grid, its lists as columns beside it.
+    // A compact row's widgets in a grid: the problem's label only for a row typed as text.
+    struct GridCell {
+        QLabel* label = nullptr;
+        QWidget* control = nullptr;
+        QLabel* problem = nullptr;
+    };
+    // A group's page: its compact rows in a grid, as many a line as fit up to mostPerLine, its
+    // lists as columns beside it.
     struct GroupPage {
         QWidget* page = nullptr;
+        QWidget* viewport = nullptr; // of the page's scroll area
         QBoxLayout* columns = nullptr;
         QGridLayout* grid = nullptr;
-        int perLine = 1;
-        int placed = 0;
+        std::vector<GridCell> cells;
+        int mostPerLine = 1;
+        int perLine = 0;
     };
 
+  protected:
+    // A page's viewport that grows or shrinks puts as many rows a line as fit.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
     void buildGroupPages();
     GroupPage& pageOf(calc_core::SettingGroup group);
+    static void arrange(GroupPage& page, int perLine);
+    static int WidthFor(const GroupPage& page, int perLine);
+    static int perLineFor(const GroupPage& page, int width);
     void place(const calc_core::SettingRow& row, QWidget* control, QLabel* problem);
-    void placeList(const calc_core::SettingRow& row, QWidget* control, QLabel* problem);
+    QLabel* placeList(const calc_core::SettingRow& row, QWidget* control, QLabel* problem);
     void chooseListFile(const calc_core::SettingRow& row);
     const Control& controlOf(const calc_core::SettingRow& row) const;
 

@@ -88,8 +88,9 @@ bool PartsListUsed(const AnalysisSettings& s, bool synthesis) {
 }
 
 std::string_view UnusedPartsListNote() {
-    return "The parts list is not used: neither the series nor a part grade is \"parts\". Choose "
-           "the series \"parts\", or add a grade of the series \"parts\" to the part grades.";
+    return "The parts list is not used: neither the series nor a part grade names it. To use it, "
+           "choose the series parts, or add a grade that names it, such as \"parts, 1, 100\", "
+           "to the part grades.";
 }
 
 std::string ValueName(const SettingRow& row) {

@@ -233,6 +233,10 @@ void SetYields(DesignAnalysis& a, std::vector<std::optional<YieldEstimate>> esti
             if (grade.status == GradeStatus::Searched) {
                 const auto& estimate = estimates[next++];
                 grade.yield = estimate ? std::optional(estimate->yield) : std::nullopt;
+                if (estimate) {
+                    grade.yieldInterval = estimate->interval;
+                    grade.yieldPpmFail = estimate->ppmFail;
+                }
             }
         }
     }

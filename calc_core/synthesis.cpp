@@ -1,6 +1,6 @@
 // The synthesis over the part grades: each grade's search, its best builds judged again over
-// every corner of the box as the analysis judges a fitted pair, the grade chosen, and the
-// numbers that explain a spec no grade meets.
+// every corner of the box as the analysis judges a fitted pair, the grade chosen, and when no
+// grade meets the spec, the grade that comes nearest with the numbers that explain it.
 #include "calc_core/synthesis.h"
 
 #include "calc_core/build_search.h"
@@ -128,6 +128,14 @@ SpecLimit LimitOf(const Circuit& design, const std::vector<double>& targets,
     return limit;
 }
 
+// Whether the grade comes nearer the spec than the nearest so far: a tighter spec, the cheaper
+// (earlier) grade on a tie.
+bool Nearer(const GradeSynthesis& grade, const std::optional<std::size_t>& nearest,
+            const std::vector<GradeSynthesis>& grades) {
+    return grade.status == GradeStatus::Searched &&
+           (!nearest || grade.tightestSpecPct < grades[*nearest].tightestSpecPct);
+}
+
 } // namespace
 
 Synthesis Synthesise(const Circuit& design, const std::vector<double>& targets,
@@ -137,22 +145,20 @@ Synthesis Synthesise(const Circuit& design, const std::vector<double>& targets,
         throw std::invalid_argument("one target per pin level");
     }
     Synthesis synthesis;
+    std::optional<std::size_t> nearest; // without a grade that meets: the builds of this one
     for (std::size_t i = 0; i < grades.size(); ++i) {
         GradeSearch search = SearchGrade(design, targets, settings, grades[i], parts, r2Free);
         if (!synthesis.chosen && search.result.meets()) {
             synthesis.chosen = i;
             synthesis.builds = std::move(search.builds);
+        } else if (!synthesis.chosen && Nearer(search.result, nearest, synthesis.grades)) {
+            nearest = i;
+            synthesis.builds = std::move(search.builds);
         }
         synthesis.grades.push_back(std::move(search.result));
     }
-    if (synthesis.chosen) {
-        return synthesis;
-    }
-    for (std::size_t i = synthesis.grades.size(); i-- > 0;) {
-        if (synthesis.grades[i].status == GradeStatus::Searched) {
-            synthesis.limit = LimitOf(design, targets, settings, i, synthesis.grades[i]);
-            break;
-        }
+    if (!synthesis.chosen && nearest) {
+        synthesis.limit = LimitOf(design, targets, settings, *nearest, synthesis.grades[*nearest]);
     }
     return synthesis;
 }

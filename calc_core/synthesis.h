@@ -6,6 +6,7 @@
 #include "calc_core/circuit.h"
 #include "calc_core/part_grades.h"
 #include "calc_core/tolerance_box.h"
+#include "calc_core/yield_statistics.h"
 
 #include <cstddef>
 #include <optional>
@@ -46,8 +47,11 @@ struct GradeSynthesis {
     std::string refusal;        // Refused: the sentence of SettingsRefusal with the grade's figures
     Build best;                 // the largest margin; ties go to the smaller R1, then R3, then R2
     double tightestSpecPct = 0; // the smallest spec that some build of the grade meets
-    // Passing boards over boards: filled by the yield estimate, when asked.
+    // Passing boards over boards, with its 95 % interval and the failures per million: filled by
+    // the yield estimate, when asked.
     std::optional<double> yield;
+    ShareInterval yieldInterval;
+    double yieldPpmFail = 0;
 
     bool meets() const { return status == GradeStatus::Searched && best.meets; }
 };
@@ -60,8 +64,9 @@ struct FixedSwing {
     double share = 0;       // its share of the sum of every quantity's squared half swing
 };
 
-// Why no grade meets the spec, in numbers: the best build of the last grade searched at its
-// worst level, and what moves the output there whatever the resistors.
+// Why no grade meets the spec, in numbers: the best build of the grade that comes nearest (the
+// tightest spec; the cheaper grade on a tie) at its worst level, and what moves the output there
+// whatever the resistors.
 struct SpecLimit {
     std::size_t grade = 0; // index into the grades
     Build build;
@@ -77,6 +82,7 @@ struct Synthesis {
     std::vector<GradeSynthesis> grades; // one per grade, in the order given
     std::optional<std::size_t> chosen;  // the first grade that meets the spec
     // The chosen grade's best SynthesisBuildCount, best first; fewer when it has fewer builds.
+    // Without a chosen grade, those of the grade that comes nearest (limit->grade).
     std::vector<Build> builds;
     std::optional<SpecLimit> limit; // when no grade meets the spec
 };

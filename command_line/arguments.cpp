@@ -6,6 +6,7 @@
 #include "calc_core/decimal_text.h"
 #include "calc_core/tab_inputs.h"
 #include "calc_core/value_text.h"
+#include "command_line/batch_columns.h"
 #include "command_line/design_request.h"
 #include "command_line/flag_values.h"
 #include "command_line/system_text.h"
@@ -202,6 +203,7 @@ CLI::App* AddBatch(CLI::App& app, CommandTexts& texts) {
         ->type_name("N")
         ->default_str("0")
         ->group("Output");
+    command->footer(ColumnsHelp() + "\n" + kFooter);
     return command;
 }
 
@@ -266,7 +268,7 @@ struct Parser {
                          calc_core::Tab::Check, checkTexts);
         open = AddOpen(app, openTexts);
         batch = AddBatch(app, batchTexts);
-        for (CLI::App* command : {design, check, open, batch}) {
+        for (CLI::App* command : {design, check, open}) {
             command->footer(kFooter);
         }
     }
@@ -386,6 +388,12 @@ bool ReadFormat(const CLI::App& command, const CommandTexts& texts, OutputFormat
     return true;
 }
 
+// A file's name without its folders, as a document names it.
+std::string FileNameOf(const std::string& argument) {
+    const std::u8string name = PathOfArgument(argument).filename().u8string();
+    return calc_core::Printable(std::string(name.begin(), name.end()), 200);
+}
+
 // The flags every request has besides its inputs: settings, fit, output and the design file.
 bool ReadCommon(const CLI::App& command, const CommandTexts& texts, Request& request,
                 std::string& error) {
@@ -396,6 +404,7 @@ bool ReadCommon(const CLI::App& command, const CommandTexts& texts, Request& req
     request.extras.yield = request.extras.yield || texts.yield;
     if (command.count("--save") > 0) {
         request.savePath = texts.save;
+        request.designFile = FileNameOf(texts.save);
     }
     if (command.count("--note") > 0) {
         request.note = texts.note;
@@ -442,6 +451,7 @@ ParsedArguments ReadOpenRequest(Parser& parser) {
         return parsed;
     }
     Request request = RequestOfDesign(*read.design);
+    request.designFile = FileNameOf(texts.file);
     if (!ReadCommon(*parser.open, texts, request, parsed.error)) {
         return parsed;
     }

@@ -36,6 +36,7 @@ struct Request {
     OutputFormat format = OutputFormat::Text;
     std::optional<std::string> savePath; // --save: where to write the design
     std::string note;                    // --note, or the opened file's
+    std::string designFile; // the name of the file saved, or else opened, that a document names
 };
 
 // A batch of rails: the file (or "-" for stdin), the settings every row starts from, and how the

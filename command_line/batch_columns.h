@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -40,8 +41,36 @@ struct HeaderRead {
 // r2, r3, vref), Vf optionally, and any setting's key, each once and in any order.
 HeaderRead ReadHeader(const std::vector<std::string>& cells);
 
+// How a result's cell writes its number: volts and percentages to the report's thousandth,
+// the others to at most ten significant digits, never in exponent form for a whole number.
+enum class CellFormat { Text, YesNo, Volts, Percent, Number };
+
+// Which results have a column: every one, with --meet-spec, with --yield, or with both.
+enum class ColumnAsk { Always, MeetSpec, Yield, MeetSpecAndYield };
+
+// One of the results' columns as declared: the help lists them and the batch writes them.
+struct ResultColumn {
+    std::string_view name; // a "_P" at its end stands for one column a pin level: "vo_0.14"
+    ColumnAsk ask;
+    CellFormat format;
+    std::string_view holds; // what its cells hold, for the help
+};
+
+// Every result column, in the order written.
+std::span<const ResultColumn> ResultColumnTable();
+
+// A column as the results name it, with its cells' format.
+struct NamedColumn {
+    std::string name;
+    CellFormat format = CellFormat::Text;
+};
+
 // The results' columns, in order: name, message, the set, each pin level's, the best pair; then,
-// as asked, the chosen grade and its build, and the yield.
+// as asked, the chosen grade and its build, and the yields; with their formats, or by name.
+std::vector<NamedColumn> ResultColumnsWithFormats(const AnalysisExtras& extras = {});
 std::vector<std::string> ResultColumns(const AnalysisExtras& extras = {});
+
+// The help's list of the columns a rails' file may have and of the results' columns.
+std::string ColumnsHelp();
 
 } // namespace command_line

@@ -1,6 +1,7 @@
 // A rail's row: its cells read into a request, the press and analysis, and the result's cells.
 #include "command_line/batch_row.h"
 
+#include "analysis_report/number_format.h"
 #include "calc_core/decimal_text.h"
 #include "calc_core/tab_inputs.h"
 #include "calc_core/value_text.h"
@@ -24,6 +25,9 @@ using Cell = std::variant<std::monostate, std::string, double, bool>;
 
 // RFC 4180 ends each record with CR LF.
 constexpr std::string_view CsvLineEnd = "\r\n";
+// The most significant digits of a number that is not in volts or %: more than a spreadsheet
+// shows, and no rounding noise (40.00002600554785).
+constexpr int CellDigits = 10;
 
 struct RowRequest {
     std::string name;
@@ -154,6 +158,20 @@ void AddYieldCells(const calc_core::DesignAnalysis* analysis, std::vector<Cell>&
     cells.insert(cells.end(), {y.yield, y.interval.low, y.interval.high, y.ppmFail});
 }
 
+// The yield of the build to buy: the chosen grade's best build's.
+void AddGradeYieldCells(const calc_core::DesignAnalysis* analysis, std::vector<Cell>& cells) {
+    const calc_core::Synthesis* synthesis =
+        analysis && analysis->synthesis ? &*analysis->synthesis : nullptr;
+    const calc_core::GradeSynthesis* g =
+        synthesis && synthesis->chosen ? &synthesis->grades[*synthesis->chosen] : nullptr;
+    if (!g || !g->yield) {
+        cells.insert(cells.end(), 4, std::monostate{});
+        return;
+    }
+    cells.insert(cells.end(),
+                 {*g->yield, g->yieldInterval.low, g->yieldInterval.high, g->yieldPpmFail});
+}
+
 // The cells in the order of ResultColumns.
 std::vector<Cell> ResultCells(const RowRequest& row, const PressReport* report,
                               const AnalysisExtras& extras) {
@@ -180,16 +198,28 @@ std::vector<Cell> ResultCells(const RowRequest& row, const PressReport* report,
     if (extras.yield) {
         AddYieldCells(analysis, cells);
     }
+    if (extras.meetSpec && extras.yield) {
+        AddGradeYieldCells(analysis, cells);
+    }
     return cells;
 }
 
+// A number as its column writes it: volts and percentages to the report's thousandth, the others
+// to ten significant digits at most (a whole number below 10^10 in full: 1000000, not 1e+06).
+std::string NumberText(double number, CellFormat format) {
+    if (format == CellFormat::Volts || format == CellFormat::Percent) {
+        return analysis_report::FormatFixed(number, 3, ".");
+    }
+    return calc_core::SignificantText(number, CellDigits);
+}
+
 // Text is the user's or quotes it: a spreadsheet must take it as text.
-std::string CsvText(const Cell& cell) {
+std::string CsvText(const Cell& cell, CellFormat format) {
     if (const auto* text = std::get_if<std::string>(&cell)) {
         return CsvCell(InertText(*text));
     }
     if (const auto* number = std::get_if<double>(&cell)) {
-        return calc_core::ShortestText(*number);
+        return NumberText(*number, format);
     }
     if (const auto* yes = std::get_if<bool>(&cell)) {
         return *yes ? "yes" : "no";
@@ -197,27 +227,28 @@ std::string CsvText(const Cell& cell) {
     return {};
 }
 
-std::string CsvLine(const std::vector<Cell>& cells) {
+std::string CsvLine(const std::vector<Cell>& cells, const AnalysisExtras& extras) {
+    const std::vector<NamedColumn> columns = ResultColumnsWithFormats(extras);
     std::string line;
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        line += (i == 0 ? "" : ",") + CsvText(cells[i]);
+        line += (i == 0 ? "" : ",") + CsvText(cells[i], columns[i].format);
     }
     return line + std::string(CsvLineEnd);
 }
 
+// The same values as the CSV's: a number is the JSON number of its cell's text.
 std::string JsonLine(const std::vector<Cell>& cells, const AnalysisExtras& extras) {
     nlohmann::ordered_json object = nlohmann::ordered_json::object();
-    const std::vector<std::string> names = ResultColumns(extras);
+    const std::vector<NamedColumn> columns = ResultColumnsWithFormats(extras);
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        object[names[i]] = std::visit(
-            [](const auto& value) -> nlohmann::ordered_json {
-                if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::monostate>) {
-                    return nullptr;
-                } else {
-                    return value;
-                }
-            },
-            cells[i]);
+        nlohmann::ordered_json& member = object[columns[i].name];
+        if (const auto* number = std::get_if<double>(&cells[i])) {
+            member = nlohmann::ordered_json::parse(NumberText(*number, columns[i].format));
+        } else if (const auto* text = std::get_if<std::string>(&cells[i])) {
+            member = *text;
+        } else if (const auto* yes = std::get_if<bool>(&cells[i])) {
+            member = *yes;
+        }
     }
     return object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
@@ -234,7 +265,7 @@ RailResult AnalyseRail(const RailColumns& columns, const calc_core::AnalysisSett
         report = RunPress(*row.request);
     }
     const std::vector<Cell> cells = ResultCells(row, report ? &*report : nullptr, extras);
-    return {json ? JsonLine(cells, extras) : CsvLine(cells),
+    return {json ? JsonLine(cells, extras) : CsvLine(cells, extras),
             !std::get_if<std::monostate>(&cells[1])};
 }
 
@@ -242,7 +273,7 @@ RailResult RefusedRail(const std::string& problem, bool json, const AnalysisExtr
     RowRequest row;
     row.problem = problem;
     const std::vector<Cell> cells = ResultCells(row, nullptr, extras);
-    return {json ? JsonLine(cells, extras) : CsvLine(cells), true};
+    return {json ? JsonLine(cells, extras) : CsvLine(cells, extras), true};
 }
 
 std::string ResultHeaderLine(const AnalysisExtras& extras) {

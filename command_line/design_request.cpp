@@ -25,6 +25,7 @@ Request RequestOfDesign(const design_file::Design& design) {
     }
     request.settings = design.settings;
     request.fit = design.fit;
+    request.extras.yield = design.yieldEstimated;
     request.note = design.note;
     return request;
 }
@@ -47,6 +48,7 @@ std::optional<design_file::Design> DesignOfRequest(const Request& request, std::
     }
     design.settings = request.settings;
     design.fit = request.fit;
+    design.yieldEstimated = request.extras.yield;
     design.note = request.note;
     return design;
 }

@@ -7,7 +7,7 @@
 namespace command_line {
 
 void WriteDocument(const PressReport& report, OutputFormat format, const std::string& date,
-                   const std::string& note, std::ostream& out) {
+                   const Request& request, std::ostream& out) {
     if (IsGateMessage(report.message)) {
         return;
     }
@@ -18,7 +18,8 @@ void WriteDocument(const PressReport& report, OutputFormat format, const std::st
                                                     report.analysis, separator)
                       : analysis_report::ReportWithoutDesign(report.tab, report.analysis.reason);
     analysis_report::ReportDocument document;
-    document.note = note;
+    document.note = request.note;
+    document.designFile = request.designFile;
     document.date = date;
     document.press = report.results;
     if (format == OutputFormat::Csv) {

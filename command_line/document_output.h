@@ -11,8 +11,9 @@ namespace command_line {
 
 // The document of the format (Html or Csv) with the press's results as its first section, then
 // the analysis report, or the reason why there is none, dated `date`. Writes nothing for a press
-// that ended at the input check. The note is the design's (--note, or the opened file's).
+// that ended at the input check. It names the request's design file and note (--note, or the
+// opened file's).
 void WriteDocument(const PressReport& report, OutputFormat format, const std::string& date,
-                   const std::string& note, std::ostream& out);
+                   const Request& request, std::ostream& out);
 
 } // namespace command_line

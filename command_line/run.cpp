@@ -69,7 +69,7 @@ int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
     if (format == OutputFormat::Json) {
         WriteJson(report, out);
     } else if (date) {
-        WriteDocument(report, format, *date, parsed.request->note, out);
+        WriteDocument(report, format, *date, *parsed.request, out);
     } else {
         WriteText(report, out);
     }

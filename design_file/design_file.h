@@ -1,5 +1,6 @@
 // A design file (.okep): one design of the Calc or Check tab with its analysis settings, the pair
-// fitted and a note, as JSON that every front end reads and writes.
+// fitted, whether the yield is estimated and a note, as JSON that every front end reads and
+// writes.
 #pragma once
 
 #include "calc_core/analysis_settings.h"
@@ -38,6 +39,8 @@ inline constexpr std::string_view Diode = "diode";
 inline constexpr std::string_view Inputs = "inputs";
 inline constexpr std::string_view Settings = "settings";
 inline constexpr std::string_view Fit = "fit";
+// Whether the yield is estimated with the analysis; a file may lack it (then false).
+inline constexpr std::string_view YieldEstimated = "yield_estimated";
 inline constexpr std::string_view Note = "note";
 } // namespace keys
 
@@ -49,7 +52,8 @@ struct Design {
     std::array<double, 5> inputs{};
     calc_core::AnalysisSettings settings;
     std::optional<calc_core::FitChoice> fit;
-    std::string note; // free text, such as the rail's name
+    bool yieldEstimated = false; // with every analysis of the design, as asked
+    std::string note;            // free text, such as the rail's name
 };
 
 } // namespace design_file

@@ -128,7 +128,7 @@ void ReadFit(JsonReader& top, Design& design) {
 // The members after the version, in the order they are written.
 std::optional<Design> ReadMembers(JsonReader& top) {
     top.AllowOnly({keys::Format, keys::Version, keys::Tab, keys::Diode, keys::Inputs,
-                   keys::Settings, keys::Fit, keys::Note});
+                   keys::Settings, keys::Fit, keys::YieldEstimated, keys::Note});
     Design design;
     const auto tab = top.Word(keys::Tab, {calc_core::TabKey(calc_core::Tab::Calc),
                                           calc_core::TabKey(calc_core::Tab::Check)});
@@ -141,6 +141,9 @@ std::optional<Design> ReadMembers(JsonReader& top) {
     ReadInputs(top, design);
     ReadSettings(top, design);
     ReadFit(top, design);
+    if (const auto estimated = top.Bool(keys::YieldEstimated, false)) {
+        design.yieldEstimated = *estimated;
+    }
     if (const auto note = top.String(keys::Note)) {
         design.note = *note;
     }

@@ -116,6 +116,7 @@ std::string DesignText(const Design& design) {
         {std::string(keys::Inputs), InputsJson(design)},
         {std::string(keys::Settings), analysis_report::SettingsJson(design.settings)},
         {std::string(keys::Fit), analysis_report::FitJson(design.fit)},
+        {std::string(keys::YieldEstimated), design.yieldEstimated},
         {std::string(keys::Note), design.note},
     };
     std::string text;

@@ -6,8 +6,10 @@
 #include "analysis_window/qt_text.h"
 #include "design_file/design_file_reader.h"
 #include "design_file/design_file_writer.h"
+#include "main_window/design_document.h"
 #include "main_window/design_menu.h"
 #include "main_window/orvalen.h"
+#include "main_window/recent_designs.h"
 
 #include <QDir>
 #include <QDragEnterEvent>
@@ -42,25 +44,42 @@ QString DroppedDesign(const QMimeData* mime) {
 
 DesignFiles::DesignFiles(Orvalen* form, DesignMenu* menu)
     : QObject(form), m_form(form), m_menu(menu),
+      m_document(new DesignDocument(
+          form, menu, [this](calc_core::Tab tab, const QString& path) { return save(tab, path); })),
       m_choose(
           [this](bool save, const QString& suggested) { return defaultChoice(save, suggested); }) {
     setObjectName(QStringLiteral("DesignFiles"));
-    auto* open = new QShortcut(OpenKey(), form);
-    open->setObjectName(QStringLiteral("OpenShortcut"));
-    connect(open, &QShortcut::activated, this, &DesignFiles::chooseAndOpen);
-    auto* save = new QShortcut(SaveKey(), form);
-    save->setObjectName(QStringLiteral("SaveShortcut"));
-    connect(save, &QShortcut::activated, this, [this] {
-        // Only the Calc and Check tabs have a design to save.
-        if (const auto tab = m_form->frontDesignTab()) {
-            chooseAndSave(*tab);
-        }
-    });
+    addShortcuts();
+    // What the window changes is the tab's to save, even after it shows the other tab.
+    connect(menu, &DesignMenu::analysisWindowMade, this,
+            [this](analysis_window::AnalysisWindow* window) {
+                connect(window, &analysis_window::AnalysisWindow::edited, this, [this, window] {
+                    m_analyses[std::size_t(window->tab())] = {window->settings(), window->fit(),
+                                                              window->estimatesYield()};
+                });
+            });
     // A box takes dropped text itself; a dropped design file is the form's.
     form->setAcceptDrops(true);
     form->installEventFilter(this);
     for (QLineEdit* box : form->findChildren<QLineEdit*>()) {
         box->installEventFilter(this);
+    }
+}
+
+void DesignFiles::addShortcuts() {
+    auto* open = new QShortcut(OpenKey(), m_form);
+    open->setObjectName(QStringLiteral("OpenShortcut"));
+    connect(open, &QShortcut::activated, this, &DesignFiles::chooseAndOpen);
+    // Only the Calc and Check tabs have a design to save.
+    const std::pair<QKeySequence, void (DesignFiles::*)(calc_core::Tab)> saves[] = {
+        {SaveKey(), &DesignFiles::saveDesign}, {SaveAsKey(), &DesignFiles::chooseAndSave}};
+    for (const auto& save : saves) {
+        auto* shortcut = new QShortcut(save.first, m_form);
+        connect(shortcut, &QShortcut::activated, this, [this, action = save.second] {
+            if (const auto tab = m_form->frontDesignTab()) {
+                (this->*action)(*tab);
+            }
+        });
     }
 }
 
@@ -105,6 +124,25 @@ void DesignFiles::chooseAndSave(calc_core::Tab tab) {
     }
 }
 
+void DesignFiles::saveDesign(calc_core::Tab tab) {
+    if (m_document->tab() == tab) {
+        save(tab, m_document->path());
+    } else {
+        chooseAndSave(tab);
+    }
+}
+
+bool DesignFiles::openRecent(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        RemoveRecentDesign(path);
+        m_form->ShowMessage(QStringLiteral("%1 is no longer there; it is taken off the recent "
+                                           "designs.")
+                                .arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    return open(path);
+}
+
 bool DesignFiles::open(const QString& path) {
     const QFileInfo file(path);
     const design_file::DesignRead read = design_file::ReadDesignFile(
@@ -113,13 +151,29 @@ bool DesignFiles::open(const QString& path) {
         m_form->ShowMessage(ToQString(read.error));
         return false;
     }
-    const design_file::Design& design = *read.design;
-    m_notes[std::size_t(design.tab)] = design.note;
-    m_paths[std::size_t(design.tab)] = file.absoluteFilePath();
-    if (m_form->enterDesign(design)) {
-        m_menu->openAnalysis(design.tab, design.settings, design.fit);
+    if (!m_document->mayLeave(QStringLiteral("opening %1").arg(file.fileName()))) {
+        return false;
     }
+    const design_file::Design& design = *read.design;
+    const auto tab = std::size_t(design.tab);
+    m_notes[tab] = design.note;
+    m_paths[tab] = file.absoluteFilePath();
+    m_analyses[tab] = {design.settings, design.fit, design.yieldEstimated};
+    if (m_form->enterDesign(design)) {
+        m_menu->openAnalysis(design.tab, design.settings, design.fit, design.yieldEstimated);
+    }
+    AddRecentDesign(file.absoluteFilePath());
+    m_document->setFile(design.tab, file.absoluteFilePath(), design.note);
     return true;
+}
+
+// The window's when it shows the tab; else the tab's file's, or as last changed there.
+DesignFiles::KeptAnalysis DesignFiles::analysisOf(calc_core::Tab tab) const {
+    const analysis_window::AnalysisWindow* window = m_menu->analysisWindow();
+    if (window && window->isVisible() && window->tab() == tab) {
+        return {window->settings(), window->fit(), window->estimatesYield()};
+    }
+    return m_analyses[std::size_t(tab)].value_or(KeptAnalysis{});
 }
 
 bool DesignFiles::save(calc_core::Tab tab, const QString& path) {
@@ -129,11 +183,10 @@ bool DesignFiles::save(calc_core::Tab tab, const QString& path) {
         m_form->ShowMessage(why);
         return false;
     }
-    const analysis_window::AnalysisWindow* window = m_menu->analysisWindow();
-    if (window && window->isVisible() && window->tab() == tab) {
-        design->settings = window->settings();
-        design->fit = window->fit();
-    }
+    const KeptAnalysis analysis = analysisOf(tab);
+    design->settings = analysis.settings;
+    design->fit = analysis.fit;
+    design->yieldEstimated = analysis.yieldEstimated;
     design->note = m_notes[std::size_t(tab)];
     const std::string text = design_file::DesignText(*design);
     if (const std::string reason = design_file::OversizeRefusal(text); !reason.empty()) {
@@ -148,7 +201,10 @@ bool DesignFiles::save(calc_core::Tab tab, const QString& path) {
                                 .arg(QFileInfo(path).fileName(), file.errorString()));
         return false;
     }
-    m_paths[std::size_t(tab)] = QFileInfo(path).absoluteFilePath();
+    const QString saved = QFileInfo(path).absoluteFilePath();
+    m_paths[std::size_t(tab)] = saved;
+    AddRecentDesign(saved);
+    m_document->setFile(tab, saved, design->note);
     return true;
 }
 

@@ -6,9 +6,12 @@
 #include "main_window/about_box.h"
 #include "main_window/control_table.h"
 #include "main_window/design_files.h"
+#include "main_window/recent_designs.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -57,6 +60,7 @@ QString DesignMenu::Hint() {
 analysis_window::AnalysisWindow* DesignMenu::window() {
     if (!m_window) {
         m_window = new analysis_window::AnalysisWindow(m_record, m_form);
+        emit analysisWindowMade(m_window);
     }
     return m_window;
 }
@@ -70,15 +74,15 @@ bool DesignMenu::openAnalysis(calc_core::Tab tab) {
 }
 
 bool DesignMenu::openAnalysis(calc_core::Tab tab, const calc_core::AnalysisSettings& settings,
-                              const std::optional<calc_core::FitChoice>& fit) {
+                              const std::optional<calc_core::FitChoice>& fit, bool estimateYield) {
     if (!m_record->design(tab)) {
         return false;
     }
-    window()->showDesign(tab, settings, fit);
+    window()->showDesign(tab, settings, fit, estimateYield);
     return true;
 }
 
-// Open and Save, with the keys the form's shortcuts answer.
+// Open, the recent designs, Save and Save as, with the keys the form's shortcuts answer.
 void DesignMenu::addFileActions(QMenu* menu, calc_core::Tab tab) {
     if (!m_files) {
         return;
@@ -88,12 +92,35 @@ void DesignMenu::addFileActions(QMenu* menu, calc_core::Tab tab) {
     open->setShortcut(DesignFiles::OpenKey());
     open->setShortcutVisibleInContextMenu(true);
     connect(open, &QAction::triggered, m_files, &DesignFiles::chooseAndOpen);
-    QAction* save = menu->addAction(QStringLiteral("Save design\u2026"));
+    addRecentDesigns(menu);
+    QAction* save = menu->addAction(QStringLiteral("Save design"));
     save->setObjectName(QStringLiteral("SaveDesign"));
     save->setShortcut(DesignFiles::SaveKey());
     save->setShortcutVisibleInContextMenu(true);
-    connect(save, &QAction::triggered, m_files, [this, tab] { m_files->chooseAndSave(tab); });
+    connect(save, &QAction::triggered, m_files, [this, tab] { m_files->saveDesign(tab); });
+    QAction* saveAs = menu->addAction(QStringLiteral("Save design as\u2026"));
+    saveAs->setObjectName(QStringLiteral("SaveDesignAs"));
+    saveAs->setShortcut(DesignFiles::SaveAsKey());
+    saveAs->setShortcutVisibleInContextMenu(true);
+    connect(saveAs, &QAction::triggered, m_files, [this, tab] { m_files->chooseAndSave(tab); });
     menu->addSeparator();
+}
+
+// A submenu of the files opened or saved last, newest first; disabled while there are none.
+void DesignMenu::addRecentDesigns(QMenu* menu) {
+    QMenu* recent = menu->addMenu(QStringLiteral("Recent designs"));
+    recent->setObjectName(QStringLiteral("RecentDesigns"));
+    recent->setToolTipsVisible(true);
+    const QStringList paths = RecentDesigns();
+    recent->setEnabled(!paths.isEmpty());
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString& path = paths[i];
+        QAction* entry =
+            recent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        entry->setObjectName(QStringLiteral("RecentDesign%1").arg(i + 1));
+        entry->setToolTip(QDir::toNativeSeparators(path));
+        connect(entry, &QAction::triggered, m_files, [this, path] { m_files->openRecent(path); });
+    }
 }
 
 bool DesignMenu::eventFilter(QObject* watched, QEvent* event) {

@@ -43,15 +43,19 @@ class DesignMenu : public QObject {
     // Opens the analysis of the tab's design and brings it to the front; false, and nothing
     // happens, before the tab's first CAL that computed.
     bool openAnalysis(calc_core::Tab tab);
-    // The same with these settings and this pair to fit.
+    // The same with these settings, this pair to fit and the yield estimated or not.
     bool openAnalysis(calc_core::Tab tab, const calc_core::AnalysisSettings& settings,
-                      const std::optional<calc_core::FitChoice>& fit);
+                      const std::optional<calc_core::FitChoice>& fit, bool estimateYield);
 
     // The analysis window, once it has been opened; null before.
     const analysis_window::AnalysisWindow* analysisWindow() const { return m_window; }
 
     // The menu's entries that open and save design files go to these.
     void setDesignFiles(DesignFiles* files) { m_files = files; }
+
+  signals:
+    // The analysis window was made, when first opened.
+    void analysisWindowMade(analysis_window::AnalysisWindow* window);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -60,6 +64,7 @@ class DesignMenu : public QObject {
     std::optional<calc_core::Tab> tabOf(const QWidget* widget) const;
     void showMenu(QWidget* target, calc_core::Tab tab, const QPoint& globalPos);
     void addFileActions(QMenu* menu, calc_core::Tab tab);
+    void addRecentDesigns(QMenu* menu);
     analysis_window::AnalysisWindow* window();
 
     QWidget* m_form;

@@ -12,6 +12,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(analysis_window::ToQString(main_window::ApplicationTitle));
+    // The user's settings (the recent designs) are kept under this name.
+    QApplication::setOrganizationName(QStringLiteral("Orvalex"));
     QApplication::setApplicationVersion(analysis_window::ToQString(orvalex::Version));
     QApplication::setWindowIcon(main_window::ApplicationIcon());
     // Lets the desktop match the window with its menu entry and installed icon.

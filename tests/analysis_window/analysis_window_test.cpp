@@ -1,8 +1,10 @@
 // Tests of the design analysis window, built straight from a record of designs as the
 // calculator's presses make them: its report, settings, Copy, plot and keyboard use.
 #include "analysis_report/analysis_report.h"
+#include "analysis_report/number_format.h"
 #include "analysis_window/analysis_window.h"
 #include "analysis_window/design_record.h"
+#include "analysis_window/histogram_plot.h"
 #include "analysis_window/qt_text.h"
 #include "calc_core/check_calculation.h"
 #include "calc_core/design_calculation.h"
@@ -14,6 +16,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QLayout>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
@@ -317,6 +320,82 @@ class AnalysisWindowTest : public QObject {
         for (const char* name : {"ExportAnalysis", "PrintAnalysis"}) {
             QVERIFY(!analysis_window::ShortcutLetter(Find<QPushButton>(name)->text()).isNull());
         }
+    }
+
+    // The window fits a 1280 × 720 screen: its least size is at most 800 × 600, and there every
+    // part has its room (the layout's least size fits), no label is cut, and on each page of the
+    // report no text stands over the table, the yield's histograms included.
+    void fitsASmallScreen() {
+        Show(CalcExample);
+        Find<QDoubleSpinBox>("Spec")->setValue(1.5); // the longest notes of Parts to buy
+        Find<QSpinBox>("Boards")->setValue(1000);
+        Find<QCheckBox>("EstimateYield")->setChecked(true);
+        QVERIFY(QTest::qWaitFor(
+            [&] { return analysis_report::FindSection(window->report(), "Yield"); }, 20000));
+        QVERIFY(window->minimumWidth() <= 800 && window->minimumHeight() <= 600);
+        window->resize(window->minimumSize());
+        auto* pages = Find<QTabWidget>("AnalysisPages");
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            QApplication::processEvents();
+            const QSize least = window->layout()->totalMinimumSize();
+            QVERIFY2(least.width() <= window->width() && least.height() <= window->height(),
+                     qPrintable(QString("%1 x %2").arg(least.width()).arg(least.height())));
+            for (const QLabel* label : window->findChildren<QLabel*>()) {
+                if (!label->isVisibleTo(window.get()) || label->text().isEmpty()) {
+                    continue;
+                }
+                const int needed = label->wordWrap() ? label->heightForWidth(label->width())
+                                                     : label->minimumSizeHint().height();
+                QVERIFY2(
+                    label->height() >= needed &&
+                        (label->wordWrap() || label->width() >= label->minimumSizeHint().width()),
+                    qPrintable(label->text().left(60)));
+            }
+            for (const QTableWidget* table :
+                 pages->currentWidget()->findChildren<QTableWidget*>()) {
+                const QRect area(table->mapTo(pages, QPoint()), table->size());
+                for (const QWidget* other :
+                     table->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                    QVERIFY2(
+                        other == table || !other->isVisible() ||
+                            !area.intersects(QRect(other->mapTo(pages, QPoint()), other->size())),
+                        qPrintable(pages->tabText(i)));
+                }
+            }
+        }
+    }
+
+    // The histograms' round ticks across stand apart and are at least two, as narrow as a chart
+    // gets: the worked example's 1.25 V chart spans 28.41 V to 31.59 V, where 4 ticks at most gave
+    // the 30 alone.
+    void histogramTicksCanBeRead_data() {
+        QTest::addColumn<double>("lo");
+        QTest::addColumn<double>("hi");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<QStringList>("labels");
+        QTest::newRow("1.25 V, narrow") << 28.41 << 31.59 << 150.0 << QStringList{"29", "30", "31"};
+        QTest::newRow("1.25 V, wide")
+            << 28.41 << 31.59 << 600.0
+            << QStringList{"28.5", "29.0", "29.5", "30.0", "30.5", "31.0", "31.5"};
+        QTest::newRow("0.14 V") << 37.88 << 42.12 << 150.0
+                                << QStringList{"38", "39", "40", "41", "42"};
+        QTest::newRow("too narrow for two")
+            << 28.41 << 31.59 << 20.0 << QStringList{"29", "30", "31"};
+    }
+    void histogramTicksCanBeRead() {
+        QFETCH(double, lo);
+        QFETCH(double, hi);
+        QFETCH(double, width);
+        const QFontMetrics metrics(QApplication::font());
+        const analysis_report::AxisTicks ticks =
+            analysis_window::ReadableTicks(lo, hi, width, metrics, ".");
+        QStringList labels;
+        for (double value : ticks.values) {
+            labels << QString::fromStdString(
+                analysis_report::FormatFixed(value, ticks.decimals, "."));
+        }
+        QTEST(labels, "labels");
     }
 
     // From the first field, the Tab key goes round every field of the window, each named for

@@ -102,8 +102,9 @@ class WindowPartsTest : public QObject, window_test::WindowUnderTest {
     }
 
     // Selecting a build fits it and takes its grade's tolerance and TCR into the settings: the
-    // shown set's smallest margin is then the build's, as worked out above; at ± 1.5 % no grade
-    // meets (grade 7 at best: 65.7 kΩ and 7.41 kΩ, ± 2.000 %) and there are no best builds.
+    // shown set's smallest margin is then the build's, as worked out above, and the pages say
+    // whose build it is; at ± 1.5 % no grade meets, and grade 7 comes nearest (65.7 kΩ and
+    // 7.41 kΩ, ± 2.000 %), whose builds Best builds shows. As designed gives the settings back.
     void selectingABuildFitsItWithItsGrade_data() {
         QTest::addColumn<double>("spec");
         QTest::addColumn<QString>("section");
@@ -113,12 +114,16 @@ class WindowPartsTest : public QObject, window_test::WindowUnderTest {
         QTest::addColumn<double>("r1");
         QTest::addColumn<double>("r3");
         QTest::addColumn<double>("margin");
-        QTest::newRow("± 5 %, grade 4")
-            << 5.0 << "Parts to buy" << 3 << 1.0 << 50.0 << 64900.0 << 7150.0 << 0.1706;
-        QTest::newRow("± 5 %, best build 2")
-            << 5.0 << "Best builds" << 1 << 1.0 << 50.0 << 63400.0 << 6810.0 << 0.1407;
-        QTest::newRow("± 1.5 %, grade 7")
-            << 1.5 << "Parts to buy" << 6 << 0.1 << 10.0 << 65700.0 << 7410.0 << -0.1714;
+        QTest::addColumn<QString>("origin");
+        QTest::newRow("± 5 %, grade 4") << 5.0 << "Parts to buy" << 3 << 1.0 << 50.0 << 64900.0
+                                        << 7150.0 << 0.1706 << "grade 4's best build";
+        QTest::newRow("± 5 %, best build 2") << 5.0 << "Best builds" << 1 << 1.0 << 50.0 << 63400.0
+                                             << 6810.0 << 0.1407 << "grade 4's build 2";
+        QTest::newRow("± 1.5 %, grade 7") << 1.5 << "Parts to buy" << 6 << 0.1 << 10.0 << 65700.0
+                                          << 7410.0 << -0.1714 << "grade 7's best build";
+        QTest::newRow("± 1.5 %, nearest build 3")
+            << 1.5 << "Best builds" << 2 << 0.1 << 10.0 << 66500.0 << 7590.0 << -0.218
+            << "grade 7's build 3";
     }
     void selectingABuildFitsItWithItsGrade() {
         QFETCH(double, spec);
@@ -128,12 +133,14 @@ class WindowPartsTest : public QObject, window_test::WindowUnderTest {
         QFETCH(double, r3);
         QFETCH(double, margin);
         SetSpec(spec);
-        QCOMPARE(Section("Best builds") != nullptr, spec == 5.0);
+        QVERIFY(Section("Best builds"));
+        QCOMPARE(Section("Best builds")->subject.find("nearest the spec") != std::string::npos,
+                 spec < 5);
         if (spec < 5) {
             QVERIFY(Notes("Parts to buy")
-                        .contains("No grade meets the \u00b1 1.5 % spec. The "
-                                  "last, grade 7 (E192 \u00b1 0.1 % \u00b1 10 "
-                                  "ppm/\u00b0C), reaches \u00b1 2.000"));
+                        .contains("No grade meets the \u00b1 1.5 % spec. Grade 7 (E192 "
+                                  "\u00b1 0.1 % \u00b1 10 ppm/\u00b0C) comes nearest, reaching "
+                                  "\u00b1 2.000"));
         }
         Find<QTableWidget>(section)->selectRow(row);
         QTEST(Find<QDoubleSpinBox>("ResistorTolerance")->value(), "tolerance");
@@ -143,14 +150,18 @@ class WindowPartsTest : public QObject, window_test::WindowUnderTest {
         QCOMPARE(Find<QDoubleSpinBox>("FitR2")->specialValueText(),
                  Find<QDoubleSpinBox>("FitR2")->text()); // R2 as designed
         QVERIFY(window->fit() && !window->fit()->pairRank && window->fit()->r1 == r1);
-        QVERIFY(Find<QLabel>("Levels pair")->text().endsWith(", as typed"));
+        QFETCH(QString, origin);
+        QVERIFY2(Find<QLabel>("Levels pair")->text().endsWith(", " + origin),
+                 qPrintable(Find<QLabel>("Levels pair")->text()));
         QVERIFY2(std::abs(SmallestMargin() - margin) <= 0.0006,
                  qPrintable(Cell("Output spec", "0.140 V", "Margin")));
         // The row stays selected as the report comes again, until another fit.
         QCOMPARE(Find<QTableWidget>(section)->selectedItems().front()->row(), row);
         QTest::mouseClick(Find<QPushButton>("AsDesigned"), Qt::LeftButton);
         QVERIFY(Find<QTableWidget>(section)->selectedItems().isEmpty());
-        QTEST(Find<QDoubleSpinBox>("ResistorTcr")->value(), "tcr"); // the settings stay
+        // The settings the fit changed are as they were before it.
+        QCOMPARE(Find<QDoubleSpinBox>("ResistorTolerance")->value(), 1.0);
+        QCOMPARE(Find<QDoubleSpinBox>("ResistorTcr")->value(), 100.0);
     }
 
     // A list typed with a bad line says why under it and changes neither the settings nor the
@@ -203,6 +214,33 @@ class WindowPartsTest : public QObject, window_test::WindowUnderTest {
         if (!problem.isEmpty()) {
             QCOMPARE(analysis_report::ReportText(window->report()), before);
         }
+    }
+
+    // A parts list that neither the series nor a grade names says so beside it, with how to use
+    // it; choosing the series parts, or a grade of the parts list, takes the notice away.
+    void anUnusedPartsListSaysSo_data() {
+        QTest::addColumn<QString>("series");
+        QTest::addColumn<QString>("extraGrade"); // a line added to the grades, or none
+        QTest::addColumn<bool>("notice");
+        QTest::newRow("neither") << "E96"
+                                 << "" << true;
+        QTest::newRow("the series") << "parts"
+                                    << "" << false;
+        QTest::newRow("a grade") << "E96"
+                                 << "parts, 0.1, 25" << false;
+    }
+    void anUnusedPartsListSaysSo() {
+        QFETCH(QString, series);
+        QFETCH(QString, extraGrade);
+        QVERIFY(Find<QLabel>("PartsNotice")->isHidden());
+        QVERIFY(TypeList("Parts", "4k7\n10k\n68k\n"));
+        if (!extraGrade.isEmpty()) {
+            QVERIFY(TypeList("Grades", ListText("Grades") + extraGrade + "\n"));
+        }
+        Find<QComboBox>("Series")->setCurrentText(series);
+        QTEST(!Find<QLabel>("PartsNotice")->isHidden(), "notice");
+        QCOMPARE(Find<QLabel>("PartsNotice")->text().startsWith("The parts list is not used"),
+                 !Find<QLabel>("PartsNotice")->isHidden());
     }
 
     // Open… reads a file whole into the list and takes it, Windows line ends and a byte order

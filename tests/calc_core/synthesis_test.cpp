@@ -281,9 +281,11 @@ TEST(Synthesis, DefaultGradesOnTheCalcExample) {
     EXPECT_FALSE(synthesis.limit.has_value());
 }
 
-// When no grade meets the spec: the last grade's best build at its worst level, and what moves
-// the output there whatever the resistors. With the designed 64.955 k and 7.21 k as the only
-// parts, Vref +- 1 % alone moves Vo at 1.25 V by +- 0.413 V, 1.4 % of its 30 V.
+// When no grade meets the spec: the best build of the grade that comes nearest (the tightest
+// spec) at its worst level, and what moves the output there whatever the resistors. With the
+// designed 64.955 k and 7.21 k as the only parts, Vref +- 1 % alone moves Vo at 1.25 V by
+// +- 0.413 V, 1.4 % of its 30 V. A looser grade added last changes nothing: grade 7 still comes
+// nearest with +- 2.000 %, where the added E24 5 % reaches +- 14.1 %.
 TEST(Synthesis, NoGradeMeetsTheSpec) {
     using enum ToleranceQuantity;
     struct Row {
@@ -298,9 +300,19 @@ TEST(Synthesis, NoGradeMeetsTheSpec) {
         std::vector<FixedSwing> fixed;
     };
     const Circuit diode = {24286, 10000, 1360, 2.5, 0.6};
+    const auto LooserLast = [] {
+        std::vector<PartGrade> grades = DefaultPartGrades();
+        grades.push_back(Grade(ESeries::E24, 5, 200));
+        return grades;
+    };
     // clang-format off
     const Row rows[] = {
         {"DefaultGradesAt1.5Pct", CalcExample, CalcTargets, {.specPct = 1.5}, DefaultPartGrades(),
+         {}, 6, 0, 65700, 7410, -0.17136498022190239, 2.000216451443132,
+         {{Vref, 0.41090991902833807, 1.0272747975708452, 0.9255303217314214},
+          {Level, 0.08866396761133544, 0.2216599190283386, 0.04309151119376353},
+          {FbCurrent, 0, 0, 0}}},
+        {"LooserGradeAddedLast", CalcExample, CalcTargets, {.specPct = 1.5}, LooserLast(),
          {}, 6, 0, 65700, 7410, -0.17136498022190239, 2.000216451443132,
          {{Vref, 0.41090991902833807, 1.0272747975708452, 0.9255303217314214},
           {Level, 0.08866396761133544, 0.2216599190283386, 0.04309151119376353},
@@ -326,9 +338,12 @@ TEST(Synthesis, NoGradeMeetsTheSpec) {
         const Synthesis synthesis =
             Synthesise(row.design, row.targets, row.settings, row.grades, row.parts, std::nullopt);
         EXPECT_FALSE(synthesis.chosen.has_value());
-        EXPECT_TRUE(synthesis.builds.empty());
         ASSERT_TRUE(synthesis.limit.has_value());
         const SpecLimit& limit = *synthesis.limit;
+        // The builds shown are the nearest grade's, its best first.
+        ASSERT_FALSE(synthesis.builds.empty());
+        EXPECT_EQ(std::tie(synthesis.builds[0].r1, synthesis.builds[0].r3),
+                  std::tie(limit.build.r1, limit.build.r3));
         EXPECT_EQ(limit.grade, row.grade);
         EXPECT_EQ(limit.level, row.level);
         EXPECT_EQ(limit.pinV, PinLevels(row.design)[row.level]);
@@ -349,8 +364,8 @@ TEST(Synthesis, NoGradeMeetsTheSpec) {
 
 // Grades it cannot search are skipped with their status: a parts grade without parts, an R2
 // range that holds none of the grade's values, and a tolerance that with the TCR over the range
-// reaches 100 %. The first grade searched that meets the spec is chosen; without one, the last
-// grade searched is explained.
+// reaches 100 %. The first grade searched that meets the spec is chosen; without one, the grade
+// searched that comes nearest is explained, the cheaper of two that come as near.
 TEST(Synthesis, SkipsTheGradesItCannotSearch) {
     using enum GradeStatus;
     struct Row {
@@ -374,6 +389,11 @@ TEST(Synthesis, SkipsTheGradesItCannotSearch) {
          R2Range{7000, 9000}, 10, {NoR2InRange, Searched}, 1, std::nullopt},
         {"NothingSearched", {PartsGrade(1, 100)}, std::nullopt, 5, {NoPartsList}, std::nullopt,
          std::nullopt},
+        {"NearestBeforeALooserOne", {Grade(ESeries::E24, 1, 100), Grade(ESeries::E12, 0.1, 10),
+         Grade(ESeries::E6, 5, 200)}, std::nullopt, 1, {Searched, Searched, Searched},
+         std::nullopt, 1},
+        {"TieGoesToTheCheaper", {Grade(ESeries::E96, 1, 100), Grade(ESeries::E96, 1, 100)},
+         std::nullopt, 1, {Searched, Searched}, std::nullopt, 0},
     };
     // clang-format on
     for (const Row& row : rows) {

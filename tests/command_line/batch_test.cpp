@@ -1,6 +1,7 @@
 // The batch of rails: the header's faults, bad rows among good ones keeping their places, the
 // same output in the input's order on 1 and 4 threads, CSV as RFC 4180 writes it, and names a
 // spreadsheet takes as text.
+#include "calc_core/analysis_settings.h"
 #include "command_line/batch_columns.h"
 #include "command_line/batch_run.h"
 #include "command_line/csv_text.h"
@@ -192,6 +193,87 @@ TEST(BatchRows, WorkedExampleGivesTheReportsFigures) {
         keys.push_back(member.key());
     }
     EXPECT_EQ(keys, command_line::ResultColumns());
+}
+
+// Cells a spreadsheet shows well, in the CSV and the JSON alike: volts and % to the report's
+// thousandth, other numbers to ten significant digits, a million failures per million in full.
+// Worked example with 1000 boards: at ± 5 % every board passes (its interval from
+// 1000 / (1000 + 1.959963984540054^2) = 0.99617324146 up), at ± 0.05 % none does; grade 4 is
+// bought at ± 5 %, its build passing as the design does.
+TEST(BatchRows, CellsHoldNumbersASpreadsheetShowsWell) {
+    struct Row {
+        const char* flags;
+        const char* column;
+        const char* cell;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"--yield --boards 1000 --spec 0.05", "vo_0.14", "40.000"},
+        {"--yield --boards 1000 --spec 0.05", "margin_1.25", "-1.426"},
+        {"--yield --boards 1000 --spec 0.05", "yield", "0"},
+        {"--yield --boards 1000 --spec 0.05", "yield_high95", "0.003826758486"},
+        {"--yield --boards 1000 --spec 0.05", "ppm_fail", "1000000"},
+        {"--yield --boards 1000", "ppm_fail", "0"},
+        {"--yield --boards 1000", "yield_low95", "0.9961732415"},
+        {"--meet-spec --yield --boards 1000", "tightest_spec_pct", "4.431"},
+        {"--meet-spec --yield --boards 1000", "grade_margin", "0.171"},
+        {"--meet-spec --yield --boards 1000", "grade_yield", "1"},
+        {"--meet-spec --yield --boards 1000", "grade_ppm_fail", "0"},
+        {"--meet-spec --yield --boards 1000", "r1", "64955"},
+    };
+    // clang-format on
+    const std::string rails = ::testing::TempDir() + "cells-" + std::to_string(getpid()) + ".csv";
+    { std::ofstream(rails) << "name,r2,vref,vo_max,vo_min\n5V,10k,2.5,40,30\n"; }
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.flags) + " " + row.column);
+        std::vector<std::string> args = {"batch", rails};
+        for (const std::string& word : program_runner::Words(row.flags)) {
+            args.push_back(word);
+        }
+        const program_runner::Ran csv = program_runner::RunProgram(args);
+        std::istringstream lines(csv.out);
+        std::string header;
+        std::string cells;
+        std::getline(lines, header);
+        std::getline(lines, cells);
+        const auto names = command_line::SplitCsvLine(header.substr(0, header.size() - 1)).cells;
+        const auto values = command_line::SplitCsvLine(cells.substr(0, cells.size() - 1)).cells;
+        const auto at = std::find(names.begin(), names.end(), row.column) - names.begin();
+        ASSERT_LT(std::size_t(at), values.size()) << header;
+        EXPECT_EQ(values[std::size_t(at)], row.cell);
+        args.insert(args.end(), {"--format", "json"});
+        const auto json = nlohmann::json::parse(program_runner::RunProgram(args).out);
+        EXPECT_EQ(json[row.column], nlohmann::json::parse(row.cell));
+    }
+    std::remove(rails.c_str());
+}
+
+// The help names every column the batch reads and writes, from the same declaration.
+TEST(BatchProgram, HelpListsTheColumns) {
+    const std::string help = program_runner::RunProgram({"batch", "--help"}).out;
+    std::vector<std::string> names = {"name", "r2, vref, vo_max, vo_min", "r1, r2, r3, vref", "vf"};
+    for (const auto& column : command_line::ResultColumnTable()) {
+        names.emplace_back(column.name);
+    }
+    // A name stands at the start of a line of the list, before its text or a line break.
+    const auto listed = [&help](const std::string& name) {
+        return help.find("\n  " + name + ' ') != std::string::npos ||
+               help.find("\n  " + name + '\n') != std::string::npos;
+    };
+    for (const std::string& name : names) {
+        EXPECT_TRUE(listed(name)) << name;
+    }
+    for (const auto& row : calc_core::SettingRows()) {
+        EXPECT_NE(help.find(std::string(row.key)), std::string::npos) << row.key;
+    }
+    // Each written column is a declared one, its pin level standing for P.
+    for (const std::string& written : command_line::ResultColumns({true, true, 1})) {
+        const std::string declared =
+            written.find("_0") != std::string::npos || written.find("_1") != std::string::npos
+                ? written.substr(0, written.find('_') + 1) + "P"
+                : written;
+        EXPECT_TRUE(listed(declared)) << written;
+    }
 }
 
 // A thousand rails with a bad one every seventh row: the same output on 1 and 4 threads, in the

@@ -69,6 +69,8 @@ TEST_P(SavedDesign, OpensToTheSameReport) {
     EXPECT_EQ(document["inputs"], json::parse(GetParam().inputs));
     EXPECT_EQ(document["fit"], json::parse(GetParam().fit));
     EXPECT_EQ(document["note"], "5V rail");
+    EXPECT_EQ(document["yield_estimated"],
+              std::string_view(GetParam().command).find("--yield") != std::string_view::npos);
 }
 
 // clang-format off
@@ -81,6 +83,9 @@ INSTANTIATE_TEST_SUITE_P(
               R"({"r2": 10000, "vref": 2.5, "vo_max": 40, "vo_min": 30, "vf": 0.6})", R"({"pair": 2})"},
         Saved{"check --r1 4k7 --r2 1k --r3 2k2 --vref 1.2 --tcr 50 --fit-r1 4k75 --fit-r3 2R2", 0,
               R"({"r1": 4700, "r2": 1000, "r3": 2200, "vref": 1.2})", R"({"r1": 4750, "r3": 2.2})"},
+        // The yield estimated is saved, and estimated again on opening.
+        Saved{"design --r2 10k --vref 2.5 --vo-max 40 --vo-min 30 --yield --boards 1000", 0,
+              R"({"r2": 10000, "vref": 2.5, "vo_max": 40, "vo_min": 30})", "null"},
         // A Cal Error is saved, and opens to the same Cal Error.
         Saved{"design --r2 10000 --vref 2.5 --vo-max 40 --vo-min 2", 1,
               R"({"r2": 10000, "vref": 2.5, "vo_max": 40, "vo_min": 2})", "null"},
@@ -124,6 +129,30 @@ TEST_F(DesignFiles, FlagsOverrideTheFile) {
         EXPECT_EQ(analysis["spec"]["pct"], o.spec);
         EXPECT_EQ(analysis["fitted"]["pair"], o.pair);
         EXPECT_EQ(analysis["fitted"]["r1"], o.fittedR1);
+    }
+}
+
+// A document of a design file names the file and its note: the file saved, else the one opened.
+TEST_F(DesignFiles, DocumentNamesTheFileAndItsNote) {
+    const std::string file = Path("rail.okep");
+    const std::string design = "design --r2 10k --vref 2.5 --vo-max 40 --vo-min 30 ";
+    ASSERT_EQ(RunProgram(Words(design + "--save " + file + " --note core")).status, 0);
+    const struct {
+        std::vector<std::string> args;
+        std::string named;
+    } rows[] = {
+        {{"open", file, "--format", "csv"}, "Design file,rail.okep\r\nNote,core\r\n"},
+        {{"open", file, "--format", "csv", "--save", Path("copy.okep")},
+         "Design file,copy.okep\r\nNote,core\r\n"},
+        {{"open", file, "--format", "html"}, "<p class=\"design-file\">Design file: rail.okep</p>"},
+        {Words(design + "--format csv"), "Date,"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.args.back());
+        const Ran ran = RunProgram(row.args);
+        ASSERT_EQ(ran.status, 0) << ran.err;
+        EXPECT_NE(ran.out.find(row.named), std::string::npos);
+        EXPECT_EQ(ran.out.find("Design file") != std::string::npos, row.args[0] == "open");
     }
 }
 

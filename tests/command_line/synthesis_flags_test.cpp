@@ -89,14 +89,15 @@ TEST(SynthesisFlags, ListsFromPipesAndAnUnusedPartsList) {
     EXPECT_EQ(unused.status, 0);
     EXPECT_EQ(unused.err,
               "orvalex-kep: --parts: The parts list is not used: neither the series nor a part "
-              "grade is \"parts\". Choose the series \"parts\", or add a grade of the series "
-              "\"parts\" to the part grades.\n");
+              "grade names it. To use it, choose the series parts, or add a grade that names it, "
+              "such as \"parts, 1, 100\", to the part grades.\n");
     EXPECT_EQ(RunProgram(Words(Calc + "--series parts --parts " + parts)).err, "");
 }
 
 // The worked example against the default grades: the fourth is the first that meets +- 5 %; at
-// +- 1.5 % none does, and Vref's tolerance alone takes most of the last grade's spread at 0.14 V,
-// where its best build, 65.7 k and 7.41 k, comes nearest the edge: 0.025 V x (1 + 6.57 + 8.8664).
+// +- 1.5 % none does, grade 7 comes nearest, and its builds stand in for the chosen grade's;
+// Vref's tolerance alone takes most of its spread at 0.14 V, where its best build, 65.7 k and
+// 7.41 k, comes nearest the edge: 0.025 V x (1 + 6.57 + 8.8664).
 TEST(SynthesisFlags, MeetSpecChoosesTheFourthGradeOrSaysWhyNone) {
     const json meets = Analysis("--meet-spec")["synthesis"];
     EXPECT_EQ(meets["chosen"], 3);
@@ -111,7 +112,8 @@ TEST(SynthesisFlags, MeetSpecChoosesTheFourthGradeOrSaysWhyNone) {
 
     const json none = Analysis("--meet-spec --spec 1.5")["synthesis"];
     EXPECT_EQ(none["chosen"], nullptr);
-    EXPECT_EQ(none["builds"].size(), 0u);
+    EXPECT_EQ(none["builds"].size(), 3u);
+    EXPECT_EQ(none["builds"][0]["r1"], 65700);
     const json& limit = none["limit"];
     EXPECT_EQ(limit["grade"], 6);
     EXPECT_EQ(limit["pin_v"], 0.14);
@@ -171,7 +173,8 @@ TEST(SynthesisFlags, BatchAddsTheGradeAndYieldColumns) {
     const std::string header = ran.out.substr(0, ran.out.find('\n'));
     EXPECT_NE(header.find(",best_r3,grade,grade_series,grade_tolerance_pct,grade_tcr_ppm,"
                           "grade_r1,grade_r2,grade_r3,grade_margin,tightest_spec_pct,yield,"
-                          "yield_low95,yield_high95,ppm_fail\r"),
+                          "yield_low95,yield_high95,ppm_fail,grade_yield,grade_yield_low95,"
+                          "grade_yield_high95,grade_ppm_fail\r"),
               std::string::npos)
         << header;
     EXPECT_NE(ran.out.find(",4,E96,1,50,64900,10000,7150,"), std::string::npos) << ran.out;

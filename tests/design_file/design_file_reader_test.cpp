@@ -87,6 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
         Change{"FitR1Alone", "/fit", R"({"r1": 100})", R"(fit must be {"pair": rank} or {"r1": ohms, "r3": ohms}.)"},
         Change{"FitRankFour", "/fit", R"({"pair": 4})", "at fit, the pair to fit must be one of the preferred pairs, 1 to 3, to analyse the design."},
         Change{"FitR3Zero", "/fit", R"({"r1": 64900, "r3": 0})", "at fit, the fitted R3 must be above 0 \u03a9 to analyse the design."},
+        Change{"YieldEstimatedText", "/yield_estimated", R"("yes")", "yield_estimated must be true or false."},
         Change{"NoteNull", "/note", "null", "note must be a string."},
         Change{"NoteMissing", "/note", nullptr, "note is missing."}));
 // clang-format on
@@ -189,6 +190,23 @@ TEST(DesignFileReader, VersionOneOpensWithTheSettingsItLacksAtTheirDefaults) {
     EXPECT_EQ(s.yield.distribution, calc_core::YieldDistribution::Normal);
     EXPECT_EQ(read.design->fit->pairRank, 2);
     EXPECT_EQ(read.design->note, "5V rail");
+}
+
+// A file may lack whether the yield is estimated, as files written before it was kept do: then
+// it is not.
+TEST(DesignFileReader, YieldEstimatedIsFalseWhenAbsent) {
+    for (const auto& [given, read] :
+         {std::pair{"absent", false}, {"true", true}, {"false", false}}) {
+        SCOPED_TRACE(given);
+        Json document = GoodDocument();
+        document.erase("yield_estimated");
+        if (std::string_view(given) != "absent") {
+            document["yield_estimated"] = Json::parse(given);
+        }
+        const auto opened = ReadDesign(document.dump(), "rail.okep");
+        ASSERT_TRUE(opened.design) << opened.error;
+        EXPECT_EQ(opened.design->yieldEstimated, read);
+    }
 }
 
 TEST(DesignFileReader, SeriesIsReadWithoutRegardToCase) {

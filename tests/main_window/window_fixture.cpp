@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
@@ -75,6 +76,8 @@ QStringList Range(const char* array, int count) {
 
 WindowFixture::WindowFixture() : m_guard(std::make_unique<ModalGuard>()) {
     qApp->installEventFilter(m_guard.get());
+    // The user's settings (the recent designs) go to a folder of the tests', never the user's.
+    QStandardPaths::setTestModeEnabled(true);
 }
 
 WindowFixture::~WindowFixture() {

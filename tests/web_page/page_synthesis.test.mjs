@@ -87,23 +87,27 @@ test('Parts to buy: grade 4 is the first that meets ± 5 %, with the three best 
   assert.deepEqual(page.errors, []);
 });
 
-test('at ± 1.5 % no grade meets the spec, and the notes say what stands in the way', async () => {
+test('at ± 1.5 % no grade meets the spec, the nearest is named and its builds shown', async () => {
   const page = await open(browser);
   await pressTab(page, 'calc', {diode: 'no', texts: NoDiode});
   await click(page, 'AnalyseCalc');
   await change(page, 'Spec', '1.5');
   const parts = await section(page, 'Parts to buy');
   assert.deepEqual(parts.rows.map((row) => row[9]), Array(7).fill('no'));
-  // The last grade's best build: 65.7 kΩ and 7.41 kΩ, 0.171 V short at 0.14 V, ± 2.000 % at best;
+  // Grade 7 comes nearest: 65.7 kΩ and 7.41 kΩ, 0.171 V short at 0.14 V, ± 2.000 % at best;
   // Vref ± 1 % alone moves Vo there by ± 0.411 V (1.03 % of 40 V), the pin level by ± 0.0887 V.
   assert.deepEqual(parts.rows[6].slice(5, 9), ['65.7 k\u03a9', '10 k\u03a9', '7.41 k\u03a9', '-0.171 V']);
-  assert.deepEqual(parts.warnings, ['No grade meets the \u00b1 1.5 % spec. The last, grade 7 (E192 \u00b1 ' +
-                                    '0.1 % \u00b1 10 ppm/\u00b0C), reaches \u00b1 2.000 % at best.']);
+  assert.deepEqual(parts.warnings, ['No grade meets the \u00b1 1.5 % spec. Grade 7 (E192 \u00b1 0.1 % ' +
+                                    '\u00b1 10 ppm/\u00b0C) comes nearest, reaching \u00b1 2.000 % at best; ' +
+                                    'Best builds shows its builds.']);
   assert.ok(parts.notes.includes('Vref \u00b1 1 % alone moves Vo at 0.140 V by \u00b1 0.411 V, 1.0 % of ' +
                                  'its target.'));
   assert.ok(parts.notes.includes('The pin level \u00b1 10 mV alone moves Vo at 0.140 V by \u00b1 0.089 V, ' +
                                  '0.2 % of its target.'));
-  assert.equal(await section(page, 'Best builds'), null);
+  const nearest = await section(page, 'Best builds');
+  assert.equal(nearest.subject, 'Grade 7, nearest the spec (none meets it): E192 \u00b1 0.1 % \u00b1 10 ' +
+                                'ppm/\u00b0C');
+  assert.deepEqual(nearest.rows[0].slice(1, 5), ['65.7 k\u03a9', '10 k\u03a9', '7.41 k\u03a9', '-0.171 V']);
   // The warning stands at the report's head too.
   const head = await page.evaluate(() => [...document.querySelectorAll('#AnalysisWarningList li')]
     .map((li) => li.textContent));
@@ -129,13 +133,13 @@ test('selecting a build fits it with its grade\'s tolerance and TCR; R2 too when
   await click(page, 'AnalyseCalc');
   // row, tolerance, TCR, R1, R3, R2 (empty: the design's), the subject, the rows checked
   const steps = [
-    ['FitPartsToBuy5', ['0.5', '25', '63400', '6810', ''], 'As fitted: R1 63.4 k\u03a9, R3 6.81 k\u03a9, as typed',
-     ['FitPartsToBuy5']],
+    ['FitPartsToBuy5', ['0.5', '25', '63400', '6810', ''],
+     'As fitted: R1 63.4 k\u03a9, R3 6.81 k\u03a9, grade 5\'s best build', ['FitPartsToBuy5']],
     // The chosen grade's best build stands in both tables.
-    ['FitBestBuilds1', ['1', '50', '64900', '7150', ''], 'As fitted: R1 64.9 k\u03a9, R3 7.15 k\u03a9, as typed',
-     ['FitPartsToBuy4', 'FitBestBuilds1']],
-    ['FitBestBuilds3', ['1', '50', '66500', '7680', ''], 'As fitted: R1 66.5 k\u03a9, R3 7.68 k\u03a9, as typed',
-     ['FitBestBuilds3']],
+    ['FitBestBuilds1', ['1', '50', '64900', '7150', ''],
+     'As fitted: R1 64.9 k\u03a9, R3 7.15 k\u03a9, grade 4\'s best build', ['FitPartsToBuy4', 'FitBestBuilds1']],
+    ['FitBestBuilds3', ['1', '50', '66500', '7680', ''],
+     'As fitted: R1 66.5 k\u03a9, R3 7.68 k\u03a9, grade 4\'s build 3', ['FitBestBuilds3']],
   ];
   for (const [row, boxes, subject, checked] of steps) {
     await click(page, row);
@@ -147,9 +151,10 @@ test('selecting a build fits it with its grade\'s tolerance and TCR; R2 too when
   await click(page, 'FitBestBuilds1');
   assert.deepEqual(await fitted(page), {
     boxes: ['1', '100', '115000', '12700', '17800'],
-    subject: 'As fitted: R1 115 k\u03a9, R2 17.8 k\u03a9, R3 12.7 k\u03a9, as typed',
+    subject: 'As fitted: R1 115 k\u03a9, R2 17.8 k\u03a9, R3 12.7 k\u03a9, grade 3\'s best build',
     checked: ['FitPartsToBuy3', 'FitBestBuilds1']});
-  // As designed keeps the grade's figures and drops the fit, R2's box with it.
+  // As designed drops the fit, R2's box with it, and gives back the tolerance and TCR the first
+  // fit found: 1 % and 100 ppm/°C.
   await click(page, 'AsDesigned');
   const designed = await fitted(page);
   assert.deepEqual(designed.boxes, ['1', '100', '64955', '7210', '']);

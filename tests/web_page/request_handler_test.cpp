@@ -310,6 +310,34 @@ TEST(Analysis, NamesThePairAnalysedAndTheFittableSection) {
     }
 }
 
+// What stands beside a setting given but not used, by its key, with a refused analysis too; and
+// the design file a document names.
+TEST(Analysis, NoticesAndTheDocumentsDesignFile) {
+    const struct {
+        const char* settings;
+        bool notice;
+    } rows[] = {
+        {R"J({"parts":[4700,10000],"spec_pct":200})J", true},
+        {R"J({"parts":[4700,10000],"series":"parts"})J", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.settings);
+        RequestHandler handler;
+        Answer(handler, Calc(false, true, kNoDiode));
+        const Json answer =
+            Answer(handler,
+                   std::string(R"({"op":"analyse","tab":"calc","settings":)") + row.settings + "}");
+        ASSERT_TRUE(answer["notices"].is_object());
+        EXPECT_EQ(answer["notices"].contains("parts"), row.notice);
+    }
+    RequestHandler handler;
+    Answer(handler, Calc(false, true, kNoDiode));
+    const std::string html =
+        Answer(handler, R"({"op":"report_html","tab":"calc","date":"2026-01-02",)"
+                        R"("file_name":"rail <5V>.okep"})")["html"];
+    EXPECT_NE(html.find("Design file: rail &lt;5V&gt;.okep"), std::string::npos);
+}
+
 // The settings' table as describe gives it, in the table's order, checked against the limits,
 // decimals and defaults the window's boxes show.
 TEST(Describe, GivesEachSettingAsTheWindowShowsIt) {

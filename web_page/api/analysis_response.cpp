@@ -9,6 +9,7 @@
 #include "analysis_report/report_html.h"
 #include "analysis_report/row_fit.h"
 #include "analysis_report/yield_histograms.h"
+#include "calc_core/setting_notices.h"
 #include "web_page/api/protocol_keys.h"
 
 #include <utility>
@@ -177,7 +178,11 @@ Json AnalysisResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& desig
                      {keys::Text, ReportText(report)},
                      {keys::Plot, nullptr},
                      {keys::Json, nullptr},
-                     {keys::Analysed, nullptr}};
+                     {keys::Analysed, nullptr},
+                     {keys::Notices, Json::object()}};
+    for (const calc_core::SettingNotice& notice : calc_core::SettingNotices(settings)) {
+        response[keys::Notices][std::string(notice.row->key)] = notice.text;
+    }
     if (analysis) {
         response[keys::Plot] = PlotJson(MakePlotData(*analysis, decimalSeparator));
         response[keys::Json] = AnalysisJson(*analysis);

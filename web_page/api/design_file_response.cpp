@@ -68,6 +68,7 @@ Json SaveDesignResponse(const SavedTab& saved) {
     }
     design.settings = saved.settings;
     design.fit = saved.fit;
+    design.yieldEstimated = saved.yieldEstimated;
     design.note = saved.note;
     std::string text = design_file::DesignText(design);
     if (const std::string reason = design_file::OversizeRefusal(text); !reason.empty()) {
@@ -99,6 +100,7 @@ Json OpenDesignResponse(std::string_view text, std::string_view fileName,
             {keys::Settings, RequestSettings(design.settings)},
             {keys::SettingTexts, std::move(settingTexts)},
             {keys::Fit, analysis_report::FitJson(design.fit)},
+            {keys::Yield, design.yieldEstimated},
             {keys::Note, design.note}};
 }
 

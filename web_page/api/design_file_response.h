@@ -26,6 +26,7 @@ struct SavedTab {
     calc_core::NumberLocale locale;
     calc_core::AnalysisSettings settings{};
     std::optional<calc_core::FitChoice> fit{};
+    bool yieldEstimated = false;
     std::string note;
 };
 
@@ -36,7 +37,8 @@ nlohmann::ordered_json SaveDesignResponse(const SavedTab& saved);
 
 // {"tab", "diode", "texts": five box texts in the user's notation ("" for Vf without the diode),
 // "settings" as an analysis request takes them (whole numbers as decimal text), "setting_texts"
-// as the settings' boxes show them, "fit" (null for none), "note"}, or {"problem": the reader's
+// as the settings' boxes show them, "fit" (null for none), "yield" (whether the yield is
+// estimated), "note"}, or {"problem": the reader's
 // sentence naming the file and the place}.
 nlohmann::ordered_json OpenDesignResponse(std::string_view text, std::string_view fileName,
                                           std::string_view decimalSeparator);

@@ -75,6 +75,8 @@ inline constexpr std::string_view Plot = "plot";
 inline constexpr std::string_view Json = "json";
 // The R1 and R3 analysed, the fitted pair's or the design's, under the fit's keys.
 inline constexpr std::string_view Analysed = "analysed";
+// What stands beside a setting given but not used, by the setting's key.
+inline constexpr std::string_view Notices = "notices";
 // The yield's histograms, one a level: title, bins from BinLow by BinWidth with their Counts and
 // whether each lies Inside the spec, the spec band, the axes and ticks as the plot has them.
 inline constexpr std::string_view Histograms = "histograms";

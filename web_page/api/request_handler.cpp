@@ -178,16 +178,18 @@ RequestHandler::Json RequestHandler::Analyse(const Json& request, std::string& e
 RequestHandler::Json RequestHandler::ReportHtml(const Json& request, std::string& error) {
     JsonReader reader(request, "request");
     reader.AllowOnly({keys::Op, keys::Tab, keys::Decimal, keys::Settings, keys::Fit,
-                      keys::Synthesis, keys::Yield, keys::Date, keys::Note});
+                      keys::Synthesis, keys::Yield, keys::Date, keys::Note, keys::FileName});
     analysis_report::ReportDocument document;
     const auto date = reader.String(keys::Date);
     const auto note = reader.String(keys::Note, "");
+    const auto fileName = reader.String(keys::FileName, "");
     const auto ask = ReadAnalysisAsk<AnalysisAsk>(reader, request, error);
     if (!ask) {
         return nullptr;
     }
     document.date = *date;
     document.note = *note;
+    document.designFile = *fileName;
     document.press = m_record.results(Tab(ask->tab));
     document.decimalSeparator = ask->decimal;
     return AnalysisOrJob(*ask, std::move(document));
@@ -287,9 +289,10 @@ RequestHandler::Json RequestHandler::ReadSetting(const Json& request, std::strin
 RequestHandler::Json RequestHandler::SaveDesign(const Json& request, std::string& error) {
     JsonReader reader(request, "request");
     reader.AllowOnly({keys::Op, keys::Tab, keys::Yes, keys::No, keys::Texts, keys::Decimal,
-                      keys::Group, keys::Settings, keys::Fit, keys::Note});
+                      keys::Group, keys::Settings, keys::Fit, keys::Yield, keys::Note});
     const std::optional<PressFields> fields = ReadPressFields(reader);
     const auto note = reader.String(keys::Note, "");
+    const auto yield = reader.Bool(keys::Yield, false);
     const auto settingsObject = reader.OptionalObject(keys::Settings);
     const bool fitted = !reader.failed() && request.contains(keys::Fit);
     const auto fitObject = reader.OptionalObject(keys::Fit);
@@ -302,6 +305,7 @@ RequestHandler::Json RequestHandler::SaveDesign(const Json& request, std::string
                    .no = fields->no,
                    .texts = fields->texts,
                    .locale = fields->locale,
+                   .yieldEstimated = *yield,
                    .note = *note};
     const auto settings = ReadSettings(*settingsObject, error);
     if (!settings || (fitted && !(saved.fit = ReadFit(*fitObject, error)))) {

@@ -5,12 +5,15 @@
 // the place of one still under way.
 import {TabControls, Tabs} from './controls.js';
 import {ask} from './core_client.js';
+import {designChanged} from './design_document.js';
 import {byId, guarded, inputById} from './dom.js';
+import {recordState, resetHistory, stepBack, stepForward} from './history.js';
 import {separators} from './number_locale.js';
 import {renderPlot} from './plot_view.js';
 import {Keys} from './protocol.js';
 import {renderReport} from './report_view.js';
-import {readSettings, showDiodeSettings, showFitPair, showSettingNumbers, typedFit,
+import {readSettings, settingNumbers, settingsHold, settingsSnapshot, showDiodeSettings,
+        showFitPair, showNotices, showSettingNumbers, showSettings, typedFit,
         wireSettings} from './settings_view.js';
 import {copyText} from './share_link.js';
 import {state} from './state.js';
@@ -22,6 +25,7 @@ import {state} from './state.js';
 /** @typedef {import('./protocol_types').AnalyseRequest} AnalyseRequest */
 /** @typedef {import('./protocol_types').AnalyseResponse} AnalyseResponse */
 /** @typedef {import('./protocol_types').AnalysedResponse} AnalysedResponse */
+/** @typedef {import('./history').AnalysisState} AnalysisState */
 
 // An answer within this time shows no status: the report just changes.
 const WorkingDelayMs = 300;
@@ -91,13 +95,43 @@ export function analyseRequest(tab) {
   return state.fit ? {...request, [Keys.Fit]: state.fit} : request;
 }
 
+/** @returns {AnalysisState} */
+function analysisState() {
+  return {...settingsSnapshot(), fit: state.fit, beforeFit: state.beforeFit};
+}
+
+// A change of the settings or the fit: a step to undo, and a change of the open design when the
+// analysis shows its tab.
+function recordChange() {
+  if (recordState(analysisState()) && state.analysisTab) {
+    designChanged(state.analysisTab);
+  }
+}
+
+// A row's fit changes only the settings its grade brings in: those go back as they were.
+function returnFitSettings() {
+  if (state.beforeFit) {
+    showSettingNumbers(state.beforeFit);
+    state.beforeFit = null;
+  }
+}
+
+// The design as it is, without the fit or what it changed, as a step to undo.
+function dropFit() {
+  if (state.fit || state.beforeFit) {
+    returnFitSettings();
+    state.fit = null;
+    recordChange();
+  }
+}
+
 /**
  * Shows the analysis of the tab's design; true when this answer is the one shown.
  * @param {TabKey} tab
  */
 export async function showAnalysis(tab) {
   if (tab !== state.analysisTab) {
-    state.fit = null; // a fit belongs to the other tab's design
+    dropFit(); // a fit belongs to the other tab's design
   }
   state.analysisTab = tab;
   const request = analyseRequest(tab);
@@ -131,21 +165,68 @@ function showAnswer(answer) {
     showFitPair(analysed);
   }
   renderReport(answer[Keys.Report], isFitted, guarded(fitRow));
+  showNotices(answer[Keys.Notices]);
   state.reportText = answer[Keys.Text];
   renderPlot(answer[Keys.Plot]);
 }
 
+const reanalyse = () =>
+  state.analysisTab ? showAnalysis(state.analysisTab) : Promise.resolve(false);
+
 /** @param {FitChoice | null} choice */
 function fitAndShow(choice) {
   state.fit = choice;
-  return state.analysisTab ? showAnalysis(state.analysisTab) : Promise.resolve(false);
+  recordChange();
+  return reanalyse();
 }
 
-// A row chosen to fit: its grade's tolerance and TCR into the boxes, then its pair or build.
+// A row chosen to fit: its grade's tolerance and TCR into the boxes, the boxes' values before the
+// first such fit kept for going back, then its pair or build.
 /** @param {RowFit} row */
 function fitRow(row) {
-  showSettingNumbers(row[Keys.Settings]);
+  const numbers = row[Keys.Settings];
+  if (!state.beforeFit && !settingsHold(numbers)) {
+    state.beforeFit = settingNumbers(Object.keys(numbers));
+  }
+  showSettingNumbers(numbers);
   return fitAndShow(row[Keys.Fit]);
+}
+
+// As designed: the design's own R1 and R3, and every setting a fit changed as it was.
+function asDesigned() {
+  returnFitSettings();
+  return fitAndShow(null);
+}
+
+/** @param {AnalysisState} step a state undone or redone */
+function applyState(step) {
+  showSettings(step.values, step.texts);
+  state.fit = step.fit;
+  state.beforeFit = step.beforeFit;
+  if (state.analysisTab) {
+    designChanged(state.analysisTab);
+  }
+  return reanalyse();
+}
+
+// Ctrl+Z and Ctrl+Shift+Z while the analysis is shown, as the window has them; a box of text
+// being typed (a list, R2's range, the calculator's boxes) keeps its own.
+/** @param {KeyboardEvent} event */
+function undoKeys(event) {
+  if (!(event.ctrlKey || event.metaKey) || event.altKey || event.key.toLowerCase() !== 'z' ||
+      byId('Analysis').hidden) {
+    return;
+  }
+  const target = event.target;
+  if (target instanceof HTMLTextAreaElement ||
+      (target instanceof HTMLInputElement && target.type === 'text')) {
+    return;
+  }
+  event.preventDefault();
+  const step = event.shiftKey ? stepForward() : stepBack();
+  if (step) {
+    guarded(applyState)(step);
+  }
 }
 
 /**
@@ -157,9 +238,13 @@ function fitRow(row) {
  */
 export async function designRecorded(tab, diode, opened = null) {
   state.recorded[tab] = {diode};
-  if (state.analysisTab === tab || opened) {
-    state.fit = opened ? opened.fit : null; // a new CAL: its design as it is
-    state.analysisTab = opened ? tab : state.analysisTab;
+  if (opened) {
+    state.fit = opened.fit;
+    state.beforeFit = null;
+    state.analysisTab = tab;
+    resetHistory(analysisState());
+  } else if (state.analysisTab === tab) {
+    dropFit(); // a new CAL: its design as it is
   }
   /** @type {HTMLButtonElement} */ (byId(TabControls[tab].analyse)).disabled = false;
   if (opened) {
@@ -190,12 +275,21 @@ export function wireAnalysis() {
   for (const tab of Tabs) {
     byId(TabControls[tab].analyse).addEventListener('click', guarded(() => openAnalysis(tab)));
   }
-  const reanalyse = () => state.analysisTab && showAnalysis(state.analysisTab);
-  wireSettings(reanalyse);
-  byId('EstimateYield').addEventListener('change', guarded(reanalyse));
+  wireSettings(() => {
+    recordChange();
+    return reanalyse();
+  });
+  byId('EstimateYield').addEventListener('change', guarded(() => {
+    if (state.analysisTab) {
+      designChanged(state.analysisTab);
+    }
+    return reanalyse();
+  }));
   byId('CancelYield').addEventListener('click', cancelYield);
   byId('FitTyped').addEventListener('click', guarded(() => fitAndShow(typedFit())));
-  byId('AsDesigned').addEventListener('click', guarded(() => fitAndShow(null)));
+  byId('AsDesigned').addEventListener('click', guarded(asDesigned));
+  document.addEventListener('keydown', undoKeys);
+  resetHistory(analysisState()); // the settings as the page starts: the first step back
   byId('CloseAnalysis').addEventListener('click', () => {
     byId('Analysis').hidden = true;
     if (state.analysisTab) {

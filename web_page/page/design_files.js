@@ -6,6 +6,7 @@
 import {enterDesign} from './calculator.js';
 import {box, option, TabControls, Tabs} from './controls.js';
 import {ask, whilePreparing} from './core_client.js';
+import {setOpenFile} from './design_document.js';
 import {byId, downloadText, guarded, inputById} from './dom.js';
 import {showMessage} from './message_box.js';
 import {separators, wellFormed} from './number_locale.js';
@@ -34,8 +35,10 @@ async function saveDesign(tab) {
                    [Keys.No]: option(tab, 1).checked,
                    [Keys.Texts]: [0, 1, 2, 3, 4].map((i) => wellFormed(box(tab, i).value)),
                    [Keys.Decimal]: decimal, [Keys.Group]: group, [Keys.Note]: state.files[tab].note};
-  if (state.analysisTab === tab && !byId('Analysis').hidden) {
+  // The boxes hold the settings of the tab the analysis was last of, shown or not.
+  if (state.analysisTab === tab) {
     request[Keys.Settings] = readSettings();
+    request[Keys.Yield] = inputById('EstimateYield').checked;
     if (state.fit) {
       request[Keys.Fit] = state.fit;
     }
@@ -46,8 +49,10 @@ async function saveDesign(tab) {
     showMessage(answer[Keys.Problem]);
     return;
   }
-  downloadText(answer[Keys.File], state.files[tab].name || `design${state.designExtension}`,
-               designFileType);
+  const name = state.files[tab].name || `design${state.designExtension}`;
+  downloadText(answer[Keys.File], name, designFileType);
+  state.files[tab].name = name;
+  setOpenFile(tab, name);
 }
 
 /**
@@ -60,9 +65,11 @@ async function enterOpened(design, name) {
   const tab = design[Keys.Tab];
   state.files[tab] = {note: design[Keys.Note], name};
   showSettings(design[Keys.Settings], design[Keys.SettingTexts]);
+  inputById('EstimateYield').checked = design[Keys.Yield];
   const diode = design[Keys.Diode];
   const texts = design[Keys.Texts].map((text, i) => (i === 4 && !diode ? null : text));
   await enterDesign(tab, diode ? 'yes' : 'no', texts, {fit: design[Keys.Fit]});
+  setOpenFile(tab, name);
 }
 
 /** @param {File} file */

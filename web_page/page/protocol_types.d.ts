@@ -43,6 +43,7 @@ export interface ReportHtmlRequest extends Omit<AnalyseRequest, 'op'> {
   op: 'report_html';
   date: string;
   note?: string;
+  file_name?: string;
 }
 
 // A setting read from its box's text.
@@ -58,6 +59,7 @@ export interface SaveDesignRequest extends Omit<PressRequest, 'op'> {
   op: 'save_design';
   settings?: SettingValues;
   fit?: FitChoice;
+  yield?: boolean;
   note: string;
 }
 
@@ -77,6 +79,7 @@ export interface OpenedDesign {
   settings: SettingValues;
   setting_texts: Record<string, string>;
   fit: FitChoice | null;
+  yield: boolean;
   note: string;
 }
 
@@ -176,6 +179,7 @@ export interface AnalysedResponse {
   plot: Plot | null;
   json: object | null;
   analysed: Pair | null;
+  notices: Record<string, string>;
 }
 
 export type AnalyseResponse = { recorded: false } | AnalysedResponse;

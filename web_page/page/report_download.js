@@ -1,6 +1,6 @@
 // "Download report": the analysis shown as the one HTML document every front end writes, with the
-// yield's histograms when it was estimated, dated today and with the note of the tab's design
-// file. The core keeps the last yield it finished, so the document of the analysis shown needs no
+// yield's histograms when it was estimated, dated today and with the name and note of the tab's
+// design file. The core keeps the last yield it finished, so the document of the analysis shown needs no
 // second run.
 import {analyseRequest, analysisSettled, showProgress, whileWorking} from './analysis.js';
 import {ask} from './core_client.js';
@@ -27,7 +27,7 @@ async function downloadReport() {
   }
   /** @type {ReportHtmlRequest} */
   const request = {...analyseRequest(tab), [Keys.Op]: Keys.OpReportHtml, [Keys.Date]: today(),
-                   [Keys.Note]: state.files[tab].note};
+                   [Keys.Note]: state.files[tab].note, [Keys.FileName]: state.files[tab].name};
   /** @type {ReportHtmlResponse | null} */
   const answer = await whileWorking(ask(request, {onProgress: showProgress}));
   if (answer && Keys.Html in answer) {

@@ -48,14 +48,20 @@ function addFitChoices(table, section, fitting) {
   table.title = 'Select a row to analyse it as fitted';
 }
 
+// On a narrow screen each row stands as a card of its cells, each named by its column
+// (data-label), so that the verdict's columns need no sideways scrolling; the roles keep the
+// table a table for assistive technology whatever the style shows.
 /** @param {Section} section */
 function sectionTable(section) {
   const table = element('table');
   table.dataset.section = section[Keys.Name];
+  table.setAttribute('role', 'table');
   const headRow = element('tr');
+  headRow.setAttribute('role', 'row');
   for (const cell of section[Keys.Header]) {
     const th = element('th', '', cell);
     th.scope = 'col';
+    th.setAttribute('role', 'columnheader');
     headRow.append(th);
   }
   table.append(element('thead'), element('tbody'));
@@ -63,7 +69,13 @@ function sectionTable(section) {
   const flagged = new Set((section[Keys.Flagged] || []).map(([r, c]) => `${r},${c}`));
   section[Keys.Rows].forEach((row, r) => {
     const tr = element('tr');
-    row.forEach((cell, c) => tr.append(element('td', flagged.has(`${r},${c}`) ? 'flagged' : '', cell)));
+    tr.setAttribute('role', 'row');
+    row.forEach((cell, c) => {
+      const td = element('td', flagged.has(`${r},${c}`) ? 'flagged' : '', cell);
+      td.setAttribute('role', 'cell');
+      td.dataset.label = section[Keys.Header][c] ?? '';
+      tr.append(td);
+    });
     table.tBodies[0].append(tr);
   });
   return table;

@@ -20,6 +20,7 @@ import {state} from './state.js';
 
 const helpId = (/** @type {Field} */ field) => `Help${field[Keys.Id]}`;
 const problemId = (/** @type {Field} */ field) => `Problem${field[Keys.Id]}`;
+const noticeId = (/** @type {Field} */ field) => `Notice${field[Keys.Id]}`;
 const control = (/** @type {Field} */ field) => /** @type {Control} */ (byId(field[Keys.Id]));
 
 /**
@@ -69,6 +70,13 @@ function settingRow(field, box, kind) {
     problem.hidden = true;
     row.append(problem);
     box.setAttribute('aria-errormessage', problem.id);
+  }
+  if (kind.wide) {
+    // What the analysis says of a list given but not used.
+    const notice = element('p', 'notice');
+    notice.id = noticeId(field);
+    notice.hidden = true;
+    row.append(notice);
   }
   return row;
 }
@@ -284,6 +292,55 @@ export function showSettings(values, texts) {
     } else if (field[Keys.Kind] === Keys.KindNumber) {
       readNumber(/** @type {NumberField} */ (field));
     }
+  }
+}
+
+// The boxes' texts and the values the core read from them, to be shown again as they are.
+export function settingsSnapshot() {
+  return {texts: Object.fromEntries(state.settingFields.map((field) => [field[Keys.Key],
+                                                                         control(field).value])),
+          values: {...state.settingValues}};
+}
+
+/**
+ * Whether the number boxes hold these values, as a fitted build's grade set them.
+ * @param {Record<string, number>} numbers
+ */
+export function settingsHold(numbers) {
+  const byKey = new Map(state.settingFields.map((field) => [field[Keys.Key], field]));
+  return Object.entries(numbers).every(([key, value]) => {
+    const field = byKey.get(key);
+    return field !== undefined && Number(control(field).value) === value;
+  });
+}
+
+/**
+ * The number boxes' values of these keys.
+ * @param {string[]} keys
+ */
+export function settingNumbers(keys) {
+  const byKey = new Map(state.settingFields.map((field) => [field[Keys.Key], field]));
+  /** @type {Record<string, number>} */
+  const numbers = {};
+  for (const key of keys) {
+    const field = byKey.get(key);
+    if (field) {
+      numbers[key] = Number(control(field).value);
+    }
+  }
+  return numbers;
+}
+
+/**
+ * Says beside each list what the analysis says of it (a parts list that nothing uses); the other
+ * lists' lines go.
+ * @param {Record<string, string>} notices by the setting's key
+ */
+export function showNotices(notices) {
+  for (const field of state.settingFields.filter((f) => kindOf(f).wide)) {
+    const notice = byId(noticeId(field));
+    notice.textContent = notices[field[Keys.Key]] || '';
+    notice.hidden = !notice.textContent;
   }
 }
 

@@ -6,6 +6,7 @@ import {applyLink, formLoad, wireCalculator} from './calculator.js';
 import {coreReady, startCore} from './core_client.js';
 import {byId, guarded} from './dom.js';
 import {wireAnalysis} from './analysis.js';
+import {wireDesignDocument} from './design_document.js';
 import {wireDesignFiles} from './design_files.js';
 import {wireReportDownload} from './report_download.js';
 import {wireMessageBox} from './message_box.js';
@@ -44,6 +45,7 @@ function startAnalysisAndCore(table) {
   wireAnalysis();
   wireReportDownload();
   wireDesignFiles(table[Keys.Extension], table[Keys.DesignFileBytes]);
+  wireDesignDocument();
   guarded(whenReady)();
 }
 

@@ -45,4 +45,12 @@ export const state = {
   designFileBytes: 0,
   /** @type {Record<TabKey, {note: string, name: string}>} */
   files: {calc: {note: '', name: ''}, check: {note: '', name: ''}},
+  // design_document.js: the file last opened or saved, its tab, and whether its design changed
+  // since; null before.
+  /** @type {{tab: TabKey, name: string, modified: boolean} | null} */
+  document: null,
+  // analysis.js: the settings a row's fit changed, as they were before it (by the settings' keys),
+  // which As designed and the tab's next CAL give back; null when no fit changed one.
+  /** @type {Record<string, number> | null} */
+  beforeFit: null,
 };
