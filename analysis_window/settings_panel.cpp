@@ -8,8 +8,8 @@
 #include "analysis_window/setting_controls.h"
 #include "analysis_window/text_setting.h"
 #include "calc_core/list_text.h"
-#include "calc_core/setting_text.h"
 #include "calc_core/setting_notices.h"
+#include "calc_core/setting_text.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
