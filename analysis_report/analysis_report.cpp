@@ -2,6 +2,7 @@
 // finding and copying what they hold.
 #include "analysis_report/analysis_report.h"
 
+#include "analysis_report/buy_section.h"
 #include "analysis_report/report_sections.h"
 #include "calc_core/setting_notices.h"
 
@@ -56,6 +57,10 @@ Report MakeReport(calc_core::Tab tab, const calc_core::AnalysisDesign& design,
                        SpecSection(*a, checkTargets, w)};
     if (a->synthesis) {
         report.sections.push_back(PartsSection(*a, w));
+        if (const std::optional<BuildToBuy> build = ToBuy(*a)) {
+            report.sections.push_back(BuySection(*a, *build, w));
+            report.sections.push_back(BomSection(*a, *build));
+        }
         if (!a->synthesis->builds.empty()) {
             report.sections.push_back(BuildsSection(*a, w));
         }

@@ -84,6 +84,15 @@ std::string CsvField(std::string_view text) {
     return quoted + '"';
 }
 
+std::string SectionCsv(const Section& section) {
+    std::string csv;
+    AppendLine(csv, section.header);
+    for (const auto& row : section.rows) {
+        AppendLine(csv, row);
+    }
+    return csv;
+}
+
 std::string ReportCsv(const Report& report, const ReportDocument& document) {
     std::string csv;
     AppendTable(csv, DocumentSection(report, document));

@@ -21,4 +21,8 @@ std::string ReportCsv(const Report& report, const ReportDocument& document);
 // then only letters, digits, blanks, '.', ',', '%' and characters beyond ASCII) stays as it is.
 std::string CsvField(std::string_view text);
 
+// One section's table alone, its header and rows, each cell made harmless as CsvField makes it:
+// the bill of materials as a spreadsheet opens it.
+std::string SectionCsv(const Section& section);
+
 } // namespace analysis_report

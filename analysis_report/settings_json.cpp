@@ -38,6 +38,8 @@ Json ValueJson(const calc_core::SettingRow& row, const calc_core::AnalysisSettin
     case calc_core::SettingKind::List:
         return row.list == calc_core::ListKind::Grades ? GradesJson(settings)
                                                        : Json(settings.parts);
+    case calc_core::SettingKind::Flag:
+        return settings.*row.onOff;
     }
     return nullptr;
 }
@@ -165,6 +167,11 @@ void ReadValue(JsonReader& reader, const calc_core::SettingRow& row,
             ReadGrades(reader, row.key, settings);
         } else {
             ReadParts(reader, row.key, settings);
+        }
+        break;
+    case SettingKind::Flag:
+        if (const auto value = reader.Bool(row.key, settings.*row.onOff)) {
+            settings.*row.onOff = *value;
         }
         break;
     }

@@ -23,12 +23,46 @@ std::string_view StatusName(GradeStatus status) {
         return "no_r2_in_range";
     case GradeStatus::Refused:
         return "refused";
+    case GradeStatus::OverRating:
+        return "over_rating";
     }
     return {};
 }
 
 Json BuildJson(const Build& build) {
     return {{"r1", build.r1}, {"r2", build.r2}, {"r3", build.r3}};
+}
+
+// The criterion's verdict on a build: whether it meets it, the figure that decided, the boards.
+Json VerdictJson(const calc_core::CriterionVerdict& v) {
+    const auto optional = [](const std::optional<double>& value) {
+        return value ? Json(*value) : Json(nullptr);
+    };
+    return {{"meets", v.meets},
+            {"margin", v.margin},
+            {"ppm_high", optional(v.ppmHigh)},
+            {"ppm_low", optional(v.ppmLow)},
+            {"cpk", optional(v.cpk)},
+            {"boards", v.boards}};
+}
+
+// What a build's parts dissipate at their nominal values [W], and the divider's current [A].
+Json PowerJson(const calc_core::BuildPower& power) {
+    return {{"r1_w", power.watts[0]},
+            {"r2_w", power.watts[1]},
+            {"r3_w", power.watts[2]},
+            {"highest", "r" + std::to_string(power.highest + 1)},
+            {"current_a", power.dividerCurrentA}};
+}
+
+Json MixedJson(const calc_core::MixedBuild& m) {
+    return {{"grades", m.grades},
+            {"r1", m.r1},
+            {"r2", m.r2},
+            {"r3", m.r3},
+            {"price", m.price},
+            {"power", PowerJson(m.power)},
+            {"criterion", VerdictJson(m.verdict)}};
 }
 
 Json GradeJson(const GradeSynthesis& g) {
@@ -40,6 +74,8 @@ Json GradeJson(const GradeSynthesis& g) {
     json["tightest_spec_pct"] = searched ? Json(g.tightestSpecPct) : Json(nullptr);
     json["yield"] = g.yield ? Json(*g.yield) : Json(nullptr);
     json["build"] = searched ? BuildJson(g.best) : Json(nullptr);
+    json["power"] = searched ? PowerJson(g.power) : Json(nullptr);
+    json["criterion"] = searched ? VerdictJson(g.verdict) : Json(nullptr);
     return json;
 }
 
@@ -93,7 +129,8 @@ Json SynthesisJson(const Synthesis& synthesis) {
     return {{"grades", std::move(grades)},
             {"chosen", synthesis.chosen ? Json(*synthesis.chosen) : Json(nullptr)},
             {"builds", std::move(builds)},
-            {"limit", synthesis.limit ? LimitJson(*synthesis.limit) : Json(nullptr)}};
+            {"limit", synthesis.limit ? LimitJson(*synthesis.limit) : Json(nullptr)},
+            {"mixed", synthesis.mixed ? MixedJson(*synthesis.mixed) : Json(nullptr)}};
 }
 
 Json YieldJson(const YieldEstimate& estimate) {

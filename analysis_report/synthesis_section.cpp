@@ -4,6 +4,7 @@
 
 #include "analysis_report/term_text.h"
 
+#include "calc_core/part_power.h"
 #include "calc_core/synthesis.h"
 
 #include <cctype>
@@ -43,20 +44,36 @@ RowFit BuildFit(const calc_core::Build& build, const PartGrade& grade, bool r2Fr
             grade};
 }
 
+// "R1 21.65 mW": the part that dissipates most, at its nominal value.
+std::string PowerText(const calc_core::BuildPower& power, const Writer& w) {
+    return "R" + std::to_string(power.highest + 1) + " " + w.Watts(power.watts[power.highest]);
+}
+
+calc_core::BuildPower PowerOfBuild(const DesignAnalysis& a, const calc_core::Build& build) {
+    calc_core::Circuit c = a.design.circuit;
+    c.r1 = build.r1;
+    c.r2 = build.r2;
+    c.r3 = build.r3;
+    return calc_core::PowerOf(c);
+}
+
 std::vector<std::string> GradeRow(std::size_t index, const GradeSynthesis& g, const Writer& w) {
     const PartGrade& grade = g.grade;
     std::vector<std::string> row = {
         std::to_string(index + 1), std::string(SeriesName(grade.series)),
         std::string(PlusMinus) + w.Setting(grade.tolerancePct) + " %",
         std::string(PlusMinus) + w.Setting(grade.tcrPpm) + " ppm/\u00b0C", grade.name};
+    const std::string price = grade.price ? w.Setting(3 * *grade.price) : "\u2014";
     if (g.status != GradeStatus::Searched) {
-        row.insert(row.end(), {"\u2014", "\u2014", "\u2014", "\u2014", "no", "\u2014", "\u2014"});
+        row.insert(row.end(), {"\u2014", "\u2014", "\u2014", "\u2014", "no", "\u2014", "\u2014",
+                               price, "\u2014", "\u2014"});
         return row;
     }
     row.insert(row.end(),
                {w.Ohms(g.best.r1), w.Ohms(g.best.r2), w.Ohms(g.best.r3), w.Volts(g.best.margin),
                 g.meets() ? "yes" : "no", TightestText(g.tightestSpecPct, w),
-                g.yield ? YieldText(*g.yield, w.Separator()) : std::string("\u2014")});
+                g.yield ? YieldText(*g.yield, w.Separator()) : std::string("\u2014"), price,
+                PowerText(g.power, w), w.Amps(g.power.dividerCurrentA)});
     return row;
 }
 
@@ -85,6 +102,8 @@ std::string SkippedText(std::size_t index, const GradeSynthesis& g) {
         return grade + "none of its values lies in R2's range.";
     case GradeStatus::Refused:
         return grade + g.refusal;
+    case GradeStatus::OverRating:
+        return grade + "every build would dissipate more than its rating somewhere.";
     case GradeStatus::Searched:
         break;
     }
@@ -146,8 +165,12 @@ std::vector<Note> SynthesisNotes(const DesignAnalysis& a, const Writer& w) {
         notes.push_back({"Buy grade " + std::to_string(*synthesis.chosen + 1) + ", " +
                          GradeText(chosen.grade, w) + ": the cheapest that meets the " +
                          SpecText(a.settings.specPct, w) +
-                         " spec. Select a row to analyse its "
+                         " spec for all three parts. Select a row to analyse its "
                          "build as fitted, with its tolerance and TCR."});
+        if (synthesis.mixed && chosen.grade.price &&
+            synthesis.mixed->price < 3 * *chosen.grade.price) {
+            notes.push_back({"A grade for each part costs less: see Buy."});
+        }
     } else if (synthesis.limit) {
         const std::vector<Note> limit = LimitNotes(a, *synthesis.limit, w);
         notes.insert(notes.end(), limit.begin(), limit.end());
@@ -176,8 +199,10 @@ Section PartsSection(const DesignAnalysis& a, const Writer& w) {
     const bool r2Free = a.settings.r2MinOhms && a.settings.r2MaxOhms;
     Section section;
     section.name = std::string(PartsSectionName);
-    section.header = {"Grade", "Series", "Tolerance", "TCR",        "Name",          "R1",
-                      "R2",    "R3",     "Margin",    "Meets spec", "Tightest spec", "Yield"};
+    section.header = {
+        "Grade",  "Series", "Tolerance",  "TCR",           "Name",  "R1",          "R2",
+        "R3",     "Margin", "Meets spec", "Tightest spec", "Yield", "Board price", "Highest power",
+        "Current"};
     for (std::size_t i = 0; i < synthesis.grades.size(); ++i) {
         const GradeSynthesis& g = synthesis.grades[i];
         section.rows.push_back(GradeRow(i, g, w));
@@ -200,11 +225,13 @@ Section BuildsSection(const DesignAnalysis& a, const Writer& w) {
     section.subject = "Grade " + std::to_string(index + 1) +
                       (synthesis.chosen ? ": " : ", nearest the spec (none meets it): ") +
                       GradeText(grade.grade, w);
-    section.header = {"Rank", "R1", "R2", "R3", "Margin"};
+    section.header = {"Rank", "R1", "R2", "R3", "Margin", "Highest power", "Current"};
     for (std::size_t i = 0; i < synthesis.builds.size(); ++i) {
         const calc_core::Build& build = synthesis.builds[i];
+        const calc_core::BuildPower power = PowerOfBuild(a, build);
         section.rows.push_back({std::to_string(i + 1), w.Ohms(build.r1), w.Ohms(build.r2),
-                                w.Ohms(build.r3), w.Volts(build.margin)});
+                                w.Ohms(build.r3), w.Volts(build.margin), PowerText(power, w),
+                                w.Amps(power.dividerCurrentA)});
         section.fits.emplace_back(BuildFit(build, grade.grade, r2Free));
     }
     const std::string which =

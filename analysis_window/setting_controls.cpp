@@ -5,6 +5,7 @@
 #include "analysis_window/qt_text.h"
 #include "calc_core/setting_text.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
@@ -89,6 +90,8 @@ QWidget* NewControl(const SettingRow& row) {
     }
     case SettingKind::List:
         return ListEdit();
+    case SettingKind::Flag:
+        return new QCheckBox;
     }
     return nullptr;
 }
@@ -122,6 +125,9 @@ void ReadControl(const SettingRow& row, const QWidget* control,
     case SettingKind::Choice:
         row.choose(settings, std::size_t(static_cast<const QComboBox*>(control)->currentIndex()));
         break;
+    case SettingKind::Flag:
+        settings.*row.onOff = static_cast<const QCheckBox*>(control)->isChecked();
+        break;
     default:
         break; // typed as text: the value last taken
     }
@@ -138,6 +144,8 @@ void ShowInControl(const SettingRow& row, QWidget* control,
         number->setValue(settings.*row.number);
     } else if (auto* whole = qobject_cast<QSpinBox*>(control)) {
         whole->setValue(int(row.wholeOf(settings)));
+    } else if (auto* check = qobject_cast<QCheckBox*>(control)) {
+        check->setChecked(settings.*row.onOff);
     } else if (auto* choice = qobject_cast<QComboBox*>(control)) {
         choice->setCurrentIndex(int(row.choiceOf(settings)));
     }

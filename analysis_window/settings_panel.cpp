@@ -11,6 +11,7 @@
 #include "calc_core/setting_notices.h"
 #include "calc_core/setting_text.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -57,6 +58,8 @@ void ConnectHeldValue(QWidget* control, SettingsPanel* panel) {
         QObject::connect(whole, &QSpinBox::valueChanged, panel, &SettingsPanel::changed);
     } else if (auto* choice = qobject_cast<QComboBox*>(control)) {
         QObject::connect(choice, &QComboBox::currentIndexChanged, panel, &SettingsPanel::changed);
+    } else if (auto* check = qobject_cast<QCheckBox*>(control)) {
+        QObject::connect(check, &QCheckBox::toggled, panel, &SettingsPanel::changed);
     }
 }
 

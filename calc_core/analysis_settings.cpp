@@ -93,6 +93,14 @@ std::string_view UnusedPartsListNote() {
            "to the part grades.";
 }
 
+CriterionSettings CriterionOf(const AnalysisSettings& s) {
+    return {s.criterion, s.maxFailPpm, s.minCpk};
+}
+
+std::string NegatedFlag(const SettingRow& row) {
+    return "--no-" + std::string(row.flag.substr(2));
+}
+
 std::string ValueName(const SettingRow& row) {
     if (row.kind != SettingKind::Choice) {
         return std::string(row.valueName);
@@ -120,6 +128,9 @@ void CopySetting(const SettingRow& row, const AnalysisSettings& from, AnalysisSe
         break;
     case SettingKind::List:
         row.copyList(to, from);
+        break;
+    case SettingKind::Flag:
+        to.*row.onOff = from.*row.onOff;
         break;
     }
 }
@@ -154,6 +165,8 @@ std::string SettingText(const SettingRow& row, const AnalysisSettings& settings)
         return std::string(row.choices[row.choiceOf(settings)]);
     case SettingKind::List:
         return row.listText(settings);
+    case SettingKind::Flag:
+        return settings.*row.onOff ? "yes" : "no";
     }
     return {};
 }

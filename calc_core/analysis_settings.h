@@ -3,6 +3,7 @@
 // command line, the JSON, the analysis window and the page all read the table.
 #pragma once
 
+#include "calc_core/criterion_settings.h"
 #include "calc_core/part_grades.h"
 #include "calc_core/preferred_values.h"
 #include "calc_core/units.h"
@@ -51,6 +52,12 @@ struct AnalysisSettings {
     // The user's own values, ohms ascending without repeats: the series Parts, and the grades
     // that name the parts list.
     std::vector<double> parts{};
+    // What the parts to buy must meet, and whether R1, R2 and R3 may each be of its own grade
+    // when the grades have prices.
+    BuildCriterion criterion = BuildCriterion::WorstCase;
+    double maxFailPpm = 100; // the yield's 95 % upper bound of failures per million
+    double minCpk = 1.33;    // every level's
+    bool mixGrades = true;
     YieldSettings yield{};
 };
 
@@ -60,6 +67,7 @@ enum class SettingKind {
     Whole,          // a 64-bit unsigned whole number, within lowestWhole..highestWhole
     Choice,         // one of a list of names
     List,           // a list the user gives as text, one entry a line
+    Flag,           // on or off: "yes" or "no"; on the command line a flag and its "--no-" twin
 };
 
 // The lists a List row holds; each has its own JSON form.
@@ -115,6 +123,9 @@ struct SettingRow {
     std::string (*listText)(const AnalysisSettings&) = nullptr;
     std::string (*readList)(AnalysisSettings&, std::string_view text) = nullptr;
     void (*copyList)(AnalysisSettings& to, const AnalysisSettings& from) = nullptr;
+
+    // Flag rows: the member read and written.
+    bool AnalysisSettings::*onOff = nullptr;
 };
 
 // Every setting, in the order of AnalysisSettings; the front ends show them in this order.
@@ -127,6 +138,12 @@ const SettingRow& SettingOf(std::optional<double> AnalysisSettings::*number);
 
 // The help with its details, as a tooltip shows it.
 std::string HelpText(const SettingRow& row);
+
+// The criterion the settings ask of a build to buy.
+CriterionSettings CriterionOf(const AnalysisSettings& settings);
+
+// The name of a flag row's "off" on the command line: "--no-mix-grades".
+std::string NegatedFlag(const SettingRow& row);
 
 // The flag's value as the help names it: a choice's names, "E6|E12|...|parts", or the row's.
 std::string ValueName(const SettingRow& row);
@@ -141,7 +158,7 @@ std::string ChoiceList(const SettingRow& row, std::string_view last = " or ");
 void CopySetting(const SettingRow& row, const AnalysisSettings& from, AnalysisSettings& to);
 
 // The default, read from AnalysisSettings' initializer: a number, a whole number, a choice's
-// index, or a list's text.
+// index, or a list's text; a flag's is SettingText's.
 double DefaultNumber(const SettingRow& row);
 std::uint64_t DefaultWhole(const SettingRow& row);
 std::size_t DefaultChoice(const SettingRow& row);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "calc_core/circuit.h"
+#include "calc_core/criterion_settings.h"
 #include "calc_core/error_terms.h"
 #include "calc_core/yield_settings.h"
 
@@ -14,16 +15,6 @@
 namespace calc_core {
 
 struct AnalysisSettings;
-
-enum class BuildCriterion { WorstCase, Yield, Cpk };
-
-// What the criterion asks: the yield's 95 % upper bound of failures per million at most maxPpm,
-// or each level's Cpk at least minCpk; the boards drawn as the yield's settings say.
-struct CriterionSettings {
-    BuildCriterion criterion = BuildCriterion::WorstCase;
-    double maxPpm = 100;
-    double minCpk = 1.33;
-};
 
 // The verdict on one build, with the figure that decided it.
 struct CriterionVerdict {

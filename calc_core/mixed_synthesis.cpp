@@ -86,7 +86,7 @@ class MixSearch {
             }
             std::optional<MixedBuild> build = Judged(assignment);
             if (build && (!best || Better(*build, *best, search_.criterion.criterion))) {
-                best = std::move(build);
+                best = build;
             }
         }
         return best;

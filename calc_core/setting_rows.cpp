@@ -86,6 +86,13 @@ SettingRow Choice(SettingRow row, std::span<const std::string_view> names,
     return row;
 }
 
+SettingRow Flag(SettingRow row, bool S::*member) {
+    row.kind = SettingKind::Flag;
+    row.valueName = "yes|no";
+    row.onOff = member;
+    return row;
+}
+
 SettingRow List(SettingRow row, ListKind list, std::string (*text)(const S&),
                 std::string (*read)(S&, std::string_view), void (*copy)(S&, const S&)) {
     row.kind = SettingKind::List;
@@ -135,6 +142,12 @@ std::string ReadParts(S& s, std::string_view text) {
         s.parts = std::move(read.values);
     }
     return read.error;
+}
+std::size_t CriterionIndex(const S& s) {
+    return std::size_t(s.criterion);
+}
+void SetCriterion(S& s, std::size_t i) {
+    s.criterion = BuildCriterion(i);
 }
 std::uint64_t BoardsOf(const S& s) {
     return s.yield.boards;
@@ -262,6 +275,32 @@ const SettingRow Rows[] = {
                      "Lines starting with # are comments.",
           .group = Parts},
          ListKind::Parts, PartsText, ReadParts, CopyParts),
+    Choice({.id = "Criterion", .key = "criterion", .flag = "--criterion", .label = "Criterion",
+            .subject = "The criterion",
+            .help = "What a build to buy must meet",
+            .details = "worst-case: every level's worst-case band within its spec; yield: the "
+                       "simulated boards' failures per million at most the highest, by their 95 % "
+                       "upper bound, the boards run until the bound decides; cpk: every level's "
+                       "Cpk at least the lowest.",
+            .group = Parts},
+           CriterionNames, CriterionIndex, SetCriterion),
+    Number({.id = "MaxPpm", .key = "max_ppm", .flag = "--max-ppm", .valueName = "N",
+            .label = "Highest failures", .subject = "The highest failures per million",
+            .help = "With the yield criterion, the most failures per million a build may have",
+            .group = Parts},
+           &S::maxFailPpm, PartsPerMillion, 0.001, 1e6, 3),
+    Number({.id = "MinCpk", .key = "min_cpk", .flag = "--min-cpk", .valueName = "X",
+            .label = "Lowest Cpk", .subject = "The lowest Cpk",
+            .help = "With the Cpk criterion, the least Cpk every level must reach",
+            .group = Parts},
+           &S::minCpk, NoUnit, 0.1, 10, 2),
+    Flag({.id = "MixGrades", .key = "mix_grades", .flag = "--mix-grades",
+          .label = "Mix grades", .subject = "Mixing the grades",
+          .help = "Let R1, R2 and R3 each be of its own grade, the cheapest sum of prices",
+          .details = "Only with grades that all have a price; the grades each for all three "
+                     "parts stay beside it.",
+          .group = Parts},
+         &S::mixGrades),
     Whole({.id = "Boards", .key = "boards", .flag = "--boards", .label = "Number of boards",
            .subject = "The number of boards",
            .help = "How many boards the yield estimate simulates", .group = Yield},

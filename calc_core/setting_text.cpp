@@ -4,6 +4,7 @@
 #include "calc_core/list_text.h"
 #include "calc_core/value_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdint>
@@ -52,6 +53,22 @@ std::string ReadChoice(const SettingRow& row, std::string_view text, AnalysisSet
     return QuotedForMessage(text) + " is not a " + label + " (" + ChoiceList(row) + ")";
 }
 
+// "yes" or "no", as SettingText writes a flag, or true, false, on, off, 1 or 0.
+std::string ReadFlag(const SettingRow& row, std::string_view text, AnalysisSettings& settings) {
+    static constexpr std::pair<std::string_view, bool> Words[] = {
+        {"yes", true}, {"no", false},  {"true", true}, {"false", false},
+        {"on", true},  {"off", false}, {"1", true},    {"0", false}};
+    for (const auto& [word, on] : Words) {
+        if (std::equal(word.begin(), word.end(), text.begin(), text.end(), [](char a, char b) {
+                return a == std::tolower(static_cast<unsigned char>(b));
+            })) {
+            settings.*row.onOff = on;
+            return {};
+        }
+    }
+    return QuotedForMessage(text) + " is not yes or no";
+}
+
 std::string ReadList(const SettingRow& row, std::string_view text, AnalysisSettings& settings) {
     return row.readList(settings, text);
 }
@@ -73,6 +90,8 @@ std::string ReadSettingText(const SettingRow& row, std::string_view text,
         return ReadWhole(row, TrimBlanks(text), settings);
     case SettingKind::Choice:
         return ReadChoice(row, TrimBlanks(text), settings);
+    case SettingKind::Flag:
+        return ReadFlag(row, TrimBlanks(text), settings);
     case SettingKind::Number:
     case SettingKind::OptionalNumber:
         break;

@@ -149,7 +149,8 @@ std::string RowRefusal(const SettingRow& row, const AnalysisSettings& s) {
     case SettingKind::Whole:
         return WholeRefusal(row, s);
     case SettingKind::Choice:
-        return {}; // a choice holds one of its names by its type
+    case SettingKind::Flag:
+        return {}; // a choice holds one of its names, and a flag is on or off, by their types
     case SettingKind::List:
         return row.list == ListKind::Grades ? GradesRefusal(s) : PartsRefusal(row, s);
     }

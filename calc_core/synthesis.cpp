@@ -3,8 +3,10 @@
 // grade meets the spec, the grade that comes nearest with the numbers that explain it.
 #include "calc_core/synthesis.h"
 
+#include "calc_core/build_criterion.h"
 #include "calc_core/build_search.h"
 #include "calc_core/output_spec.h"
+#include "calc_core/part_power.h"
 #include "calc_core/preferred_values.h"
 
 #include <algorithm>
@@ -14,17 +16,6 @@
 
 namespace calc_core {
 namespace {
-
-// The values R1 and R3 are chosen from, ascending without repeats.
-std::vector<double> GradeValues(const PartGrade& grade, std::span<const double> parts) {
-    if (grade.series != ESeries::Parts) {
-        return SeriesValues(grade.series);
-    }
-    std::vector<double> values(parts.begin(), parts.end());
-    std::sort(values.begin(), values.end());
-    values.erase(std::unique(values.begin(), values.end()), values.end());
-    return values;
-}
 
 std::vector<double> R2Values(const Circuit& design, const std::vector<double>& values,
                              const std::optional<R2Range>& r2Free) {
@@ -75,11 +66,23 @@ GradeSearch SearchGrade(const Circuit& design, const std::vector<double>& target
         return search;
     }
     const BuildBands bands(design, targets, s);
+    const std::array<const PartGrade*, 3> grades = {&grade, &grade, &grade};
+    const BuildFilter withinRating = [&](double r1, double r2, double r3) {
+        return WithinRatings(PowerOf(CircuitOf(design, r1, r2, r3)), grades, s.tempMaxC);
+    };
     for (const RankedBuild& ranked :
-         BestBuilds(bands, values, r2Values, SearchAim::Margin, SynthesisBuildCount)) {
+         BestBuilds(bands, {values, values, r2Values}, SearchAim::Margin, SynthesisBuildCount,
+                    withinRating)) {
         search.builds.push_back(Judged(design, ranked, targets, s));
     }
+    if (search.builds.empty()) {
+        g.status = GradeStatus::OverRating;
+        return search;
+    }
     g.best = search.builds.front();
+    const Circuit best = CircuitOf(design, g.best.r1, g.best.r2, g.best.r3);
+    g.power = PowerOf(best);
+    g.verdict = JudgeBuild(best, targets, s, SizesOf(s), CriterionOf(s), s.yield);
     const RankedBuild tightest =
         BestBuilds(bands, values, r2Values, SearchAim::SpecNeeded, 1).front();
     g.tightestSpecPct =
@@ -159,6 +162,13 @@ Synthesis Synthesise(const Circuit& design, const std::vector<double>& targets,
     }
     if (!synthesis.chosen && nearest) {
         synthesis.limit = LimitOf(design, targets, settings, *nearest, synthesis.grades[*nearest]);
+    }
+    if (settings.mixGrades) {
+        synthesis.mixed =
+            CheapestMix(design, targets, settings,
+                        {grades, parts,
+                         r2Free ? std::optional(std::pair{r2Free->min, r2Free->max}) : std::nullopt,
+                         CriterionOf(settings)});
     }
     return synthesis;
 }

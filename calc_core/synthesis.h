@@ -4,6 +4,7 @@
 
 #include "calc_core/analysis_settings.h"
 #include "calc_core/circuit.h"
+#include "calc_core/mixed_synthesis.h"
 #include "calc_core/part_grades.h"
 #include "calc_core/tolerance_box.h"
 #include "calc_core/yield_statistics.h"
@@ -39,6 +40,7 @@ enum class GradeStatus {
     NoPartsList, // a grade of the parts list, given none: not searched
     NoR2InRange, // with R2 free, none of the grade's values lies in the range
     Refused,     // the grade's tolerance with its TCR over the range reaches 100 %
+    OverRating,  // every build dissipates more than the grade's rating somewhere
 };
 
 struct GradeSynthesis {
@@ -52,8 +54,10 @@ struct GradeSynthesis {
     std::optional<double> yield;
     ShareInterval yieldInterval;
     double yieldPpmFail = 0;
+    BuildPower power;         // the best build's
+    CriterionVerdict verdict; // the best build's, by the settings' criterion
 
-    bool meets() const { return status == GradeStatus::Searched && best.meets; }
+    bool meets() const { return status == GradeStatus::Searched && verdict.meets; }
 };
 
 // One quantity that no resistor changes, at the worst level of the explained build.
@@ -85,13 +89,18 @@ struct Synthesis {
     // Without a chosen grade, those of the grade that comes nearest (limit->grade).
     std::vector<Build> builds;
     std::optional<SpecLimit> limit; // when no grade meets the spec
+    // With prices and mixing, the cheapest build with a grade for each resistor (CheapestMix);
+    // absent when none meets the criterion.
+    std::optional<MixedBuild> mixed;
 };
 
 // Searches each grade for its best build: R1 and R3 from the grade's values (the series from
 // LowestSeriesOhms to HighestSeriesOhms, or the parts), R2 as designed or, with r2Free, any of
-// those values within the range. Each build is judged by its worst-case bands, the tolerance
-// box of the settings with the grade's tolerance and TCR for every resistor, against one target
-// per pin level (those of SpecLevel; std::invalid_argument for another count) +- settings.specPct.
+// those values within the range, each within the grade's power rating. Each build is judged by
+// its worst-case bands, the tolerance box of the settings with the grade's figures for every
+// resistor, against one target per pin level (those of SpecLevel; std::invalid_argument for
+// another count) +- settings.specPct; a grade meets the settings' criterion by its best build
+// (JudgeBuild). With prices and settings.mixGrades it also finds the cheapest mix.
 // The design and the settings must be ones the analysis accepts (DesignRefusal and SettingsRefusal
 // say nothing), the targets finite and not 0; the parts may come in any order;
 // a grade of the parts list with no parts is skipped with its status. Exact: the best builds and

@@ -29,5 +29,6 @@ inline constexpr Unit Nanoamperes{"nA", 1, 1e-9};
 inline constexpr Unit DegreesCelsius{"\u00b0C", 1, 1};
 inline constexpr Unit Ohms{"\u03a9", 1, 1};
 inline constexpr Unit Watts{"W", 1, 1};
+inline constexpr Unit PartsPerMillion{"ppm", 1, 1};
 
 } // namespace calc_core

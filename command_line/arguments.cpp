@@ -72,7 +72,7 @@ struct CommandTexts {
 };
 
 // The --format values of design, check and open, in the order of OutputFormat.
-constexpr std::array<const char*, 4> kFormats = {"text", "json", "html", "csv"};
+constexpr std::array<const char*, 5> kFormats = {"text", "json", "html", "csv", "bom"};
 
 // A setting's line in the help: its help text and unit.
 std::string SettingHelp(const calc_core::SettingRow& row) {
@@ -108,6 +108,22 @@ void AddInputs(CLI::App& command, calc_core::Tab tab, CommandTexts& texts) {
     }
 }
 
+// A flag row's two flags, on and off, each putting its word into the row's text.
+void AddFlagPair(CLI::App& command, const calc_core::SettingRow& row, std::string& text) {
+    const bool on = calc_core::AnalysisSettings{}.*row.onOff;
+    command
+        .add_flag_callback(
+            std::string(row.flag), [&text] { text = "yes"; },
+            SettingHelp(row) + (on ? " (the default)" : ""))
+        ->group("Analysis");
+    command
+        .add_flag_callback(
+            calc_core::NegatedFlag(row), [&text] { text = "no"; },
+            "Not " + std::string(1, char(std::tolower(row.help[0]))) +
+                std::string(row.help.substr(1)) + (on ? "" : " (the default)"))
+        ->group("Analysis");
+}
+
 void AddSettings(CLI::App& command, CommandTexts& texts) {
     command
         .add_flag("--meet-spec", texts.meetSpec,
@@ -121,6 +137,10 @@ void AddSettings(CLI::App& command, CommandTexts& texts) {
         ->group("Analysis");
     const auto rows = calc_core::SettingRows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].kind == calc_core::SettingKind::Flag) {
+            AddFlagPair(command, rows[i], texts.settings[i]);
+            continue;
+        }
         AddSingle(command, std::string(rows[i].flag), texts.settings[i], SettingHelp(rows[i]))
             ->type_name(calc_core::ValueName(rows[i]))
             ->default_str(DefaultText(rows[i]))
@@ -151,8 +171,9 @@ void AddOutput(CLI::App& command, CommandTexts& texts) {
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
         ->group("Output");
     AddSingle(command, "--format", texts.format,
-              "The report as text, one JSON object, or a document: one HTML file, or CSV tables")
-        ->type_name("text|json|html|csv")
+              "The report as text, one JSON object, or a document: one HTML file, CSV tables, or "
+              "the bill of materials of the build to buy as CSV (with the synthesis)")
+        ->type_name("text|json|html|csv|bom")
         ->default_str("text")
         ->group("Output");
     CLI::Option* save =
@@ -281,7 +302,14 @@ bool ReadSettings(const CLI::App& command, const CommandTexts& texts,
     const auto rows = calc_core::SettingRows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const calc_core::SettingRow& row = rows[i];
-        if (command.count(std::string(row.flag)) > 0 &&
+        const bool off = row.kind == calc_core::SettingKind::Flag &&
+                         command.count(calc_core::NegatedFlag(row)) > 0;
+        if (off && command.count(std::string(row.flag)) > 0) {
+            error = std::string(row.flag) + " and " + calc_core::NegatedFlag(row) +
+                    " ask for both; give one of them";
+            return false;
+        }
+        if ((off || command.count(std::string(row.flag)) > 0) &&
             !ReadSettingValue(row, row.flag, texts.settings[i], settings, error)) {
             return false;
         }
@@ -376,7 +404,7 @@ bool ReadFormat(const CLI::App& command, const CommandTexts& texts, OutputFormat
     const auto* const found = std::find(kFormats.begin(), kFormats.end(), name);
     if (found == kFormats.end()) {
         error = "--format: " + calc_core::QuotedForMessage(texts.format) +
-                " is not a format (text, json, html, csv)";
+                " is not a format (text, json, html, csv, bom)";
         return false;
     }
     const auto chosen = OutputFormat(found - kFormats.begin());
@@ -400,7 +428,8 @@ bool ReadCommon(const CLI::App& command, const CommandTexts& texts, Request& req
     if (!ReadFormat(command, texts, request.format, error)) {
         return false;
     }
-    request.extras.meetSpec = request.extras.meetSpec || texts.meetSpec;
+    request.extras.meetSpec =
+        request.extras.meetSpec || texts.meetSpec || request.format == OutputFormat::Bom;
     request.extras.yield = request.extras.yield || texts.yield;
     if (command.count("--save") > 0) {
         request.savePath = texts.save;

@@ -13,7 +13,7 @@
 namespace command_line {
 
 // What the report is written as: --format, or --json.
-enum class OutputFormat { Text, Json, Html, Csv };
+enum class OutputFormat { Text, Json, Html, Csv, Bom };
 
 // What the analysis computes besides the design: --meet-spec and --yield.
 struct AnalysisExtras {

@@ -69,6 +69,8 @@ std::string Takes(const SettingRow& row) {
         return ": " + Troff(calc_core::ChoiceList(row)) + ", in either case.";
     case SettingKind::List:
         return ".";
+    case SettingKind::Flag:
+        return "; " + Troff(calc_core::NegatedFlag(row)) + " turns it off.";
     }
     return {};
 }

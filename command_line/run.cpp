@@ -1,6 +1,9 @@
 // The program's run: parse, save, press, report; or a batch of rails.
 #include "command_line/run.h"
 
+#include "analysis_report/buy_section.h"
+#include "analysis_report/report_csv.h"
+
 #include "calc_core/value_text.h"
 #include "command_line/arguments.h"
 #include "command_line/batch_run.h"
@@ -30,6 +33,24 @@ std::optional<std::string> DocumentDate(std::string& error) {
                 " is not a count of seconds since 1970 up to the year 9999";
     }
     return date;
+}
+
+// The bill of materials of the build to buy as CSV; with nothing to buy, why, and status 1.
+int WriteBom(const PressReport& report, std::ostream& out, std::ostream& err) {
+    const auto& analysis = report.analysis.analysis;
+    const std::optional<analysis_report::BuildToBuy> build =
+        analysis ? analysis_report::ToBuy(*analysis) : std::nullopt;
+    if (!build) {
+        err << "orvalex-kep: "
+            << (report.message != calc_core::PressMessage::None
+                    ? std::string(calc_core::MessageText(report.message))
+                : !analysis ? report.analysis.reason
+                            : std::string("no build meets the criterion; there is nothing to buy"))
+            << '\n';
+        return report.message != calc_core::PressMessage::None ? ExitStatus(report.message) : 1;
+    }
+    out << analysis_report::SectionCsv(analysis_report::BomSection(*analysis, *build));
+    return 0;
 }
 
 } // namespace
@@ -66,6 +87,9 @@ int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
         }
     }
     const PressReport report = RunPress(*parsed.request);
+    if (format == OutputFormat::Bom) {
+        return WriteBom(report, out, err);
+    }
     if (format == OutputFormat::Json) {
         WriteJson(report, out);
     } else if (date) {

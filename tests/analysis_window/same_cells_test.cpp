@@ -43,7 +43,8 @@ QStringList Cells(const QString& line) {
 }
 
 bool PartsSection(const QString& name) {
-    return name == "Parts to buy" || name == "Best builds";
+    return name == "Parts to buy" || name == "Best builds" || name == "Buy" ||
+           name == "Bill of materials";
 }
 
 // The command line's arguments of a row, with the flag of the parts to buy, which the window

@@ -10,6 +10,7 @@
 #include "calc_core/design_analysis.h"
 #include "command_line/run.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -147,6 +148,12 @@ class SettingsTableTest : public QObject {
                 QVERIFY(window.findChild<QWidget*>(id + "Open"));
                 break;
             }
+            case SettingKind::Flag: {
+                auto* box = qobject_cast<QCheckBox*>(control);
+                QVERIFY2(box, qPrintable(id));
+                QCOMPARE(box->isChecked(), calc_core::AnalysisSettings{}.*row.onOff);
+                break;
+            }
             }
         }
         // The seven default grades, one a line; no parts until the user gives them.
@@ -274,6 +281,9 @@ class SettingsTableTest : public QObject {
             case SettingKind::List:
                 // The seven default grades; no parts.
                 QCOMPARE(value.size(), row.list == calc_core::ListKind::Grades ? 7u : 0u);
+                break;
+            case SettingKind::Flag:
+                QCOMPARE(value.get<bool>(), calc_core::AnalysisSettings{}.*row.onOff);
                 break;
             }
         }

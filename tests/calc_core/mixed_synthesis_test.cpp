@@ -4,6 +4,7 @@
 #include "calc_core/build_criterion.h"
 #include "calc_core/mixed_synthesis.h"
 #include "calc_core/part_power.h"
+#include "calc_core/synthesis.h"
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,47 @@ TEST(BuildCriterion, YieldRunsUntilTheBoundDecides) {
         EXPECT_EQ(v.meets, row.meets);
         EXPECT_EQ(v.boards, row.boards);
     }
+}
+
+// Builds whose values all scale by 2 give the same output to the last bit, so their margins tie
+// exactly: the smaller R1 wins, then the smaller R3, then R2.
+TEST(Synthesis, ExactTiesGoToTheSmallerR1ThenR3ThenR2) {
+    std::vector<double> parts;
+    for (double ohms = 1000; ohms <= 128000; ohms *= 2) {
+        parts.push_back(ohms);
+    }
+    const Circuit design{8000, 8000, 8000, 1.25, std::nullopt};
+    std::vector<double> targets;
+    for (double pin : PinLevels(design)) {
+        targets.push_back(OutputWithFbCurrent(design, pin, 0));
+    }
+    const PartGrade grade{.series = ESeries::Parts, .tolerancePct = 1, .tcrPpm = 100};
+    const Synthesis synthesis =
+        Synthesise(design, targets, AnalysisSettings{}, {&grade, 1}, parts, R2Range{1000, 128000});
+    ASSERT_EQ(synthesis.grades.size(), 1u);
+    const Build& best = synthesis.grades[0].best;
+    EXPECT_EQ(std::tuple(best.r1, best.r3, best.r2), std::tuple(1000.0, 1000.0, 1000.0));
+    ASSERT_GE(synthesis.builds.size(), 2u);
+    EXPECT_EQ(synthesis.builds[1].margin, best.margin);
+    EXPECT_EQ(synthesis.builds[1].r1, 2000);
+}
+
+// With R2 free from 1 kΩ to 1 MΩ, grade 6's best build was R1 7.87 kΩ, R2 1.18 kΩ and R3 909 Ω,
+// whose R1 dissipates 179 mW; within the 0603 rating derated to 82.4 mW at 85 °C, every grade's
+// best build now keeps each part below it.
+TEST(Synthesis, EveryBuildStaysWithinItsRating) {
+    const AnalysisSettings settings;
+    const Synthesis synthesis =
+        Synthesise(CalcDesign, CalcTargets, settings, settings.grades, {}, R2Range{1e3, 1e6});
+    const double rated = DeratedPowerW(DefaultPowerW, settings.tempMaxC);
+    EXPECT_NEAR(rated, 0.1 * 70 / 85, 1e-15);
+    for (const GradeSynthesis& g : synthesis.grades) {
+        ASSERT_EQ(g.status, GradeStatus::Searched);
+        for (double watts : g.power.watts) {
+            EXPECT_LE(watts, rated);
+        }
+    }
+    EXPECT_NE(synthesis.grades[5].best.r1, 7870);
 }
 
 } // namespace

@@ -99,6 +99,9 @@ TEST(YieldEstimate, ClosedFormYields) {
         const auto binomial = [](double p) { return 4 * std::sqrt(p * (1 - p) / Boards); };
         const double binError = 5 * 3 * std::sqrt(Boards * (1.0 / 50) * (49.0 / 50));
         EXPECT_NEAR(e.yield, row.yield, binomial(row.yield));
+        // A yield below 100 %: the failures per million are the failing share's.
+        EXPECT_DOUBLE_EQ(e.ppmFail, double(e.boards - e.passing) / double(e.boards) * 1e6);
+        EXPECT_GT(e.ppmFail, 0.0);
         ASSERT_EQ(e.levels.size(), 3u);
         for (std::size_t j = 0; j < 3; ++j) {
             const YieldLevel& level = e.levels[j];

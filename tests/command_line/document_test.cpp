@@ -116,7 +116,7 @@ TEST(Format, RefusedBeforeThePress) {
         {"UnknownFormat",
          {"--format", "pdf"},
          nullptr,
-         "orvalex-kep: --format: 'pdf' is not a format (text, json, html, csv)\n"},
+         "orvalex-kep: --format: 'pdf' is not a format (text, json, html, csv, bom)\n"},
         {"JsonAndHtml",
          {"--json", "--format", "html"},
          nullptr,

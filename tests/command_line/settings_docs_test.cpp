@@ -72,6 +72,16 @@ TEST(SettingsDocs, DocsGiveEachFlagsAndKeysDefault) {
     const std::string page = FileText(ORVALEX_SOURCE_DIR "/web_page/README.md");
     for (const SettingRow& row : calc_core::SettingRows()) {
         SCOPED_TRACE(std::string(row.flag));
+        if (row.kind == SettingKind::Flag) {
+            // A flag takes no value: the docs name it, its "--no-" twin and the JSON's boolean.
+            const bool on = calc_core::AnalysisSettings{}.*row.onOff;
+            EXPECT_NE(commandLine.find("`" + std::string(row.flag) + "` (" + (on ? "on" : "off")),
+                      std::string::npos);
+            EXPECT_NE(commandLine.find("`" + calc_core::NegatedFlag(row) + "`"), std::string::npos);
+            EXPECT_NE(page.find("`" + std::string(row.key) + "` (" + (on ? "true" : "false")),
+                      std::string::npos);
+            continue;
+        }
         const auto value = DefaultText(row);
         const std::string flag = "`" + std::string(row.flag) + " " + calc_core::ValueName(row) +
                                  "`" + (value ? " (" + *value + ")" : "");

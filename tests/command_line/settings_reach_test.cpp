@@ -46,6 +46,8 @@ std::string OtherText(const SettingRow& row) {
         return row.list == calc_core::ListKind::Grades
                    ? "series, tolerance, tcr, life_drift, name\nE96, 1, 50, 0.5, thin film\n"
                    : "4k7\n10k\n";
+    case SettingKind::Flag:
+        return calc_core::AnalysisSettings{}.*row.onOff ? "no" : "yes";
     }
     return {};
 }
@@ -96,17 +98,23 @@ TEST(SettingsReach, EveryRowReachesTheReportJsonFileAndCommandLine) {
             EXPECT_NE(analysis_report::FindCell(report.settings, row.label, "Value"), nullptr);
         }
         // The command line: its help, and its flag into the analysis' settings.
-        EXPECT_NE(help.find(std::string(row.flag) + " " + calc_core::ValueName(row)),
-                  std::string::npos);
+        const bool flag = row.kind == SettingKind::Flag;
+        const std::string negated = flag ? calc_core::NegatedFlag(row) : std::string();
+        EXPECT_NE(
+            help.find(flag ? negated : std::string(row.flag) + " " + calc_core::ValueName(row)),
+            std::string::npos);
         std::string flagValue = OtherText(row);
         if (row.kind == SettingKind::List) {
             flagValue = (folder / std::string(row.key)).string();
             std::ofstream(flagValue, std::ios::binary) << OtherText(row);
         }
-        std::vector<std::string> args = {"design",  "--r2",     "10k", "--vref",
-                                         "2.5",     "--vo-max", "40",  "--vo-min",
-                                         "30",      "--vf",     "0.6", std::string(row.flag),
-                                         flagValue, "--json"};
+        std::vector<std::string> args = {"design", "--r2",     "10k", "--vref", "2.5", "--vo-max",
+                                         "40",     "--vo-min", "30",  "--vf",   "0.6", "--json"};
+        if (flag) {
+            args.push_back(flagValue == "no" ? negated : std::string(row.flag));
+        } else {
+            args.insert(args.end(), {std::string(row.flag), flagValue});
+        }
         if (row.kind == SettingKind::OptionalNumber) {
             args.insert(args.end(), {row.key == "r2_min" ? "--r2-max" : "--r2-min", "4k7"});
         }

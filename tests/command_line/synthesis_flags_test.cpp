@@ -54,6 +54,8 @@ TEST(SynthesisFlags, BadValuesGiveOneLineAndStatusTwo) {
          "--seed: '18446744073709551616' is not a whole number from 0 to 18446744073709551615"},
         {"--distribution gauss",
          "--distribution: 'gauss' is not a distribution (uniform or normal)"},
+        {"--r2-max 10k", "The lowest and the highest R2 go together: give both, or neither, to "
+                         "analyse the design."},
         {"--r2-min 10k", "The lowest and the highest R2 go together: give both, or neither, to "
                          "analyse the design."},
         {"--r2-min 100k --r2-max 10k",

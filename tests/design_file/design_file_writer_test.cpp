@@ -73,6 +73,10 @@ TEST(DesignFileWriter, WritesTheMembersInOrderWithShortestExactNumbers) {
     "r2_min": null,
     "r2_max": null,
     "parts": [],
+    "criterion": "worst-case",
+    "max_ppm": 100,
+    "min_cpk": 1.33,
+    "mix_grades": true,
     "boards": 100000,
     "seed": 1,
     "distribution": "uniform"

@@ -32,7 +32,7 @@ function controls(page) {
 test('every row of the table is an input with its limits, step, default, label and help', async () => {
   const page = await open(browser);
   const {settings, fit, order} = await controls(page);
-  assert.equal(settings.length, 21);
+  assert.equal(settings.length, 25);
   assert.deepEqual(order, settings.map((s) => s.field.id), 'the table\'s order');
   for (const shown of [...settings, ...fit]) {
     const {field} = shown;

@@ -368,7 +368,7 @@ TEST(Describe, GivesEachSettingAsTheWindowShowsIt) {
     };
     RequestHandler handler;
     const Json table = Answer(handler, R"({"op":"describe"})");
-    ASSERT_EQ(table["settings"].size(), 21u);
+    ASSERT_EQ(table["settings"].size(), 25u);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.id);
         const Json& field = table["settings"][row.index];
@@ -438,21 +438,21 @@ TEST(Describe, GivesTheListsOptionalAndWholeNumbers) {
           {"decimals", 3}}},
         {16, {{"kind", "optional_number"}, {"id", "R2Max"}, {"key", "r2_max"}}},
         {17, {{"kind", "list"}, {"id", "Parts"}, {"key", "parts"}, {"default", ""}}},
-        {18,
+        {22,
          {{"kind", "whole"},
           {"id", "Boards"},
           {"key", "boards"},
           {"default", "100000"},
           {"lowest", "1000"},
           {"highest", "10000000"}}},
-        {19,
+        {23,
          {{"kind", "whole"},
           {"id", "Seed"},
           {"key", "seed"},
           {"default", "1"},
           {"lowest", "0"},
           {"highest", "18446744073709551615"}}},
-        {20,
+        {24,
          {{"kind", "choice"},
           {"id", "Distribution"},
           {"key", "distribution"},

@@ -25,6 +25,8 @@ std::string_view KindKey(SettingKind kind) {
         return keys::KindChoice;
     case SettingKind::List:
         return keys::KindList;
+    case SettingKind::Flag:
+        return keys::KindFlag;
     }
     return {};
 }
@@ -44,6 +46,9 @@ void AddKindMembers(Json& field, const SettingRow& row) {
         return;
     case SettingKind::List:
         field[keys::Default] = DefaultListText(row);
+        return;
+    case SettingKind::Flag:
+        field[keys::Default] = AnalysisSettings{}.*row.onOff;
         return;
     case SettingKind::OptionalNumber:
         field[keys::Default] = nullptr;

@@ -133,6 +133,7 @@ inline constexpr std::string_view KindChoice = "choice";
 inline constexpr std::string_view KindOptionalNumber = "optional_number"; // a number, or none
 inline constexpr std::string_view KindWhole = "whole"; // limits and default as decimal text
 inline constexpr std::string_view KindList = "list";   // default as the list's text
+inline constexpr std::string_view KindFlag = "flag";   // default true or false
 inline constexpr std::string_view Id = "id";
 inline constexpr std::string_view Key = "key";
 inline constexpr std::string_view Label = "label"; // as the window's caption, without its shortcut

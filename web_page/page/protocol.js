@@ -87,6 +87,7 @@ export const Keys = Object.freeze(/** @type {const} */ ({
   KindOptionalNumber: 'optional_number',
   KindWhole: 'whole',
   KindList: 'list',
+  KindFlag: 'flag',
   Id: 'id',
   Key: 'key',
   Label: 'label',

@@ -26,7 +26,7 @@ export interface GradeValue {
 
 // Each setting by its key: a number, a choice's name, a whole number as decimal text, an
 // optional number (null for none), the part grades or the parts list in ohms.
-export type SettingValue = string | number | null | GradeValue[] | number[];
+export type SettingValue = string | number | boolean | null | GradeValue[] | number[];
 export type SettingValues = Record<string, SettingValue>;
 
 export interface AnalyseRequest {
@@ -225,6 +225,12 @@ export interface ChoiceField extends FieldBase {
   choices: string[];
 }
 
+// On or off, a check box.
+export interface FlagField extends FieldBase {
+  kind: 'flag';
+  default: boolean;
+}
+
 // A number that may be left empty; a resistance is typed as one (4k7) and read by the core.
 export interface OptionalNumberField extends FieldBase {
   kind: 'optional_number';
@@ -249,7 +255,7 @@ export interface ListField extends FieldBase {
   default: string;
 }
 
-export type Field = NumberField | ChoiceField | OptionalNumberField | WholeField | ListField;
+export type Field = NumberField | ChoiceField | FlagField | OptionalNumberField | WholeField | ListField;
 
 export interface SettingsTable {
   settings: Field[];

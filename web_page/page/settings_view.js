@@ -11,6 +11,7 @@ import {state} from './state.js';
 /** @typedef {import('./protocol_types').Field} Field */
 /** @typedef {import('./protocol_types').NumberField} NumberField */
 /** @typedef {import('./protocol_types').ChoiceField} ChoiceField */
+/** @typedef {import('./protocol_types').FlagField} FlagField */
 /** @typedef {import('./protocol_types').OptionalNumberField} OptionalNumberField */
 /** @typedef {import('./protocol_types').SettingsTable} SettingsTable */
 /** @typedef {import('./protocol_types').SettingValue} SettingValue */
@@ -140,6 +141,20 @@ function readChoice(field) {
   return /** @type {HTMLSelectElement} */ (byId(field[Keys.Id])).value;
 }
 
+// A check box, on as the default says.
+/** @param {Field} field */
+function flagControl(field) {
+  const box = element('input');
+  box.type = 'checkbox';
+  box.defaultChecked = /** @type {FlagField} */ (field)[Keys.Default];
+  return box;
+}
+
+/** @param {Field} field */
+function readFlag(field) {
+  return inputById(field[Keys.Id]).checked;
+}
+
 // The value the core last read from the box; undefined until then, which leaves the setting at
 // the core's default.
 /** @param {Field} field */
@@ -161,6 +176,7 @@ function readKept(field) {
 const FieldKinds = {
   [Keys.KindNumber]: {make: numberControl, read: readNumber, units: true},
   [Keys.KindChoice]: {make: choiceControl, read: readChoice, units: false},
+  [Keys.KindFlag]: {make: flagControl, read: readFlag, units: false},
   [Keys.KindOptionalNumber]: {make: textControl, read: readKept, units: true, readByCore: true},
   [Keys.KindWhole]: {make: textControl, read: readKept, units: true, readByCore: true},
   [Keys.KindList]: {make: listControl, read: readKept, units: false, wide: true, readByCore: true},
@@ -285,7 +301,11 @@ export function showSettings(values, texts) {
     if (!(key in texts)) {
       continue;
     }
-    control(field).value = texts[key];
+    if (field[Keys.Kind] === Keys.KindFlag) {
+      inputById(field[Keys.Id]).checked = texts[key] === 'yes';
+    } else {
+      control(field).value = texts[key];
+    }
     if (kindOf(field).readByCore) {
       state.settingValues[key] = values[key];
       showProblem(field, '');
@@ -297,8 +317,10 @@ export function showSettings(values, texts) {
 
 // The boxes' texts and the values the core read from them, to be shown again as they are.
 export function settingsSnapshot() {
+  const text = (/** @type {Field} */ field) => (field[Keys.Kind] === Keys.KindFlag ?
+    (readFlag(field) ? 'yes' : 'no') : control(field).value);
   return {texts: Object.fromEntries(state.settingFields.map((field) => [field[Keys.Key],
-                                                                         control(field).value])),
+                                                                         text(field)])),
           values: {...state.settingValues}};
 }
 
