@@ -2,6 +2,7 @@
 // against its rating, and the bill of materials of those parts.
 #include "analysis_report/buy_section.h"
 
+#include "analysis_report/report_csv.h"
 #include "analysis_report/report_sections.h"
 #include "analysis_report/term_text.h"
 #include "calc_core/decimal_text.h"
@@ -32,6 +33,12 @@ std::optional<double> TotalPrice(const BuildToBuy& build) {
     return total;
 }
 
+// The total to 12 significant digits, so that 1.3 + 1.1 + 1.1 reads 3.5.
+std::string TotalText(const BuildToBuy& build) {
+    const std::optional<double> total = TotalPrice(build);
+    return total ? calc_core::SignificantText(*total, 12) : std::string();
+}
+
 // "Buy R1 of grade 4, R2 of grade 2 and R3 of grade 3 for 4 a board, against 4.8 for grade 4
 // throughout."
 Note PriceNote(const calc_core::Synthesis& synthesis, const BuildToBuy& build, const Writer& w) {
@@ -47,8 +54,6 @@ Note PriceNote(const calc_core::Synthesis& synthesis, const BuildToBuy& build, c
         const double uniform = 3 * *synthesis.grades[*synthesis.chosen].grade.price;
         text += ", against " + w.Setting(uniform) + " for grade " +
                 std::to_string(*synthesis.chosen + 1) + " throughout";
-    } else if (build.mixed) {
-        text += "; no grade throughout meets the criterion";
     }
     return {text + ".", false};
 }
@@ -166,9 +171,13 @@ Section BomSection(const calc_core::DesignAnalysis& a, const BuildToBuy& build) 
                  (grade.name.empty() ? "" : " (" + grade.name + ")"),
              "", "", "1", Number(grade.price), Number(grade.powerW)});
     }
-    section.rows.push_back(
-        {"total", "", "", "", "", "", "", "", "", Number(TotalPrice(build)), ""});
+    section.rows.push_back({"total", "", "", "", "", "", "", "", "", TotalText(build), ""});
     return section;
+}
+
+std::optional<std::string> BomCsv(const Report& report) {
+    const Section* bom = FindSection(report, BomSectionName);
+    return bom ? std::optional(SectionCsv(*bom)) : std::nullopt;
 }
 
 } // namespace analysis_report

@@ -39,4 +39,8 @@ Section BuySection(const calc_core::DesignAnalysis& analysis, const BuildToBuy& 
 // total price: the columns a purchasing list takes.
 Section BomSection(const calc_core::DesignAnalysis& analysis, const BuildToBuy& build);
 
+// The report's bill of materials as CSV, cells made harmless for spreadsheets; absent when the
+// report has nothing to buy.
+std::optional<std::string> BomCsv(const Report& report);
+
 } // namespace analysis_report

@@ -1,6 +1,7 @@
 // The design analysis window.
 #include "analysis_window/analysis_window.h"
 
+#include "analysis_report/buy_section.h"
 #include "analysis_report/plot_data.h"
 #include "analysis_report/report_csv.h"
 #include "analysis_report/report_html.h"
@@ -23,9 +24,11 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -268,9 +271,21 @@ QWidget* AnalysisWindow::buildButtons() {
             &AnalysisWindow::exportWithDialog);
     connect(new QShortcut(printKeys, this), &QShortcut::activated, this,
             &AnalysisWindow::printWithDialog);
+    m_billOfMaterials = buttons->addButton(withShortcut(QStringLiteral("Bill of materials")),
+                                           QDialogButtonBox::ActionRole);
+    m_billOfMaterials->setObjectName(QStringLiteral("BillOfMaterials"));
+    m_billOfMaterials->setToolTip(
+        QStringLiteral("The parts of the build to buy as CSV, one row a resistor and the price a "
+                       "board"));
+    auto* bomMenu = new QMenu(m_billOfMaterials);
+    bomMenu->addAction(QStringLiteral("Copy as CSV"), this, &AnalysisWindow::copyBillOfMaterials);
+    bomMenu->addAction(QStringLiteral("Save as CSV\u2026"), this,
+                       &AnalysisWindow::saveBillOfMaterialsWithDialog);
+    m_billOfMaterials->setMenu(bomMenu);
+    m_billOfMaterials->setEnabled(false);
     QPushButton* close = buttons->addButton(QDialogButtonBox::Close);
     // Enter in a settings box must not press a button.
-    for (QPushButton* button : {copy, exportButton, print, close}) {
+    for (QPushButton* button : {copy, exportButton, print, m_billOfMaterials, close}) {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
@@ -543,6 +558,7 @@ void AnalysisWindow::showDesignLine() {
 
 void AnalysisWindow::showReport() {
     showDesignLine();
+    m_billOfMaterials->setEnabled(analysis_report::BomCsv(m_report).has_value());
     const bool analysed = m_report.reason.empty();
     m_reason->setText(ToQString(m_report.reason));
     m_reason->setVisible(!analysed);
@@ -636,6 +652,39 @@ void AnalysisWindow::exportWithDialog() {
     if (!path.isEmpty() && !exportReport(path, QDate::currentDate())) {
         QMessageBox::warning(this, QStringLiteral("Export report"),
                              QStringLiteral("The report could not be written to %1.")
+                                 .arg(QDir::toNativeSeparators(path)));
+    }
+}
+
+bool AnalysisWindow::copyBillOfMaterials() const {
+    const std::optional<std::string> csv = analysis_report::BomCsv(m_report);
+    if (csv) {
+        QGuiApplication::clipboard()->setText(ToQString(*csv));
+    }
+    return csv.has_value();
+}
+
+bool AnalysisWindow::saveBillOfMaterials(const QString& path) const {
+    const std::optional<std::string> csv = analysis_report::BomCsv(m_report);
+    return csv && WriteDocumentFile(path, *csv);
+}
+
+void AnalysisWindow::saveBillOfMaterialsWithDialog() {
+    if (!analysis_report::BomCsv(m_report)) {
+        return;
+    }
+    const QString name = (m_documentTab == m_tab && !m_documentName.isEmpty()
+                              ? QFileInfo(m_documentName).completeBaseName()
+                              : QStringLiteral("design")) +
+                         QStringLiteral("-bom.csv");
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path = PathWithSuffix(
+        QFileDialog::getSaveFileName(this, QStringLiteral("Save the bill of materials"),
+                                     QDir(folder).filePath(name), QLatin1String(CsvFilter)),
+        QLatin1String(CsvFilter));
+    if (!path.isEmpty() && !saveBillOfMaterials(path)) {
+        QMessageBox::warning(this, QStringLiteral("Save the bill of materials"),
+                             QStringLiteral("The bill of materials could not be written to %1.")
                                  .arg(QDir::toNativeSeparators(path)));
     }
 }

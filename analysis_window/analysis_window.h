@@ -78,6 +78,11 @@ class AnalysisWindow : public QDialog {
     // Prints the report's HTML document dated `date`, its figures black on white.
     void printReport(QPrinter& printer, const QDate& date) const;
 
+    // The bill of materials of the build to buy, as CSV, onto the clipboard or into a file; false
+    // when the analysis has nothing to buy or the file cannot be written.
+    bool copyBillOfMaterials() const;
+    bool saveBillOfMaterials(const QString& path) const;
+
   signals:
     // The user changed the settings, the fit or whether the yield is estimated (by undo and redo
     // too), or a CAL took the fit away.
@@ -99,6 +104,7 @@ class AnalysisWindow : public QDialog {
     std::string reportHtml(const analysis_report::ReportDocument& document) const;
     void exportWithDialog();
     void printWithDialog();
+    void saveBillOfMaterialsWithDialog();
     void present(calc_core::Tab tab);
     void showTitle();
     void addUndoKeys();
@@ -150,6 +156,7 @@ class AnalysisWindow : public QDialog {
     QLabel* m_yieldStatus = nullptr;
     QProgressBar* m_yieldProgress = nullptr;
     QPushButton* m_cancelYield = nullptr;
+    QPushButton* m_billOfMaterials = nullptr; // its menu copies or saves it
     bool m_yieldShown = false; // the yield's page holds figures, maybe of earlier settings
 };
 

@@ -11,6 +11,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -191,6 +192,32 @@ void Synthesise(benchmark::State& state, const SynthesisExample& example) {
     }
 }
 
+// The Calc worked example's synthesis with a grade for each resistor, by each criterion, against
+// the grades each for all three parts alone. The mix must cost 4 of the default prices by the
+// worst case, so that a broken search is not timed as a fast one.
+void SynthesiseMix(benchmark::State& state) {
+    const SynthesisExample& example = kSynthesisExamples[0];
+    calc_core::AnalysisSettings settings;
+    settings.criterion = calc_core::BuildCriterion(state.range(0));
+    settings.mixGrades = state.range(1) != 0;
+    const std::vector<calc_core::PartGrade> grades = calc_core::DefaultPartGrades();
+    const auto run = [&] {
+        return calc_core::Synthesise(example.design, example.targets, settings, grades, {},
+                                     example.r2Free);
+    };
+    const calc_core::Synthesis first = run();
+    if (settings.mixGrades &&
+        (!first.mixed || (settings.criterion == calc_core::BuildCriterion::WorstCase &&
+                          std::abs(first.mixed->price - 4) > 1e-9))) {
+        state.SkipWithError("the mix is not the example's");
+        return;
+    }
+    for (auto _ : state) {
+        auto synthesis = run();
+        benchmark::DoNotOptimize(synthesis);
+    }
+}
+
 // A parts list of a million lines: every E192 value in its forms, in Windows line ends, read in
 // full; and the same with its last line bad, refused.
 std::string MillionLineList(bool badLastLine) {
@@ -301,6 +328,13 @@ int main(int argc, char** argv) {
                                      Synthesise, example)
             ->Unit(benchmark::kMillisecond);
     }
+    benchmark::RegisterBenchmark("SynthesiseMix/CalcExample", SynthesiseMix)
+        ->ArgNames({"criterion", "mix"})
+        ->Args({0, 0})
+        ->Args({0, 1})
+        ->Args({1, 1})
+        ->Args({2, 1})
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("ReadPartsList/MillionLines", ReadPartsList, false)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("ReadPartsList/MillionLinesLastBad", ReadPartsList, true)

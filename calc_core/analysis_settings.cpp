@@ -182,4 +182,9 @@ std::string LimitText(const SettingRow& row, double value) {
     return text == "-0" ? "0" : text;
 }
 
+std::string LimitWithUnit(const SettingRow& row, double value) {
+    return LimitText(row, value) +
+           (row.unit.symbol.empty() ? "" : " " + std::string(row.unit.symbol));
+}
+
 } // namespace calc_core

@@ -172,6 +172,8 @@ std::string SettingText(const SettingRow& row, const AnalysisSettings& settings)
 // A limit or default as the help and the refusals write it: fixed to the row's decimals,
 // without trailing zeros ("99.99", "-273.15", "1000000").
 std::string LimitText(const SettingRow& row, double value);
+// The same with the row's unit after a space, when it has one ("99.99 %", "1000000").
+std::string LimitWithUnit(const SettingRow& row, double value);
 
 // The first setting the analysis cannot work with, judged in the order of the table, as a
 // sentence; empty when all are in range. Besides each row's limits: the operating range must not

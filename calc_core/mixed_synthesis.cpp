@@ -80,8 +80,9 @@ class MixSearch {
     std::optional<MixedBuild> Cheapest() {
         std::optional<MixedBuild> best;
         for (const Assignment& assignment : Assignments(search_.grades, usable_)) {
-            if (best && !SamePrice(assignment.price, best->price) &&
-                assignment.price > best->price) {
+            const std::optional<double> bound =
+                best ? std::optional(best->price) : search_.highestPrice;
+            if (bound && !SamePrice(assignment.price, *bound) && assignment.price > *bound) {
                 break;
             }
             std::optional<MixedBuild> build = Judged(assignment);

@@ -35,6 +35,9 @@ struct MixedSearch {
     std::span<const double> parts;
     std::optional<std::pair<double, double>> r2Range; // ohms, both included
     CriterionSettings criterion;
+    // No assignment dearer than this is tried: the synthesis looks for a mix only below the
+    // cheapest grade that meets the criterion for all three parts.
+    std::optional<double> highestPrice;
 };
 
 // Every grade priced, and more than one grade: the grades may be mixed.

@@ -83,9 +83,8 @@ std::string ReadLimited(std::string_view field, const SettingRow& row, double& n
     if (number >= row.lowest && number <= row.highest) {
         return {};
     }
-    return InnerSubject(row) + " must be from " + LimitText(row, row.lowest) + " " +
-           std::string(row.unit.symbol) + " to " + LimitText(row, row.highest) + " " +
-           std::string(row.unit.symbol) + ", not " + QuotedForMessage(field) + ".";
+    return InnerSubject(row) + " must be from " + LimitWithUnit(row, row.lowest) + " to " +
+           LimitWithUnit(row, row.highest) + ", not " + QuotedForMessage(field) + ".";
 }
 
 // Splits off the text up to the first comma, its blanks cut; the rest follows the comma.

@@ -17,11 +17,6 @@ using S = AnalysisSettings;
 
 const std::string AnalyseSuffix = " to analyse the design.";
 
-std::string WithUnit(const SettingRow& row, double value) {
-    return LimitText(row, value) +
-           (row.unit.symbol.empty() ? "" : " " + std::string(row.unit.symbol));
-}
-
 // Why a number is out of its row's limits; empty when it is within them.
 std::string NumberRefusal(const SettingRow& row, std::string_view subject, double value) {
     if (!std::isfinite(value)) {
@@ -30,8 +25,8 @@ std::string NumberRefusal(const SettingRow& row, std::string_view subject, doubl
     if (value >= row.lowest && value <= row.highest) {
         return {};
     }
-    return std::string(subject) + " must be from " + WithUnit(row, row.lowest) + " to " +
-           WithUnit(row, row.highest) + AnalyseSuffix;
+    return std::string(subject) + " must be from " + LimitWithUnit(row, row.lowest) + " to " +
+           LimitWithUnit(row, row.highest) + AnalyseSuffix;
 }
 
 std::string WholeRefusal(const SettingRow& row, const S& s) {

@@ -163,12 +163,19 @@ Synthesis Synthesise(const Circuit& design, const std::vector<double>& targets,
     if (!synthesis.chosen && nearest) {
         synthesis.limit = LimitOf(design, targets, settings, *nearest, synthesis.grades[*nearest]);
     }
-    if (settings.mixGrades) {
+    // A mix is looked for below the price of the cheapest grade throughout that meets: where
+    // none does, trying every assignment would cost hundreds of searches for what is, in practice,
+    // a design no resistor choice saves (synthesis.limit says what holds it).
+    const std::optional<double> uniformPrice =
+        synthesis.chosen && grades[*synthesis.chosen].price
+            ? std::optional(3 * *grades[*synthesis.chosen].price)
+            : std::nullopt;
+    if (settings.mixGrades && uniformPrice) {
         synthesis.mixed =
             CheapestMix(design, targets, settings,
                         {grades, parts,
                          r2Free ? std::optional(std::pair{r2Free->min, r2Free->max}) : std::nullopt,
-                         CriterionOf(settings)});
+                         CriterionOf(settings), uniformPrice});
     }
     return synthesis;
 }

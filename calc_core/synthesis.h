@@ -89,8 +89,8 @@ struct Synthesis {
     // Without a chosen grade, those of the grade that comes nearest (limit->grade).
     std::vector<Build> builds;
     std::optional<SpecLimit> limit; // when no grade meets the spec
-    // With prices and mixing, the cheapest build with a grade for each resistor (CheapestMix);
-    // absent when none meets the criterion.
+    // With prices and mixing, the cheapest build with a grade for each resistor (CheapestMix) at
+    // no more than the chosen grade's price for all three; absent without a chosen grade.
     std::optional<MixedBuild> mixed;
 };
 

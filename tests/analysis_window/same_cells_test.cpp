@@ -5,13 +5,17 @@
 #include "analysis_report/analysis_report.h"
 #include "analysis_window/analysis_window.h"
 #include "analysis_window/design_record.h"
+#include "analysis_window/report_export.h"
 #include "calc_core/check_calculation.h"
 #include "calc_core/design_calculation.h"
 #include "command_line/run.h"
 
+#include <QClipboard>
 #include <QDate>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -168,6 +172,39 @@ class SameCellsTest : public QObject {
         }
         QCOMPARE(tables, 5 + partsTables);
         QVERIFY(partsTables >= 1);
+    }
+
+    // The bill of materials saved and copied is the command line's --format bom; with nothing
+    // to buy the button is off and a save leaves the old file as it was.
+    void windowGivesTheCommandLinesBillOfMaterials_data() {
+        windowAndCommandLineShowTheSameCells_data();
+    }
+    void windowGivesTheCommandLinesBillOfMaterials() {
+        QFETCH(int, tab);
+        QFETCH(bool, diode);
+        QFETCH(calc_core::TabInputTexts, texts);
+        QFETCH(QStringList, args);
+        analysis_window::DesignRecord record;
+        RecordPress(record, Tab(tab), diode, texts);
+        analysis_window::AnalysisWindow window(&record, nullptr);
+        window.showDesign(Tab(tab));
+        std::vector<std::string> arguments = Arguments(args);
+        arguments.insert(arguments.end(), {"--format", "bom"});
+        std::ostringstream out;
+        std::ostringstream err;
+        const bool toBuy = command_line::Run(arguments, out, err) == 0;
+        QCOMPARE(window.findChild<QPushButton*>("BillOfMaterials")->isEnabled(), toBuy);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("bom.csv");
+        QVERIFY(analysis_window::WriteDocumentFile(path, "old"));
+        QCOMPARE(window.saveBillOfMaterials(path), toBuy);
+        QCOMPARE(window.copyBillOfMaterials(), toBuy);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), toBuy ? QByteArray::fromStdString(out.str()) : "old");
+        if (toBuy) {
+            QCOMPARE(QGuiApplication::clipboard()->text().toStdString(), out.str());
+        }
     }
 
     void windowExportsTheCommandLinesDocuments_data() {

@@ -25,7 +25,7 @@ const std::vector<double> CalcTargets{40, 34.95497746185853, 30};
 TEST(MixedSynthesis, WorkedExampleBuysOneBetterPart) {
     const AnalysisSettings settings;
     const std::optional<MixedBuild> mix =
-        CheapestMix(CalcDesign, CalcTargets, settings, {settings.grades, {}, std::nullopt, {}});
+        CheapestMix(CalcDesign, CalcTargets, settings, {settings.grades, {}, std::nullopt, {}, std::nullopt});
     ASSERT_TRUE(mix);
     EXPECT_EQ(mix->grades, (std::array<std::size_t, 3>{3, 1, 2}));
     EXPECT_EQ(mix->r1, 64900);
@@ -35,6 +35,39 @@ TEST(MixedSynthesis, WorkedExampleBuysOneBetterPart) {
     EXPECT_NEAR(mix->verdict.margin, 0.075, 0.0005);
     EXPECT_TRUE(mix->verdict.meets);
     EXPECT_EQ(mix->verdict.boards, 0u);
+}
+
+// The synthesis looks for a mix only below the cheapest grade throughout that meets: at ± 5 % the
+// worked example's 4.0 against grade 4's 4.8; at ± 1.5 %, where no grade meets, none; and none
+// when mixing is off or a grade has no price.
+TEST(MixedSynthesis, SynthesisMixesBelowTheGradeItChose) {
+    const struct {
+        const char* name;
+        double spec;
+        bool mix;
+        bool priced;
+        std::optional<double> price;
+    } rows[] = {
+        {"AtFivePercent", 5, true, true, 4.0},
+        {"NoGradeMeets", 1.5, true, true, std::nullopt},
+        {"MixingOff", 5, false, true, std::nullopt},
+        {"AGradeUnpriced", 5, true, false, std::nullopt},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        AnalysisSettings settings;
+        settings.specPct = row.spec;
+        settings.mixGrades = row.mix;
+        if (!row.priced) {
+            settings.grades[0].price.reset();
+        }
+        const Synthesis synthesis =
+            Synthesise(CalcDesign, CalcTargets, settings, settings.grades, {}, std::nullopt);
+        ASSERT_EQ(synthesis.mixed.has_value(), row.price.has_value());
+        if (row.price) {
+            EXPECT_NEAR(synthesis.mixed->price, *row.price, 1e-12);
+        }
+    }
 }
 
 // Grades of a small parts list, so that every assignment and build can be tried: the search finds
@@ -93,7 +126,7 @@ TEST(MixedSynthesis, FindsWhatEveryAssignmentAndBuildSays) {
             }
         }
         const auto mix =
-            CheapestMix(row.design, targets, settings, {grades, parts, std::nullopt, {}});
+            CheapestMix(row.design, targets, settings, {grades, parts, std::nullopt, {}, std::nullopt});
         ASSERT_TRUE(best.has_value());
         ASSERT_TRUE(mix);
         EXPECT_NEAR(mix->price, std::get<0>(*best), 1e-12);

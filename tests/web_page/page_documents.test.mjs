@@ -212,6 +212,29 @@ test('Download report gives the command line\'s document for the same design and
   }
 });
 
+test('Download bill of materials gives the command line\'s --format bom; none while nothing meets', {skip: NoCli}, async () => {
+  // spec, the button's state, the flags
+  const rows = [['5', true, []], ['1.5', false, ['--spec', '1.5']]];
+  for (const [spec, enabled, flags] of rows) {
+    const page = await open(browser);
+    const download = await downloadsTo(page, path.join(folder, `bom-${spec}`));
+    await pressTab(page, 'calc', {diode: 'no', texts: NoDiode});
+    await click(page, 'AnalyseCalc');
+    await change(page, 'Spec', spec);
+    assert.equal(await page.$eval('#DownloadBom', (b) => !b.disabled), enabled, spec);
+    const cli = spawnSync(Cli, [...NoDiodeArgs, ...flags, '--format', 'bom'], {encoding: 'utf8'});
+    assert.equal(cli.status, enabled ? 0 : 1, cli.stderr);
+    if (enabled) {
+      await click(page, 'DownloadBom');
+      const csv = await download('design-bom.csv');
+      assert.equal(csv, cli.stdout);
+      assert.match(csv, /^R1,64900,1,50,0,4,/m);
+    }
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  }
+});
+
 test('printing shows the analysis alone, without the calculator, boxes or buttons', async () => {
   const page = await open(browser);
   await pressTab(page, 'calc', {diode: 'no', texts: NoDiode});
@@ -229,6 +252,6 @@ test('printing shows the analysis alone, without the calculator, boxes or button
     };
   });
   assert.deepEqual({...shown, scrolls: [...new Set(shown.scrolls)]},
-                   {calculator: false, buttons: [], boxes: 0, tables: 8, plot: true, scrolls: ['visible']});
+                   {calculator: false, buttons: [], boxes: 0, tables: 10, plot: true, scrolls: ['visible']});
   assert.deepEqual(page.errors, []);
 });

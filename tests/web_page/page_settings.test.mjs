@@ -20,6 +20,7 @@ function controls(page) {
       const units = [...input.parentElement.querySelectorAll('.unit')].map((u) => u.textContent);
       return {field, tag: input.tagName, min: input.min, max: input.max, step: input.step,
               decimals: input.dataset.decimals, value: input.value, key: input.dataset.key,
+              type: input.type, checked: input.checked,
               options: input.tagName === 'SELECT' ? [...input.options].map((o) => o.text) : null,
               label: label && label.textContent, help: help && help.textContent, title: input.title,
               units};
@@ -43,6 +44,10 @@ test('every row of the table is an input with its limits, step, default, label a
     assert.equal(shown.title, field.help, name);
     if (field.kind === 'choice') {
       assert.deepEqual([shown.tag, shown.options, shown.value], ['SELECT', field.choices, field.default], name);
+      continue;
+    }
+    if (field.kind === 'flag') {
+      assert.deepEqual([shown.tag, shown.type, shown.checked], ['INPUT', 'checkbox', field.default], name);
       continue;
     }
     // A text the core reads: a list, a whole number, a resistance, starting at the default.

@@ -73,7 +73,7 @@ test('Parts to buy: grade 4 is the first that meets ± 5 %, with the three best 
                      String(g + 1), r1, 10000, r3, Number(margin.toFixed(3)), meets ? 'yes' : 'no',
                      Number(tightest.toFixed(3))]));
   assert.ok(parts.notes.includes('Buy grade 4, E96 \u00b1 1 % \u00b1 50 ppm/\u00b0C: the cheapest that ' +
-                                 'meets the \u00b1 5 % spec. Select a row to analyse its build as fitted, ' +
+                                 'meets the \u00b1 5 % spec for all three parts. Select a row to analyse its build as fitted, ' +
                                  'with its tolerance and TCR.'));
   assert.deepEqual(parts.warnings, []);
   const builds = await section(page, 'Best builds');

@@ -3,6 +3,7 @@
 
 #include "analysis_report/analysis_json.h"
 #include "analysis_report/analysis_report.h"
+#include "analysis_report/buy_section.h"
 #include "analysis_report/fit_json.h"
 #include "analysis_report/histogram_plot.h"
 #include "analysis_report/plot_data.h"
@@ -179,7 +180,11 @@ Json AnalysisResponse(calc_core::Tab tab, const calc_core::AnalysisDesign& desig
                      {keys::Plot, nullptr},
                      {keys::Json, nullptr},
                      {keys::Analysed, nullptr},
+                     {keys::BomCsv, nullptr},
                      {keys::Notices, Json::object()}};
+    if (const std::optional<std::string> bom = BomCsv(report)) {
+        response[keys::BomCsv] = *bom;
+    }
     for (const calc_core::SettingNotice& notice : calc_core::SettingNotices(settings)) {
         response[keys::Notices][std::string(notice.row->key)] = notice.text;
     }

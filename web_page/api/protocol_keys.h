@@ -75,6 +75,8 @@ inline constexpr std::string_view Plot = "plot";
 inline constexpr std::string_view Json = "json";
 // The R1 and R3 analysed, the fitted pair's or the design's, under the fit's keys.
 inline constexpr std::string_view Analysed = "analysed";
+// The bill of materials of the build to buy, as CSV; null when there is nothing to buy.
+inline constexpr std::string_view BomCsv = "bom_csv";
 // What stands beside a setting given but not used, by the setting's key.
 inline constexpr std::string_view Notices = "notices";
 // The yield's histograms, one a level: title, bins from BinLow by BinWidth with their Counts and

@@ -167,6 +167,8 @@ function showAnswer(answer) {
   renderReport(answer[Keys.Report], isFitted, guarded(fitRow));
   showNotices(answer[Keys.Notices]);
   state.reportText = answer[Keys.Text];
+  state.bomCsv = answer[Keys.BomCsv];
+  /** @type {HTMLButtonElement} */ (byId('DownloadBom')).disabled = state.bomCsv === null;
   renderPlot(answer[Keys.Plot]);
 }
 

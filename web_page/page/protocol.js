@@ -44,6 +44,7 @@ export const Keys = Object.freeze(/** @type {const} */ ({
   Plot: 'plot',
   Json: 'json',
   Analysed: 'analysed',
+  BomCsv: 'bom_csv',
   Notices: 'notices',
   Histograms: 'histograms',
   Title: 'title',

@@ -179,6 +179,7 @@ export interface AnalysedResponse {
   plot: Plot | null;
   json: object | null;
   analysed: Pair | null;
+  bom_csv: string | null;
   notices: Record<string, string>;
 }
 

@@ -1,4 +1,4 @@
-// "Download report": the analysis shown as the one HTML document every front end writes, with the
+// "Download report" and "Download bill of materials": the analysis shown as the one HTML document every front end writes, with the
 // yield's histograms when it was estimated, dated today and with the name and note of the tab's
 // design file. The core keeps the last yield it finished, so the document of the analysis shown needs no
 // second run.
@@ -36,6 +36,17 @@ async function downloadReport() {
   }
 }
 
+// The bill of materials of the analysis shown, as the core wrote it.
+function downloadBom() {
+  const tab = state.analysisTab;
+  if (!tab || state.bomCsv === null) {
+    return;
+  }
+  const name = state.files[tab].name.replace(/\.[^.]*$/, '') || 'design';
+  downloadText(state.bomCsv, `${name}-bom.csv`, 'text/csv');
+}
+
 export function wireReportDownload() {
   byId('DownloadReport').addEventListener('click', guarded(downloadReport));
+  byId('DownloadBom').addEventListener('click', downloadBom);
 }

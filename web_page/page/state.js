@@ -16,8 +16,11 @@ export const state = {
   analysisTab: null,
   /** @type {FitChoice | null} */
   fit: null,
-  // analysis.js: the whole report as text, for Copy; the analyses not yet answered.
+  // analysis.js: the whole report as text, for Copy; the bill of materials of the build to buy,
+  // when there is one; the analyses not yet answered.
   reportText: '',
+  /** @type {string | null} */
+  bomCsv: null,
   analysesWaiting: 0,
   // settings_view.js: the settings' fields and the fit's, as the core described them.
   /** @type {Field[]} */
