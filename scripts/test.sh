@@ -52,18 +52,23 @@ phase "format" scripts/check-format.sh
 phase "the page's checks (tsc, ESLint)" scripts/check-page.sh
 
 phase "native build" scripts/build.sh build -DBUILD_TESTING=ON -DORVALEX_BENCH=AUTO
+# clang-tidy over the project's C++ with the native build's compile commands (docs/checks.md),
+# beside the phases after it and below them in priority: it takes what they leave of the cores
+# (the WebAssembly link, the differential test, wine and the fuzzers use one), then the rest.
+phase_beside "clang-tidy (beside the phases after it)" nice -n 19 scripts/tidy.sh build
 phase "native tests" ctest --test-dir build --output-on-failure -j2
-# clang-tidy over the project's C++ with the native build's compile commands (docs/checks.md).
-phase "clang-tidy" scripts/tidy.sh build
 
 # The page: the core built as WebAssembly and put in one file.
 phase "WebAssembly build" scripts/build-web.sh build-web/page build-web
 phase "differential test (Node)" page_core_tests
 
-# Any sanitizer report ends the test program with a failure.
+# Every test under AddressSanitizer and UndefinedBehaviorSanitizer, built with clang, whose
+# instrumented build takes well under half of GCC's time; the same tree builds the fuzzers, with
+# libFuzzer's coverage hooks in the libraries they call. Any sanitizer report fails the test.
 export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-phase "sanitizer build" scripts/build.sh build-sanitize -DORVALEX_SANITIZE=ON -DORVALEX_BENCH=OFF
+phase "sanitizer build, with the fuzzers" scripts/build.sh build-sanitize -DCMAKE_CXX_COMPILER=clang++ \
+    -DORVALEX_SANITIZE=ON -DORVALEX_FUZZ=ON -DORVALEX_BENCH=OFF
 phase "sanitizer tests" ctest --test-dir build-sanitize --output-on-failure -j2
 
 # The Windows program, cross-built and run under wine, answers as the native one does.
@@ -72,9 +77,10 @@ phase "Windows comparison (wine)" tests/command_line/windows_test.sh build/comma
     build-windows/orvalex-kep.exe
 
 # A minute of coverage-guided fuzzing of the calculation core; any finding fails.
-phase "fuzzers: build and a minute" scripts/fuzz.sh 60
+phase "fuzzers' minute" scripts/fuzz.sh 60 build-sanitize
 
 phase "package" package_checks
 
 # The page in headless Chromium, opened from disk with the network off.
 phase "browser tests" scripts/test-page.sh build-web/page
+phase_join
