@@ -2,15 +2,19 @@
 # Builds the fuzzers with clang and runs them one after the other, sharing the time: the calculation
 # core's presses, the command line's arguments, the design file's reader, the batch's rails and the
 # page's requests. Any crash, sanitizer report or broken invariant fails.
-# Usage: fuzz.sh [seconds]; 60 seconds in all by default.
+# Usage: fuzz.sh [seconds [build-dir]]; 60 seconds in all by default, in build-fuzz/ unless another
+# build directory configured with ORVALEX_FUZZ=ON is named (the test command's sanitizer build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
-build_dir=build-fuzz
+build_dir="${2:-build-fuzz}"
 scripts/install-deps.sh test
 
 if [ ! -f "$build_dir/build.ninja" ]; then
     CC=clang CXX=clang++ cmake -S . -B "$build_dir" -G Ninja -DORVALEX_FUZZ=ON
+elif ! grep -qx 'ORVALEX_FUZZ:BOOL=ON' "$build_dir/CMakeCache.txt"; then
+    echo "fuzz.sh: $build_dir is not configured with ORVALEX_FUZZ=ON" >&2
+    exit 2
 fi
 cmake --build "$build_dir" --target press_fuzzer argument_fuzzer design_file_fuzzer batch_fuzzer \
     request_fuzzer
