@@ -24,8 +24,8 @@ const std::vector<double> CalcTargets{40, 34.95497746185853, 30};
 // 4.8 for grade 4 throughout; nothing cheaper meets it.
 TEST(MixedSynthesis, WorkedExampleBuysOneBetterPart) {
     const AnalysisSettings settings;
-    const std::optional<MixedBuild> mix =
-        CheapestMix(CalcDesign, CalcTargets, settings, {settings.grades, {}, std::nullopt, {}, std::nullopt});
+    const std::optional<MixedBuild> mix = CheapestMix(
+        CalcDesign, CalcTargets, settings, {settings.grades, {}, std::nullopt, {}, std::nullopt});
     ASSERT_TRUE(mix);
     EXPECT_EQ(mix->grades, (std::array<std::size_t, 3>{3, 1, 2}));
     EXPECT_EQ(mix->r1, 64900);
@@ -125,8 +125,8 @@ TEST(MixedSynthesis, FindsWhatEveryAssignmentAndBuildSays) {
                 }
             }
         }
-        const auto mix =
-            CheapestMix(row.design, targets, settings, {grades, parts, std::nullopt, {}, std::nullopt});
+        const auto mix = CheapestMix(row.design, targets, settings,
+                                     {grades, parts, std::nullopt, {}, std::nullopt});
         ASSERT_TRUE(best.has_value());
         ASSERT_TRUE(mix);
         EXPECT_NEAR(mix->price, std::get<0>(*best), 1e-12);
