@@ -119,8 +119,7 @@ void AddFlagPair(CLI::App& command, const calc_core::SettingRow& row, std::strin
     command
         .add_flag_callback(
             calc_core::NegatedFlag(row), [&text] { text = "no"; },
-            "Not " + std::string(1, char(std::tolower(row.help[0]))) +
-                std::string(row.help.substr(1)) + (on ? "" : " (the default)"))
+            "Turns " + std::string(row.flag) + " off" + (on ? "" : " (the default)"))
         ->group("Analysis");
 }
 
