@@ -252,8 +252,8 @@ const SettingRow Rows[] = {
           .details = "One a line: series (E6 to E192, or parts for the parts list), tolerance "
                      "in %, TCR in ppm/\u00b0C and an optional name, separated by commas, as in "
                      "\"E96, 1, 50, thick film\"; or a first line naming the columns (series, "
-                     "tolerance, tcr, life_drift, name, in any order) and the lines after it "
-                     "giving them. Lines starting with # are comments.",
+                     "tolerance, tcr, life_drift, price, power_w, name, in any order) and the "
+                     "lines after it giving them. Lines starting with # are comments.",
           .group = Parts},
          ListKind::Grades, GradesText, ReadGrades, CopyGrades),
     OptionalOhms({.id = "R2Min", .key = "r2_min", .flag = "--r2-min", .label = "Lowest R2",
