@@ -18,7 +18,9 @@ const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.l
 const UsableBudget = 1.8;
 const CoreInBudget = 2;
 const PressBudgetMs = 1;
-const judged = (figure, budget) => `budget ${budget}, ${figure <= budget ? 'met' : 'missed'}`;
+const SizeBudgetBytes = 400 * 1000; // 400 KB
+const judged = (figure, budget, unit = '') =>
+  `budget ${budget}${unit}, ${figure <= budget ? 'met' : 'missed'}`;
 
 // The same empty four-tab form with no style, script, core or pictures.
 const template = fs.readFileSync(new URL('../web_page/page/orvalex-kep.html', import.meta.url), 'utf8');
@@ -37,7 +39,8 @@ fs.writeFileSync(emptyWorkerPath, bareForm.replace('</body>', `${emptyWorker}\n<
 const EmptyWorkerUrl = pathToFileURL(emptyWorkerPath).href;
 
 const size = fs.statSync(PagePath).size;
-console.log(`page size: ${size} bytes (${(size / 1024).toFixed(1)} KiB; budget 400 KB)`);
+console.log(`page size: ${size} bytes (${(size / 1024).toFixed(1)} KiB; ` +
+            `${judged(size, SizeBudgetBytes, ' bytes')})`);
 
 const browser = await launch();
 // Navigation to a usable page: each page's DOMContentLoaded, by which the page's script has made
@@ -139,7 +142,7 @@ const mean = (values) => values.reduce((sum, v) => sum + v, 0) / values.length;
 const sorted = [...presses.own].sort((a, b) => a - b);
 const pressMs = mean(presses.own);
 console.log(`CAL press: the page's own thread ${pressMs.toFixed(3)} ms, mean of ${Presses} presses ` +
-            `(${judged(pressMs, PressBudgetMs)} ms); 90th percentile ` +
+            `(${judged(pressMs, PressBudgetMs, ' ms')}); 90th percentile ` +
             `${us(sorted[Math.floor(0.9 * sorted.length)])} us, round trip through the worker ` +
             `${us(mean(presses.roundTrip))} us`);
 await browser.close();
