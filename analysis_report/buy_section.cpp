@@ -50,9 +50,11 @@ Note PriceNote(const calc_core::Synthesis& synthesis, const BuildToBuy& build, c
     const std::optional<double> price = TotalPrice(build);
     std::string text = "Buy " + JoinedList(parts) +
                        (price ? " for " + w.Setting(*price) + " a board" : std::string());
-    if (build.mixed && synthesis.chosen && synthesis.grades[*synthesis.chosen].grade.price) {
-        const double uniform = 3 * *synthesis.grades[*synthesis.chosen].grade.price;
-        text += ", against " + w.Setting(uniform) + " for grade " +
+    const std::optional<double> throughout =
+        synthesis.chosen ? calc_core::BoardPrice(synthesis.grades[*synthesis.chosen].grade)
+                         : std::nullopt;
+    if (build.mixed && throughout) {
+        text += ", against " + w.Setting(*throughout) + " for grade " +
                 std::to_string(*synthesis.chosen + 1) + " throughout";
     }
     return {text + ".", false};

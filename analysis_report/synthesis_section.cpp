@@ -63,7 +63,8 @@ std::vector<std::string> GradeRow(std::size_t index, const GradeSynthesis& g, co
         std::to_string(index + 1), std::string(SeriesName(grade.series)),
         std::string(PlusMinus) + w.Setting(grade.tolerancePct) + " %",
         std::string(PlusMinus) + w.Setting(grade.tcrPpm) + " ppm/\u00b0C", grade.name};
-    const std::string price = grade.price ? w.Setting(3 * *grade.price) : "\u2014";
+    const std::optional<double> board = calc_core::BoardPrice(grade);
+    const std::string price = board ? w.Setting(*board) : "\u2014";
     if (g.status != GradeStatus::Searched) {
         row.insert(row.end(), {"\u2014", "\u2014", "\u2014", "\u2014", "no", "\u2014", "\u2014",
                                price, "\u2014", "\u2014"});
@@ -167,8 +168,8 @@ std::vector<Note> SynthesisNotes(const DesignAnalysis& a, const Writer& w) {
                          SpecText(a.settings.specPct, w) +
                          " spec for all three parts. Select a row to analyse its "
                          "build as fitted, with its tolerance and TCR."});
-        if (synthesis.mixed && chosen.grade.price &&
-            synthesis.mixed->price < 3 * *chosen.grade.price) {
+        const std::optional<double> throughout = calc_core::BoardPrice(chosen.grade);
+        if (synthesis.mixed && throughout && synthesis.mixed->price < *throughout) {
             notes.push_back({"A grade for each part costs less: see Buy."});
         }
     } else if (synthesis.limit) {

@@ -57,6 +57,11 @@ AnalysisSettings GradeSettings(const AnalysisSettings& settings, const PartGrade
 // E192 0.1 % 10, cheapest first, with rough relative prices of 0603 parts by the reel (1, 1.1,
 // 1.3, 1.6, 4, 9 and 20) and an 0603 part's 0.1 W.
 std::vector<PartGrade> DefaultPartGrades();
+
+// The price of a board whose R1, R2 and R3 are all of the grade; absent when it has no price.
+inline std::optional<double> BoardPrice(const PartGrade& grade) {
+    return grade.price ? std::optional(3 * *grade.price) : std::nullopt;
+}
 inline constexpr double DefaultPowerW = 0.1;
 
 // One grade a line, separated by commas. Without a header, each line is the series (E6 to E192, or

@@ -167,9 +167,7 @@ Synthesis Synthesise(const Circuit& design, const std::vector<double>& targets,
     // none does, trying every assignment would cost hundreds of searches for what is, in practice,
     // a design no resistor choice saves (synthesis.limit says what holds it).
     const std::optional<double> uniformPrice =
-        synthesis.chosen && grades[*synthesis.chosen].price
-            ? std::optional(3 * *grades[*synthesis.chosen].price)
-            : std::nullopt;
+        synthesis.chosen ? BoardPrice(grades[*synthesis.chosen]) : std::nullopt;
     if (settings.mixGrades && uniformPrice) {
         synthesis.mixed =
             CheapestMix(design, targets, settings,

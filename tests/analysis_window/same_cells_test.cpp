@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -73,6 +74,25 @@ void RecordPress(analysis_window::DesignRecord& record, Tab tab, bool diode,
     }
 }
 
+// The current data row's press, recorded as the calculator records it, in an analysis window
+// showing it; with the row's command-line arguments.
+struct ShownRow {
+    analysis_window::DesignRecord record;
+    std::unique_ptr<analysis_window::AnalysisWindow> window;
+    QStringList args;
+
+    ShownRow() {
+        QFETCH(int, tab);
+        QFETCH(bool, diode);
+        QFETCH(calc_core::TabInputTexts, texts);
+        QFETCH(QStringList, args);
+        RecordPress(record, Tab(tab), diode, texts);
+        window = std::make_unique<analysis_window::AnalysisWindow>(&record, nullptr);
+        window->showDesign(Tab(tab));
+        this->args = args;
+    }
+};
+
 } // namespace
 
 class SameCellsTest : public QObject {
@@ -104,14 +124,9 @@ class SameCellsTest : public QObject {
                            "--vo-max", "30",   "--vo-min", "40"};
     }
     void windowAndCommandLineShowTheSameCells() {
-        QFETCH(int, tab);
-        QFETCH(bool, diode);
-        QFETCH(calc_core::TabInputTexts, texts);
-        QFETCH(QStringList, args);
-        analysis_window::DesignRecord record;
-        RecordPress(record, Tab(tab), diode, texts);
-        analysis_window::AnalysisWindow window(&record, nullptr);
-        window.showDesign(Tab(tab));
+        const ShownRow shown;
+        analysis_window::AnalysisWindow& window = *shown.window;
+        const QStringList& args = shown.args;
         const QStringList lines = Lines(Arguments(args));
 
         const QString reason = QString::fromStdString(window.report().reason);
@@ -180,14 +195,9 @@ class SameCellsTest : public QObject {
         windowAndCommandLineShowTheSameCells_data();
     }
     void windowGivesTheCommandLinesBillOfMaterials() {
-        QFETCH(int, tab);
-        QFETCH(bool, diode);
-        QFETCH(calc_core::TabInputTexts, texts);
-        QFETCH(QStringList, args);
-        analysis_window::DesignRecord record;
-        RecordPress(record, Tab(tab), diode, texts);
-        analysis_window::AnalysisWindow window(&record, nullptr);
-        window.showDesign(Tab(tab));
+        const ShownRow shown;
+        analysis_window::AnalysisWindow& window = *shown.window;
+        const QStringList& args = shown.args;
         std::vector<std::string> arguments = Arguments(args);
         arguments.insert(arguments.end(), {"--format", "bom"});
         std::ostringstream out;
@@ -211,14 +221,9 @@ class SameCellsTest : public QObject {
         windowAndCommandLineShowTheSameCells_data();
     }
     void windowExportsTheCommandLinesDocuments() {
-        QFETCH(int, tab);
-        QFETCH(bool, diode);
-        QFETCH(calc_core::TabInputTexts, texts);
-        QFETCH(QStringList, args);
-        analysis_window::DesignRecord record;
-        RecordPress(record, Tab(tab), diode, texts);
-        analysis_window::AnalysisWindow window(&record, nullptr);
-        window.showDesign(Tab(tab));
+        const ShownRow shown;
+        analysis_window::AnalysisWindow& window = *shown.window;
+        const QStringList& args = shown.args;
         QTemporaryDir folder;
         for (const char* format : {"html", "csv"}) {
             const QString path = folder.filePath(QStringLiteral("report.") + format);
