@@ -5,6 +5,7 @@
 #include "analysis_report/report_csv.h"
 #include "analysis_report/report_sections.h"
 #include "analysis_report/term_text.h"
+#include "calc_core/catalogue_grades.h"
 #include "calc_core/decimal_text.h"
 #include "calc_core/part_power.h"
 
@@ -84,14 +85,23 @@ Note CriterionNote(const calc_core::DesignAnalysis& a, const calc_core::Criterio
             ", with " + w.Volts(v.margin) + " to spare."};
 }
 
+// Where the prices come from: the catalogue's lines, a grade file's, or the default grades'
+// rough ones.
+Note PricesNote(const calc_core::DesignAnalysis& a) {
+    if (!a.settings.parts.catalogue.empty()) {
+        return {"Prices are the parts catalogue's, in its unit."};
+    }
+    return {"Prices are the grade list's, in its unit. The default grades' are rough relative "
+            "prices of 0603 parts bought by the reel, 1 for E24 5 %; a grade file with a price "
+            "column gives real ones."};
+}
+
 std::vector<Note> BuyNotes(const calc_core::DesignAnalysis& a, const BuildToBuy& build,
                            const Writer& w) {
     const double rated = a.settings.tempMaxC;
     return {PriceNote(*a.synthesis, build, w),
             CriterionNote(a, *build.verdict, w),
-            {"Prices are the grade list's, in its unit. The default grades' are rough relative "
-             "prices of 0603 parts bought by the reel, 1 for E24 5 %; a grade file with a price "
-             "column gives real ones."},
+            PricesNote(a),
             {"Power: each part's highest dissipation at its nominal value, against its rating "
              "derated for " +
              w.Setting(rated) +
@@ -110,10 +120,10 @@ std::optional<BuildToBuy> ToBuy(const calc_core::DesignAnalysis& a) {
         return std::nullopt;
     }
     const calc_core::Synthesis& synthesis = *a.synthesis;
-    const auto grades = std::span(a.settings.grades);
     if (synthesis.mixed) {
         const calc_core::MixedBuild& m = *synthesis.mixed;
-        return BuildToBuy{m.r1,     m.r2, m.r3,      calc_core::GradesOf(grades, m.grades),
+        const auto grade = [&](std::size_t r) { return &synthesis.grades[m.grades[r]].grade; };
+        return BuildToBuy{m.r1,     m.r2, m.r3,      {grade(0), grade(1), grade(2)},
                           m.grades, true, &m.verdict};
     }
     if (!synthesis.chosen) {
@@ -165,13 +175,16 @@ Section BomSection(const calc_core::DesignAnalysis& a, const BuildToBuy& build) 
     const std::array<double, 3> values = {build.r1, build.r2, build.r3};
     for (std::size_t r = 0; r < 3; ++r) {
         const PartGrade& grade = *build.grades[r];
+        const calc_core::CataloguePart* line =
+            calc_core::CatalogueLine(a.settings.parts, grade, values[r]);
         section.rows.push_back(
             {std::string(Designators[r]), calc_core::ShortestText(values[r]),
              calc_core::ShortestText(grade.tolerancePct), calc_core::ShortestText(grade.tcrPpm),
              calc_core::ShortestText(grade.lifeDriftPct.value_or(a.settings.resistorLifeDriftPct)),
              std::to_string(build.gradeIndex[r] + 1) +
                  (grade.name.empty() ? "" : " (" + grade.name + ")"),
-             "", "", "1", Number(grade.price), Number(grade.powerW)});
+             line ? line->mpn : "", line ? line->manufacturer : "", "1", Number(grade.price),
+             Number(grade.powerW)});
     }
     section.rows.push_back({"total", "", "", "", "", "", "", "", "", TotalText(build), ""});
     return section;

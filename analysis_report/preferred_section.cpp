@@ -1,4 +1,5 @@
 // The report's section of the ranked pairs of preferred R1 and R3.
+#include "analysis_report/buy_section.h"
 #include "analysis_report/report_sections.h"
 
 #include "calc_core/preferred_values.h"
@@ -47,6 +48,10 @@ std::string WhereAGradeMeets(const DesignAnalysis& a, const Writer& w) {
         return {};
     }
     const auto& chosen = a.synthesis->chosen;
+    if (!chosen && a.synthesis->mixed) {
+        return " No grade meets it for all three parts, but a grade for each part does: see " +
+               std::string(BuySectionName) + ".";
+    }
     if (!chosen) {
         return " No grade of " + std::string(PartsSectionName) + " meets it either: see " +
                std::string(PartsSectionName) + " and " + std::string(BuildsSectionName) +

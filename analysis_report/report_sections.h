@@ -36,6 +36,8 @@ Section SpecSection(const calc_core::DesignAnalysis& a, bool checkTargets, const
 // A grade as the notes name it: "E96 ± 1 % ± 50 ppm/°C (thick film)"; and the settings'
 // resistors alike, "± 1 % ± 100 ppm/°C" (synthesis_section.cpp).
 std::string GradeText(const calc_core::PartGrade& grade, const Writer& w);
+// That the parts catalogue stood in for the grades, with its parts and grades counted.
+std::string CatalogueNote(const calc_core::DesignAnalysis& a);
 std::string ResistorGradeText(const calc_core::AnalysisSettings& s, const Writer& w);
 
 // Each part grade's best build against the spec, and what to buy (synthesis_section.cpp).

@@ -1,6 +1,8 @@
 // Writing and reading the settings by the keys of their table.
 #include "analysis_report/settings_json.h"
 
+#include "calc_core/catalogue_grades.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -13,6 +15,34 @@ namespace analysis_report {
 namespace {
 
 using Json = nlohmann::ordered_json;
+
+// A catalogue part's members beside the grades' figures.
+constexpr std::string_view ValueKey = "value_ohm";
+constexpr std::string_view MpnKey = "mpn";
+constexpr std::string_view ManufacturerKey = "manufacturer";
+
+// The parts list's values in ohms, or the catalogue's parts as objects: the value, each figure a
+// part gives by its key, the part number and maker.
+Json PartsJson(const calc_core::PartsList& parts) {
+    if (parts.catalogue.empty()) {
+        return parts.values;
+    }
+    const auto figures = calc_core::CatalogueFigures();
+    const auto columns = calc_core::GradeColumns();
+    Json list = Json::array();
+    for (const calc_core::CataloguePart& part : parts.catalogue) {
+        Json json = {{std::string(ValueKey), part.ohms}};
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            if (const std::optional<double>& value = part.*figures[i]) {
+                json[std::string(columns[i].key)] = *value;
+            }
+        }
+        json[std::string(MpnKey)] = part.mpn;
+        json[std::string(ManufacturerKey)] = part.manufacturer;
+        list.push_back(std::move(json));
+    }
+    return list;
+}
 
 // The part grades as objects, the fields of a grade list's line by their names.
 Json GradesJson(const calc_core::AnalysisSettings& settings) {
@@ -37,7 +67,7 @@ Json ValueJson(const calc_core::SettingRow& row, const calc_core::AnalysisSettin
         return std::string(row.choices[row.choiceOf(settings)]);
     case calc_core::SettingKind::List:
         return row.list == calc_core::ListKind::Grades ? GradesJson(settings)
-                                                       : Json(settings.parts);
+                                                       : PartsJson(settings.parts);
     case calc_core::SettingKind::Flag:
         return settings.*row.onOff;
     }
@@ -111,25 +141,65 @@ void ReadGrades(JsonReader& reader, std::string_view key, calc_core::AnalysisSet
     settings.grades = std::move(grades);
 }
 
+// A catalogue's part as PartsJson writes it; its text may not hold a comma or a line end, which
+// would split it in the catalogue's text.
+std::optional<calc_core::CataloguePart> ReadCataloguePart(JsonReader& reader) {
+    std::vector<std::string_view> keys = {ValueKey, MpnKey, ManufacturerKey};
+    for (const calc_core::GradeColumn& column : calc_core::GradeColumns()) {
+        keys.push_back(column.key);
+    }
+    reader.AllowOnly(keys);
+    calc_core::CataloguePart part;
+    part.ohms = reader.Number(ValueKey).value_or(0);
+    const auto figures = calc_core::CatalogueFigures();
+    const auto columns = calc_core::GradeColumns();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        part.*figures[i] = reader.OptionalNumber(columns[i].key);
+    }
+    for (const auto& [name, text] :
+         {std::pair{MpnKey, &part.mpn}, std::pair{ManufacturerKey, &part.manufacturer}}) {
+        *text = reader.String(name, "").value_or("");
+        if (!reader.failed() && text->find_first_of(",\r\n") != std::string::npos) {
+            reader.Fail(reader.Name(name) + " must not hold a comma or a line end");
+        }
+    }
+    return reader.failed() ? std::nullopt : std::optional(std::move(part));
+}
+
+// The values in ohms, or a catalogue's parts as objects; the core judges their figures.
 void ReadParts(JsonReader& reader, std::string_view key, calc_core::AnalysisSettings& settings) {
     const Json* member = reader.OptionalMember(key);
     if (member == nullptr) {
         return;
     }
-    std::vector<double> parts;
+    const auto isObject = [](const Json& item) { return item.is_object(); };
+    if (member->is_array() && !member->empty() &&
+        std::all_of(member->begin(), member->end(), isObject)) {
+        std::vector<calc_core::CataloguePart> catalogue;
+        for (const Json& item : *member) {
+            JsonReader reading = reader.Nested(item, key);
+            std::optional<calc_core::CataloguePart> part = ReadCataloguePart(reading);
+            if (!part) {
+                reader.Fail(reading.error());
+                return;
+            }
+            catalogue.push_back(std::move(*part));
+        }
+        settings.parts = calc_core::PartsListOf(std::move(catalogue));
+        return;
+    }
+    std::vector<double> values;
     for (const Json& item : member->is_array() ? *member : Json::array()) {
         if (!item.is_number()) {
             break;
         }
-        parts.push_back(item.get<double>());
+        values.push_back(item.get<double>());
     }
-    if (!member->is_array() || parts.size() != member->size()) {
-        reader.WrongType(key, "an array of resistances in ohms");
+    if (!member->is_array() || values.size() != member->size()) {
+        reader.WrongType(key, "an array of resistances in ohms, or of catalogue parts");
         return;
     }
-    std::sort(parts.begin(), parts.end());
-    parts.erase(std::unique(parts.begin(), parts.end()), parts.end());
-    settings.parts = std::move(parts);
+    settings.parts = calc_core::PartsListOf(std::move(values));
 }
 
 // One setting by its row's kind: a member that is absent keeps its default.
@@ -181,13 +251,16 @@ void ReadValue(JsonReader& reader, const calc_core::SettingRow& row,
 
 Json GradeJson(const calc_core::PartGrade& grade) {
     Json json = {{std::string(calc_core::GradeSeriesColumn),
-                  std::string(calc_core::SeriesName(grade.series))}};
+                  std::string(calc_core::GradeSeriesName(grade))}};
     for (const calc_core::GradeColumn& column : calc_core::GradeColumns()) {
         if (const std::optional<double> value = column.get(grade)) {
             json[std::string(column.key)] = *value;
         }
     }
     json[std::string(calc_core::GradeNameColumn)] = grade.name;
+    if (calc_core::IsCatalogueGrade(grade)) {
+        json["catalogue_parts"] = grade.lines; // indices into the settings' parts, from 0
+    }
     return json;
 }
 

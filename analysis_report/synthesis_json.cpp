@@ -21,6 +21,8 @@ std::string_view StatusName(GradeStatus status) {
         return "no_parts_list";
     case GradeStatus::NoR2InRange:
         return "no_r2_in_range";
+    case GradeStatus::NoR2Value:
+        return "no_r2_value";
     case GradeStatus::Refused:
         return "refused";
     case GradeStatus::OverRating:

@@ -4,6 +4,7 @@
 
 #include "analysis_report/term_text.h"
 
+#include "calc_core/catalogue_grades.h"
 #include "calc_core/part_power.h"
 #include "calc_core/synthesis.h"
 
@@ -60,7 +61,7 @@ calc_core::BuildPower PowerOfBuild(const DesignAnalysis& a, const calc_core::Bui
 std::vector<std::string> GradeRow(std::size_t index, const GradeSynthesis& g, const Writer& w) {
     const PartGrade& grade = g.grade;
     std::vector<std::string> row = {
-        std::to_string(index + 1), std::string(SeriesName(grade.series)),
+        std::to_string(index + 1), std::string(calc_core::GradeSeriesName(grade)),
         std::string(PlusMinus) + w.Setting(grade.tolerancePct) + " %",
         std::string(PlusMinus) + w.Setting(grade.tcrPpm) + " ppm/\u00b0C", grade.name};
     const std::optional<double> board = calc_core::BoardPrice(grade);
@@ -84,8 +85,11 @@ Note MethodNote(const DesignAnalysis& a, const Writer& w) {
                                ? "R2 free from " + w.Ohms(*s.r2MinOhms) + " to " +
                                      w.Ohms(*s.r2MaxOhms) + " of the grade's values"
                                : "R2 as designed, " + w.Ohms(a.design.circuit.r2);
-    return {"Each grade's best build: R1 and R3 of its values from " +
-            calc_core::SeriesRangeText() + " (or the parts list's), with " + r2 +
+    const std::string values =
+        s.parts.catalogue.empty()
+            ? "of its values from " + calc_core::SeriesRangeText() + " (or the parts list's)"
+            : "of its parts in the catalogue";
+    return {"Each grade's best build: R1 and R3 " + values + ", with " + r2 +
             ", judged by its worst-case bands with the grade's tolerance and TCR and every other "
             "setting against each level's target " +
             SpecText(s.specPct, w) +
@@ -101,6 +105,9 @@ std::string SkippedText(std::size_t index, const GradeSynthesis& g) {
         return grade + "it names the parts list, and there is none.";
     case GradeStatus::NoR2InRange:
         return grade + "none of its values lies in R2's range.";
+    case GradeStatus::NoR2Value:
+        return grade + "the catalogue has none of its parts at R2 as designed; give R2's range "
+                       "to choose R2 as well.";
     case GradeStatus::Refused:
         return grade + g.refusal;
     case GradeStatus::OverRating:
@@ -156,10 +163,23 @@ std::vector<Note> LimitNotes(const DesignAnalysis& a, const calc_core::SpecLimit
 std::vector<Note> SynthesisNotes(const DesignAnalysis& a, const Writer& w) {
     const calc_core::Synthesis& synthesis = *a.synthesis;
     std::vector<Note> notes = {MethodNote(a, w)};
+    if (!a.settings.parts.catalogue.empty()) {
+        notes.push_back({CatalogueNote(a)});
+    }
     for (std::size_t i = 0; i < synthesis.grades.size(); ++i) {
         if (synthesis.grades[i].status != GradeStatus::Searched) {
             notes.push_back({SkippedText(i, synthesis.grades[i])});
         }
+    }
+    if (synthesis.mixAssignments > calc_core::MaxMixAssignments) {
+        notes.push_back({"A grade for each part was not looked for: the " +
+                             std::to_string(synthesis.grades.size()) + " grades make " +
+                             std::to_string(synthesis.mixAssignments) +
+                             " assignments of a grade to R1, R2 and R3, more than the " +
+                             std::to_string(calc_core::MaxMixAssignments) +
+                             " the search tries. Give the parts of a series one price, so that "
+                             "they make one grade.",
+                         true});
     }
     if (synthesis.chosen) {
         const GradeSynthesis& chosen = synthesis.grades[*synthesis.chosen];
@@ -172,6 +192,9 @@ std::vector<Note> SynthesisNotes(const DesignAnalysis& a, const Writer& w) {
         if (synthesis.mixed && throughout && synthesis.mixed->price < *throughout) {
             notes.push_back({"A grade for each part costs less: see Buy."});
         }
+    } else if (synthesis.mixed) {
+        notes.push_back({"No grade meets the " + SpecText(a.settings.specPct, w) +
+                         " spec for all three parts, but a grade for each part does: see Buy."});
     } else if (synthesis.limit) {
         const std::vector<Note> limit = LimitNotes(a, *synthesis.limit, w);
         notes.insert(notes.end(), limit.begin(), limit.end());
@@ -185,8 +208,17 @@ std::vector<Note> SynthesisNotes(const DesignAnalysis& a, const Writer& w) {
 
 } // namespace
 
+std::string CatalogueNote(const DesignAnalysis& a) {
+    const std::size_t parts = a.settings.parts.catalogue.size();
+    const std::size_t grades = a.synthesis->grades.size();
+    return "The parts catalogue stood in for the part grades: its " + std::to_string(parts) +
+           (parts == 1 ? " part" : " parts") + ", grouped by their figures into " +
+           std::to_string(grades) + (grades == 1 ? " grade" : " grades") +
+           ", cheapest first; a part's figure it leaves out is the setting's.";
+}
+
 std::string GradeText(const PartGrade& grade, const Writer& w) {
-    return std::string(SeriesName(grade.series)) + " " +
+    return std::string(calc_core::GradeSeriesName(grade)) + " " +
            ToleranceAndTcr(grade.tolerancePct, grade.tcrPpm, w) +
            (grade.name.empty() ? "" : " (" + grade.name + ")");
 }

@@ -81,13 +81,17 @@ std::string HelpText(const SettingRow& row) {
 }
 
 bool PartsListUsed(const AnalysisSettings& s, bool synthesis) {
-    return s.series == ESeries::Parts ||
+    return s.series == ESeries::Parts || (synthesis && !s.parts.catalogue.empty()) ||
            (synthesis && std::any_of(s.grades.begin(), s.grades.end(), [](const PartGrade& g) {
                 return g.series == ESeries::Parts;
             }));
 }
 
-std::string_view UnusedPartsListNote() {
+std::string_view UnusedPartsListNote(const AnalysisSettings& s) {
+    if (!s.parts.catalogue.empty()) {
+        return "The parts catalogue is not used: the synthesis of the parts to buy chooses among "
+               "its parts, and the series parts takes its values.";
+    }
     return "The parts list is not used: neither the series nor a part grade names it. To use it, "
            "choose the series parts, or add a grade that names it, such as \"parts, 1, 100\", "
            "to the part grades.";

@@ -5,6 +5,7 @@
 
 #include "calc_core/criterion_settings.h"
 #include "calc_core/part_grades.h"
+#include "calc_core/parts_list.h"
 #include "calc_core/preferred_values.h"
 #include "calc_core/units.h"
 #include "calc_core/yield_settings.h"
@@ -49,9 +50,9 @@ struct AnalysisSettings {
     std::vector<PartGrade> grades = DefaultPartGrades();
     std::optional<double> r2MinOhms{};
     std::optional<double> r2MaxOhms{};
-    // The user's own values, ohms ascending without repeats: the series Parts, and the grades
-    // that name the parts list.
-    std::vector<double> parts{};
+    // The user's own values: the series Parts and the grades that name the parts list; or a
+    // catalogue, whose lines stand in for the grades.
+    PartsList parts{};
     // What the parts to buy must meet, and whether R1, R2 and R3 may each be of its own grade
     // when the grades have prices.
     BuildCriterion criterion = BuildCriterion::WorstCase;
@@ -188,11 +189,11 @@ std::string SettingsRefusal(const AnalysisSettings& settings);
 std::string RowRefusal(const SettingRow& row, const AnalysisSettings& settings);
 
 // Whether the analysis reads the parts list: for the series "parts", or with the synthesis for a
-// grade of it. A list given while neither takes it changes nothing.
+// catalogue or a grade of it. A list given while neither takes it changes nothing.
 bool PartsListUsed(const AnalysisSettings& settings, bool synthesis);
 
-// What to do with a parts list that nothing takes, as a note beside it.
-std::string_view UnusedPartsListNote();
+// What to do with a parts list (or catalogue) that nothing takes, as a note beside it.
+std::string_view UnusedPartsListNote(const AnalysisSettings& settings);
 
 // SettingsRefusal's sentence with the row being judged when it was refused; no row and no
 // sentence when all are in range.

@@ -2,6 +2,7 @@
 // and the fitted pair.
 #include "calc_core/design_analysis.h"
 
+#include "calc_core/catalogue_grades.h"
 #include "calc_core/finite_results.h"
 #include "calc_core/preferred_values.h"
 
@@ -76,7 +77,7 @@ Synthesis SynthesisOf(const DesignAnalysis& a) {
     if (s.r2MinOhms && s.r2MaxOhms) {
         r2Free = R2Range{*s.r2MinOhms, *s.r2MaxOhms};
     }
-    return Synthesise(a.design.circuit, a.targets(), s, s.grades, s.parts, r2Free);
+    return Synthesise(a.design.circuit, a.targets(), s, SynthesisGrades(s), s.parts.values, r2Free);
 }
 
 // The yields of YieldInputs, with one progress over all of them; false when it was stopped. A
@@ -155,7 +156,7 @@ AnalysisOutcome AnalyseDesign(const AnalysisDesign& design, const AnalysisSettin
     const std::vector<double> targets = SpecTargets(a);
     CheckSpec(a.set, targets, settings.specPct);
     const std::vector<double> values =
-        settings.series == ESeries::Parts ? settings.parts : SeriesValues(settings.series);
+        settings.series == ESeries::Parts ? settings.parts.values : SeriesValues(settings.series);
     a.preferred = BestPairs(c, PinLevels(c), *a.design.targetVoMax, *a.design.targetVoMin, values);
     JudgePairs(a.preferred, c, targets, settings);
     if (fit) {

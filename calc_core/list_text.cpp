@@ -1,6 +1,9 @@
 // Splitting a list's text into its entries.
 #include "calc_core/list_text.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace calc_core {
 
 std::string_view NextLine(std::string_view& rest) {
@@ -25,6 +28,20 @@ std::string_view TrimBlanks(std::string_view text) {
 std::string_view EntryOf(std::string_view line) {
     const std::string_view entry = TrimBlanks(line);
     return entry.starts_with('#') ? std::string_view() : entry;
+}
+
+std::string_view NextField(std::string_view& rest) {
+    const std::size_t comma = rest.find(',');
+    const std::string_view field = TrimBlanks(rest.substr(0, comma));
+    rest.remove_prefix(comma == std::string_view::npos ? rest.size() : comma + 1);
+    return field;
+}
+
+bool NamesColumn(std::string_view field, std::string_view column) {
+    return std::equal(field.begin(), field.end(), column.begin(), column.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
 }
 
 std::string LineMessage(std::size_t number) {

@@ -55,4 +55,10 @@ std::string LineMessage(std::size_t number);
 // Blanks and tabs cut from both ends.
 std::string_view TrimBlanks(std::string_view text);
 
+// Splits off the text of `rest` up to its first comma, blanks cut; the rest follows the comma.
+std::string_view NextField(std::string_view& rest);
+
+// Whether a header's field is the column's name, without regard to case.
+bool NamesColumn(std::string_view field, std::string_view column);
+
 } // namespace calc_core

@@ -23,18 +23,33 @@ bool SamePrice(double a, double b) {
     return std::fabs(a - b) <= 1e-9 * std::max({1.0, std::fabs(a), std::fabs(b)});
 }
 
+// The indices of the grades whose flag is set.
+std::vector<std::size_t> Flagged(const std::vector<bool>& flags) {
+    std::vector<std::size_t> indices;
+    for (std::size_t i = 0; i < flags.size(); ++i) {
+        if (flags[i]) {
+            indices.push_back(i);
+        }
+    }
+    return indices;
+}
+
+// The assignments of the grades that can be searched, R2's among those that offer it.
+std::size_t AssignmentCount(const std::vector<bool>& usable, const std::vector<bool>& r2Usable) {
+    const std::size_t outer = Flagged(usable).size();
+    return outer * outer * Flagged(r2Usable).size();
+}
+
 // Every assignment of the grades that can be searched, cheapest first; on equal prices in the
 // order of R1's grade, then R2's, then R3's.
 std::vector<Assignment> Assignments(std::span<const PartGrade> grades,
-                                    const std::vector<bool>& usable) {
+                                    const std::vector<bool>& usable,
+                                    const std::vector<bool>& r2Usable) {
     std::vector<Assignment> all;
-    for (std::size_t a = 0; a < grades.size(); ++a) {
-        for (std::size_t b = 0; b < grades.size(); ++b) {
-            for (std::size_t c = 0; c < grades.size(); ++c) {
-                if (usable[a] && usable[b] && usable[c]) {
-                    all.push_back(
-                        {{a, b, c}, *grades[a].price + *grades[b].price + *grades[c].price});
-                }
+    for (const std::size_t a : Flagged(usable)) {
+        for (const std::size_t b : Flagged(r2Usable)) {
+            for (const std::size_t c : Flagged(usable)) {
+                all.push_back({{a, b, c}, *grades[a].price + *grades[b].price + *grades[c].price});
             }
         }
     }
@@ -74,12 +89,17 @@ class MixSearch {
             values_.push_back(GradeValues(grade, search.parts));
             usable_.push_back(!values_.back().empty() &&
                               SettingsRefusal(GradeSettings(settings, grade)).empty());
+            r2Usable_.push_back(
+                usable_.back() &&
+                !R2Choices(design.r2, grade, values_.back(), search.r2Range).empty());
         }
     }
 
+    std::size_t Count() const { return AssignmentCount(usable_, r2Usable_); }
+
     std::optional<MixedBuild> Cheapest() {
         std::optional<MixedBuild> best;
-        for (const Assignment& assignment : Assignments(search_.grades, usable_)) {
+        for (const Assignment& assignment : Assignments(search_.grades, usable_, r2Usable_)) {
             const std::optional<double> bound =
                 best ? std::optional(best->price) : search_.highestPrice;
             if (bound && !SamePrice(assignment.price, *bound) && assignment.price > *bound) {
@@ -94,17 +114,6 @@ class MixSearch {
     }
 
   private:
-    std::vector<double> R2Values(std::size_t grade) const {
-        if (!search_.r2Range) {
-            return {design_.r2};
-        }
-        std::vector<double> r2;
-        std::copy_if(
-            values_[grade].begin(), values_[grade].end(), std::back_inserter(r2),
-            [&](double v) { return v >= search_.r2Range->first && v <= search_.r2Range->second; });
-        return r2;
-    }
-
     Circuit CircuitOf(double r1, double r2, double r3) const {
         Circuit c = design_;
         c.r1 = r1;
@@ -118,7 +127,9 @@ class MixSearch {
         const auto grades = GradesOf(search_.grades, assignment.grades);
         const TermSizes sizes = SizesOf(settings_, grades);
         const BuildBands bands(design_, targets_, settings_, sizes);
-        const std::vector<double> r2Values = R2Values(assignment.grades[1]);
+        const std::size_t r2Grade = assignment.grades[1];
+        const std::vector<double> r2Values =
+            R2Choices(design_.r2, search_.grades[r2Grade], values_[r2Grade], search_.r2Range);
         const BuildFilter withinRatings = [&](double r1, double r2, double r3) {
             return WithinRatings(PowerOf(CircuitOf(r1, r2, r3)), grades, settings_.tempMaxC);
         };
@@ -149,6 +160,7 @@ class MixSearch {
     const MixedSearch& search_;
     std::vector<std::vector<double>> values_;
     std::vector<bool> usable_;
+    std::vector<bool> r2Usable_; // usable, with a value for R2
 };
 
 } // namespace
@@ -159,6 +171,9 @@ bool MixablePrices(std::span<const PartGrade> grades) {
 }
 
 std::vector<double> GradeValues(const PartGrade& grade, std::span<const double> parts) {
+    if (IsCatalogueGrade(grade)) {
+        return grade.values;
+    }
     if (grade.series != ESeries::Parts) {
         return SeriesValues(grade.series);
     }
@@ -166,6 +181,20 @@ std::vector<double> GradeValues(const PartGrade& grade, std::span<const double> 
     std::sort(values.begin(), values.end());
     values.erase(std::unique(values.begin(), values.end()), values.end());
     return values;
+}
+
+std::vector<double> R2Choices(double designedR2, const PartGrade& grade,
+                              const std::vector<double>& values,
+                              const std::optional<std::pair<double, double>>& range) {
+    if (!range) {
+        const bool offered = !IsCatalogueGrade(grade) ||
+                             std::binary_search(values.begin(), values.end(), designedR2);
+        return offered ? std::vector{designedR2} : std::vector<double>{};
+    }
+    std::vector<double> r2;
+    std::copy_if(values.begin(), values.end(), std::back_inserter(r2),
+                 [&](double v) { return v >= range->first && v <= range->second; });
+    return r2;
 }
 
 std::array<const PartGrade*, 3> GradesOf(std::span<const PartGrade> grades,
@@ -178,7 +207,17 @@ std::optional<MixedBuild> CheapestMix(const Circuit& design, const std::vector<d
     if (!MixablePrices(search.grades)) {
         return std::nullopt;
     }
-    return MixSearch(design, targets, settings, search).Cheapest();
+    MixSearch mix(design, targets, settings, search);
+    if (mix.Count() > MaxMixAssignments) {
+        return std::nullopt;
+    }
+    return mix.Cheapest();
+}
+
+std::size_t MixAssignments(const Circuit& design, const AnalysisSettings& settings,
+                           const MixedSearch& search) {
+    const std::vector<double> targets;
+    return MixablePrices(search.grades) ? MixSearch(design, targets, settings, search).Count() : 0;
 }
 
 } // namespace calc_core

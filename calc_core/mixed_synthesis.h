@@ -40,21 +40,38 @@ struct MixedSearch {
     std::optional<double> highestPrice;
 };
 
+// The most assignments of grades the search tries, about a second's work when none meets: a
+// catalogue whose lines differ in price makes a grade of each, and a grade for each part then
+// means the third power of their number (50 such lines make 125,000).
+inline constexpr std::size_t MaxMixAssignments = 125'000;
+
 // Every grade priced, and more than one grade: the grades may be mixed.
 bool MixablePrices(std::span<const PartGrade> grades);
+
+// The assignments of grades the search would try: the grades the settings accept for R1 and R3
+// squared, times those that offer R2 (R2Choices); 0 when the grades cannot be mixed.
+std::size_t MixAssignments(const Circuit& design, const AnalysisSettings& settings,
+                           const MixedSearch& search);
 
 // The cheapest build over every assignment of grades to R1, R2 and R3 whose build, the one with
 // the largest worst-case margin among those within their power ratings, meets the criterion; ties
 // in price go to the larger margin (with the yield criterion the smaller failure bound, with Cpk
 // the larger Cpk), then to the smaller R1, R3 and R2. Assignments are tried from the cheapest up,
-// and none dearer than a build found is tried. Absent when no assignment meets the criterion or
-// the grades cannot be mixed. The grades must be ones the settings accept (SettingsRefusal).
+// and none dearer than a build found is tried. Absent when no assignment meets the criterion, the
+// grades cannot be mixed, or there are more than MaxMixAssignments assignments. The grades must
+// be ones the settings accept (SettingsRefusal).
 std::optional<MixedBuild> CheapestMix(const Circuit& design, const std::vector<double>& targets,
                                       const AnalysisSettings& settings, const MixedSearch& search);
 
-// The values a grade offers, ascending without repeats: its series from LowestSeriesOhms to
-// HighestSeriesOhms, or the parts list's.
+// The values a grade offers, ascending without repeats: a catalogue grade's own, its series from
+// LowestSeriesOhms to HighestSeriesOhms, or the parts list's.
 std::vector<double> GradeValues(const PartGrade& grade, std::span<const double> parts);
+
+// The values of R2 a grade offers: with a range, those of its values within it (both ends
+// included); without, R2 as designed, which a catalogue's grade offers only among its values.
+std::vector<double> R2Choices(double designedR2, const PartGrade& grade,
+                              const std::vector<double>& values,
+                              const std::optional<std::pair<double, double>>& range);
 
 // The grades of R1, R2 and R3 in an assignment.
 std::array<const PartGrade*, 3> GradesOf(std::span<const PartGrade> grades,

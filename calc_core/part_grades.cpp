@@ -48,13 +48,6 @@ const GradeColumn Columns[] = {
      [](PartGrade& g, double v) { g.powerW = v; }},
 };
 
-bool SameWithoutCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
 std::string SeriesRefusal(std::string_view field) {
     std::string names;
     for (ESeries series : AllSeries) {
@@ -72,8 +65,10 @@ std::string InnerSubject(const SettingRow& row) {
     return subject;
 }
 
-// Reads a figure within its setting's limits; the refusal without the line's number.
-std::string ReadLimited(std::string_view field, const SettingRow& row, double& number) {
+} // namespace
+
+std::string ReadColumnFigure(std::string_view field, const GradeColumn& column, double& number) {
+    const SettingRow& row = ColumnRow(column);
     const ValueRead value = ReadValue(field, ValueKind::Number);
     if (const auto* problem = std::get_if<ValueProblem>(&value)) {
         return InnerSubject(row) + " " + QuotedForMessage(field) + " " +
@@ -87,13 +82,7 @@ std::string ReadLimited(std::string_view field, const SettingRow& row, double& n
            LimitWithUnit(row, row.highest) + ", not " + QuotedForMessage(field) + ".";
 }
 
-// Splits off the text up to the first comma, its blanks cut; the rest follows the comma.
-std::string_view NextField(std::string_view& rest) {
-    const std::size_t comma = rest.find(',');
-    const std::string_view field = TrimBlanks(rest.substr(0, comma));
-    rest.remove_prefix(comma == std::string_view::npos ? rest.size() : comma + 1);
-    return field;
-}
+namespace {
 
 // A line's columns: the series, the figures by GradeColumns (nullptr: not given) and the name.
 enum class Place : std::size_t { Series = 100, Name = 101 };
@@ -145,7 +134,7 @@ std::string ReadGrade(std::string_view entry, const Layout& layout, bool header,
         } else if (!field.empty() || Required(layout[i])) {
             const GradeColumn& column = Columns[layout[i]];
             double value = 0;
-            refusal = ReadLimited(field, ColumnRow(column), value);
+            refusal = ReadColumnFigure(field, column, value);
             column.set(grade, value);
         }
         if (!refusal.empty()) {
@@ -157,14 +146,14 @@ std::string ReadGrade(std::string_view entry, const Layout& layout, bool header,
 
 // The column a header's field names; nullopt for none.
 std::optional<std::size_t> ColumnOf(std::string_view field) {
-    if (SameWithoutCase(field, GradeSeriesColumn)) {
+    if (NamesColumn(field, GradeSeriesColumn)) {
         return std::size_t(Place::Series);
     }
-    if (SameWithoutCase(field, GradeNameColumn)) {
+    if (NamesColumn(field, GradeNameColumn)) {
         return std::size_t(Place::Name);
     }
     for (std::size_t i = 0; i < std::size(Columns); ++i) {
-        if (SameWithoutCase(field, Columns[i].header)) {
+        if (NamesColumn(field, Columns[i].header)) {
             return i;
         }
     }

@@ -6,6 +6,7 @@
 #include "calc_core/list_text.h"
 #include "calc_core/preferred_values.h"
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
@@ -27,7 +28,16 @@ struct PartGrade {
     std::optional<double> price{};
     // A part's power rating up to 70 °C [W]; absent: not judged.
     std::optional<double> powerW{};
+    // A grade of a parts catalogue: its values, ascending, and the catalogue's line of each (an
+    // index into PartsList::catalogue). Empty for a grade of a series or of the plain parts list.
+    std::vector<double> values{};
+    std::vector<std::size_t> lines{};
 };
+
+// Whether the grade is a catalogue's, its values its own.
+inline bool IsCatalogueGrade(const PartGrade& grade) {
+    return !grade.values.empty();
+}
 
 // A figure of a grade's parts: its name in a grade list's header and its key in JSON. One that
 // stands in for a setting of the resistors has that setting's row, with its limits and unit, and
@@ -45,6 +55,10 @@ std::span<const GradeColumn> GradeColumns();
 
 // The row that judges and writes the column's figures.
 const SettingRow& ColumnRow(const GradeColumn& column);
+
+// Reads a field of the column within its row's limits; the refusal, a sentence without the
+// line's number ("the price '-1' must be from 0 to ..."), or empty.
+std::string ReadColumnFigure(std::string_view field, const GradeColumn& column, double& number);
 
 // The header names of the series and of the name, around the figures' columns.
 inline constexpr std::string_view GradeSeriesColumn = "series";

@@ -7,7 +7,7 @@ std::vector<SettingNotice> SettingNotices(const AnalysisSettings& settings) {
     std::vector<SettingNotice> notices;
     // The window and the page search the grades with every analysis.
     if (!settings.parts.empty() && !PartsListUsed(settings, true)) {
-        notices.push_back({FindSetting("parts"), std::string(UnusedPartsListNote())});
+        notices.push_back({FindSetting("parts"), std::string(UnusedPartsListNote(settings))});
     }
     return notices;
 }

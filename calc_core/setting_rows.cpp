@@ -130,16 +130,12 @@ std::string ReadGrades(S& s, std::string_view text) {
     return read.error;
 }
 std::string PartsText(const S& s) {
-    std::string text;
-    for (double value : s.parts) {
-        text += ShortestText(value) + "\n";
-    }
-    return text;
+    return PartsListText(s.parts);
 }
 std::string ReadParts(S& s, std::string_view text) {
-    ListRead<double> read = ReadPartsList(text);
+    PartsRead read = ReadPartsList(text);
     if (read.error.empty()) {
-        s.parts = std::move(read.values);
+        s.parts = std::move(read.list);
     }
     return read.error;
 }

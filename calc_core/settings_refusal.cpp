@@ -6,6 +6,7 @@
 #include <bit>
 #include <cctype>
 #include <cmath>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,32 +39,53 @@ std::string WholeRefusal(const SettingRow& row, const S& s) {
            std::to_string(row.highestWhole) + AnalyseSuffix;
 }
 
-// Each grade's tolerance and TCR within their rows' limits.
-std::string GradesRefusal(const S& s) {
-    if (s.grades.empty()) {
-        return "The part grades must hold a grade" + AnalyseSuffix;
-    }
-    for (std::size_t i = 0; i < s.grades.size(); ++i) {
-        const std::string grade = "Part grade " + std::to_string(i + 1) + ": ";
-        for (const GradeColumn& column : GradeColumns()) {
-            const std::optional<double> value = column.get(s.grades[i]);
-            if (!value) {
-                continue;
-            }
+// Each figure a grade or a catalogue's line gives within its column's row's limits; the refusal
+// begins with the grade or line it names.
+template <typename Figure> std::string FiguresRefusal(const std::string& which, Figure figure) {
+    for (const GradeColumn& column : GradeColumns()) {
+        if (const std::optional<double> value = figure(column)) {
             const SettingRow& row = ColumnRow(column);
             std::string subject(row.subject);
             subject[0] = char(std::tolower(static_cast<unsigned char>(subject[0])));
             if (std::string reason = NumberRefusal(row, subject, *value); !reason.empty()) {
-                return grade + reason;
+                return which + reason;
             }
         }
     }
     return {};
 }
 
+std::string GradesRefusal(const S& s) {
+    if (s.grades.empty()) {
+        return "The part grades must hold a grade" + AnalyseSuffix;
+    }
+    for (std::size_t i = 0; i < s.grades.size(); ++i) {
+        const std::string refusal =
+            FiguresRefusal("Part grade " + std::to_string(i + 1) + ": ",
+                           [&](const GradeColumn& column) { return column.get(s.grades[i]); });
+        if (!refusal.empty()) {
+            return refusal;
+        }
+    }
+    return {};
+}
+
+// Each value within the series' range, and each catalogue line's figures within their limits.
 std::string PartsRefusal(const SettingRow& row, const S& s) {
-    for (std::size_t i = 0; i < s.parts.size(); ++i) {
-        const double value = s.parts[i];
+    const std::span<std::optional<double> CataloguePart::*const> figures = CatalogueFigures();
+    for (std::size_t i = 0; i < s.parts.catalogue.size(); ++i) {
+        const CataloguePart& part = s.parts.catalogue[i];
+        const std::string refusal =
+            FiguresRefusal("Part " + std::to_string(i + 1) + " of the parts catalogue: ",
+                           [&](const GradeColumn& column) {
+                               return part.*figures[std::size_t(&column - GradeColumns().data())];
+                           });
+        if (!refusal.empty()) {
+            return refusal;
+        }
+    }
+    for (std::size_t i = 0; i < s.parts.values.size(); ++i) {
+        const double value = s.parts.values[i];
         if (!(value >= LowestSeriesOhms && value <= HighestSeriesOhms)) {
             return std::string(row.subject) + "'s value " + std::to_string(i + 1) +
                    " must be from " + SeriesRangeText() + AnalyseSuffix;

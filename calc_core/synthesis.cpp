@@ -17,15 +17,8 @@
 namespace calc_core {
 namespace {
 
-std::vector<double> R2Values(const Circuit& design, const std::vector<double>& values,
-                             const std::optional<R2Range>& r2Free) {
-    if (!r2Free) {
-        return {design.r2};
-    }
-    std::vector<double> r2Values;
-    std::copy_if(values.begin(), values.end(), std::back_inserter(r2Values),
-                 [&](double r2) { return r2 >= r2Free->min && r2 <= r2Free->max; });
-    return r2Values;
+std::optional<std::pair<double, double>> RangeOf(const std::optional<R2Range>& r2Free) {
+    return r2Free ? std::optional(std::pair{r2Free->min, r2Free->max}) : std::nullopt;
 }
 
 Circuit CircuitOf(const Circuit& design, double r1, double r2, double r3) {
@@ -57,10 +50,10 @@ GradeSearch SearchGrade(const Circuit& design, const std::vector<double>& target
     const AnalysisSettings s = GradeSettings(settings, grade);
     g.refusal = SettingsRefusal(s);
     const std::vector<double> values = GradeValues(grade, parts);
-    const std::vector<double> r2Values = R2Values(design, values, r2Free);
+    const std::vector<double> r2Values = R2Choices(design.r2, grade, values, RangeOf(r2Free));
     g.status = !g.refusal.empty() ? GradeStatus::Refused
                : values.empty()   ? GradeStatus::NoPartsList
-               : r2Values.empty() ? GradeStatus::NoR2InRange
+               : r2Values.empty() ? (r2Free ? GradeStatus::NoR2InRange : GradeStatus::NoR2Value)
                                   : GradeStatus::Searched;
     if (g.status != GradeStatus::Searched) {
         return search;
@@ -163,17 +156,17 @@ Synthesis Synthesise(const Circuit& design, const std::vector<double>& targets,
     if (!synthesis.chosen && nearest) {
         synthesis.limit = LimitOf(design, targets, settings, *nearest, synthesis.grades[*nearest]);
     }
-    // A mix is looked for below the price of the cheapest grade throughout that meets: where
-    // none does, trying every assignment would cost hundreds of searches for what is, in practice,
-    // a design no resistor choice saves (synthesis.limit says what holds it).
+    // A mix of the grades is looked for below the price of the cheapest grade throughout that
+    // meets: where none does, trying every assignment would cost hundreds of searches for what
+    // is, in practice, a design no resistor choice saves (synthesis.limit says what holds it). A
+    // catalogue's grade seldom holds all three values, so its mix is looked for in any case.
     const std::optional<double> uniformPrice =
         synthesis.chosen ? BoardPrice(grades[*synthesis.chosen]) : std::nullopt;
-    if (settings.mixGrades && uniformPrice) {
-        synthesis.mixed =
-            CheapestMix(design, targets, settings,
-                        {grades, parts,
-                         r2Free ? std::optional(std::pair{r2Free->min, r2Free->max}) : std::nullopt,
-                         CriterionOf(settings), uniformPrice});
+    const bool catalogue = std::any_of(grades.begin(), grades.end(), IsCatalogueGrade);
+    const MixedSearch search{grades, parts, RangeOf(r2Free), CriterionOf(settings), uniformPrice};
+    if (settings.mixGrades && (uniformPrice || catalogue)) {
+        synthesis.mixAssignments = MixAssignments(design, settings, search);
+        synthesis.mixed = CheapestMix(design, targets, settings, search);
     }
     return synthesis;
 }

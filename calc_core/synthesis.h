@@ -39,6 +39,7 @@ enum class GradeStatus {
     Searched,
     NoPartsList, // a grade of the parts list, given none: not searched
     NoR2InRange, // with R2 free, none of the grade's values lies in the range
+    NoR2Value,   // a catalogue's grade without a line at R2 as designed
     Refused,     // the grade's tolerance with its TCR over the range reaches 100 %
     OverRating,  // every build dissipates more than the grade's rating somewhere
 };
@@ -90,8 +91,11 @@ struct Synthesis {
     std::vector<Build> builds;
     std::optional<SpecLimit> limit; // when no grade meets the spec
     // With prices and mixing, the cheapest build with a grade for each resistor (CheapestMix) at
-    // no more than the chosen grade's price for all three; absent without a chosen grade.
+    // no more than the chosen grade's price for all three; absent without a chosen grade, unless
+    // the grades are a catalogue's.
     std::optional<MixedBuild> mixed;
+    // The assignments the mix would try (MixAssignments); past MaxMixAssignments none is tried.
+    std::size_t mixAssignments = 0;
 };
 
 // Searches each grade for its best build: R1 and R3 from the grade's values (the series from

@@ -516,7 +516,7 @@ void NoteUnusedParts(const CLI::App& command, ParsedArguments& parsed) {
                                           : false;
     if (settings && command.count("--parts") > 0 &&
         !calc_core::PartsListUsed(*settings, synthesis)) {
-        parsed.note = "--parts: " + std::string(calc_core::UnusedPartsListNote());
+        parsed.note = "--parts: " + std::string(calc_core::UnusedPartsListNote(*settings));
     }
 }
 

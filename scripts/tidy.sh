@@ -43,6 +43,7 @@ for file in "$work"/times/*; do
     name="$(basename "$file" | tr : /)"
     printf '%s %s\n' "$(awk '{ print $1 + $2 }' "$file")" "${name#"$root"/}"
 done | sort -rn >"$work/cpu"
+cp "$work/cpu" "$build_dir/tidy-cpu.txt"
 echo "clang-tidy: ${#files[@]} files clean in $((SECONDS - start)) s," \
     "$(awk '{ sum += $1 } END { printf "%.0f", sum }' "$work/cpu") s of CPU; the slowest:"
 head -n 5 "$work/cpu" | awk '{ printf "    %5.1f s  %s\n", $1, $2 }'

@@ -47,7 +47,7 @@ AnalysisSettings Settings(double specPct, bool looserLast) {
     s.specPct = specPct;
     if (looserLast) {
         s.grades.push_back({calc_core::ESeries::Parts, 1, 100, {}, ""});
-        s.parts = {4700, 10000, 68000};
+        s.parts.values = {4700, 10000, 68000};
     }
     return s;
 }
@@ -142,7 +142,7 @@ TEST(Advice, AnUnusedPartsListIsSaidBesideTheSettings) {
         "choose the series parts, or add a grade that names it, such as \"parts, 1, 100\", to "
         "the part grades.";
     AnalysisSettings given;
-    given.parts = {4700, 10000, 68000};
+    given.parts.values = {4700, 10000, 68000};
     AnalysisSettings series = given;
     series.series = calc_core::ESeries::Parts;
     AnalysisSettings graded = Settings(5, true);

@@ -1,5 +1,6 @@
 // The design file's reader: every refusal is one sentence naming the file and the place, and a
 // good file gives back what was written.
+#include "calc_core/parts_list.h"
 #include "design_file/design_file_reader.h"
 #include "design_file/design_file_writer.h"
 
@@ -89,7 +90,16 @@ INSTANTIATE_TEST_SUITE_P(
         Change{"FitR3Zero", "/fit", R"({"r1": 64900, "r3": 0})", "at fit, the fitted R3 must be above 0 \u03a9 to analyse the design."},
         Change{"YieldEstimatedText", "/yield_estimated", R"("yes")", "yield_estimated must be true or false."},
         Change{"NoteNull", "/note", "null", "note must be a string."},
-        Change{"NoteMissing", "/note", nullptr, "note is missing."}));
+        Change{"NoteMissing", "/note", nullptr, "note is missing."},
+        // A parts catalogue's parts: every member of a part known, texts that stay on one line of
+        // the catalogue's text, figures within their limits.
+        Change{"PartsMixed", "/settings/parts", R"([1000, {"value_ohm": 2000}])", "settings.parts must be an array of resistances in ohms, or of catalogue parts."},
+        Change{"PartUnknownMember", "/settings/parts", R"([{"value_ohm": 1000, "colour": "red"}])", "settings.parts.colour is not a member it can have."},
+        Change{"PartWithoutValue", "/settings/parts", R"([{"mpn": "X"}])", "settings.parts.value_ohm is missing."},
+        Change{"PartMpnWithComma", "/settings/parts", R"([{"value_ohm": 1000, "mpn": "A,B"}])", "settings.parts.mpn must not hold a comma or a line end."},
+        Change{"PartMakerOnTwoLines", "/settings/parts", R"([{"value_ohm": 1000, "manufacturer": "A\nB"}])", "settings.parts.manufacturer must not hold a comma or a line end."},
+        Change{"PartNegativePrice", "/settings/parts", R"([{"value_ohm": 1000}, {"value_ohm": 2000, "price": -1}])", "at settings.parts, part 2 of the parts catalogue: the price must be from 0 to 1000000000000 to analyse the design."},
+        Change{"PartValueZero", "/settings/parts", R"([{"value_ohm": 0}])", "at settings.parts, the parts list's value 1 must be from 1 \u03a9 to 10 M\u03a9 to analyse the design."}));
 // clang-format on
 
 struct Text {
@@ -131,6 +141,21 @@ INSTANTIATE_TEST_SUITE_P(
         Text{"NotAnObject", "[1]", "the file does not hold a JSON object."},
         Text{"JustOverTheLimit", std::string(design_file::MaxFileBytes + 1, ' '), "it is larger than 1 MiB, which no design file is."}));
 // clang-format on
+
+// A parts catalogue, figures given and left out, with its part numbers, reads back as written.
+TEST(DesignFileReader, PartsCatalogueComesBackAsWritten) {
+    design_file::Design design;
+    design.inputs = {10000, 2.5, 40, 30, 0};
+    design.settings.parts =
+        calc_core::ReadPartsList("value, tolerance, tcr, price, mpn, manufacturer\n"
+                                 "10k, 1, 50, 0.016, ERJ-1002, Panasonic\n"
+                                 "10k, , , 0.013, , \n4k7, 0.1, 25, , X, Y\n")
+            .list;
+    const design_file::DesignRead read = ReadDesign(design_file::DesignText(design), "rail.okep");
+    ASSERT_TRUE(read.design) << read.error;
+    EXPECT_EQ(read.design->settings.parts, design.settings.parts);
+    EXPECT_EQ(read.design->settings.parts.catalogue.size(), 3u);
+}
 
 TEST(DesignFileReader, SixteenLevelsAreRead) {
     const std::string text = "{\"a\": " + std::string(15, '[') + std::string(15, ']') + "}";
