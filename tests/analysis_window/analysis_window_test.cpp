@@ -24,7 +24,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include <memory>
 

@@ -20,7 +20,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include <algorithm>
 #include <cstdlib>

@@ -17,7 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSpinBox>
-#include <QtTest>
+#include <QTest>
 
 #include <algorithm>
 #include <cmath>

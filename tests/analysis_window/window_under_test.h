@@ -9,7 +9,7 @@
 #include "calc_core/design_calculation.h"
 
 #include <QString>
-#include <QtTest>
+#include <QTest>
 
 #include <memory>
 #include <string>

@@ -17,7 +17,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using analysis_window::AnalysisWindow;
 using main_window::DesignDocument;

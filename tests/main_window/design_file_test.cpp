@@ -18,7 +18,7 @@
 #include <QProcess>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using analysis_window::AnalysisWindow;
 using calc_core::Tab;

@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QtTest>
+#include <QTest>
 
 using analysis_window::AnalysisWindow;
 using calc_core::Tab;

@@ -5,7 +5,7 @@
 
 #include <QPainter>
 #include <QSvgRenderer>
-#include <QtTest>
+#include <QTest>
 
 #include <cmath>
 

@@ -12,7 +12,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QXmlStreamReader>
-#include <QtTest>
+#include <QTest>
 
 #include <algorithm>
 #include <cstring>

@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QtTest>
+#include <QTest>
 
 #include <algorithm>
 

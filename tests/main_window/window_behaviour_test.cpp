@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QtTest>
+#include <QTest>
 
 using main_window::Orvalen;
 using namespace window_test;

@@ -11,7 +11,7 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QTabWidget>
-#include <QtTest>
+#include <QTest>
 
 #include <algorithm>
 #include <cmath>

@@ -15,7 +15,7 @@
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QtTest>
+#include <QTest>
 
 #include <utility>
 

@@ -13,7 +13,7 @@
 #include <QStyleOption>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QtTest>
+#include <QTest>
 
 using main_window::PictureBox;
 

@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QtTest>
+#include <QTest>
 
 class WindowStartUpTest : public QObject, window_test::WindowFixture {
     Q_OBJECT

@@ -12,7 +12,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTabWidget>
-#include <QtTest>
+#include <QTest>
 
 #include <algorithm>
 #include <array>

@@ -174,7 +174,9 @@ function readSettingRequest(r) {
   const key = r.pick(['parts', 'grades', 'r2_min', 'r2_max', 'boards', 'seed', 'distribution',
                       'spec_pct', 'series']);
   const texts = {
-    parts: ['4k7\n10k\n470R', '4k7\r\n4x7', '', '# none\n', '\ufeff1M\n2M2\n1M', '0.5\n'],
+    parts: ['4k7\n10k\n470R', '4k7\r\n4x7', '', '# none\n', '\ufeff1M\n2M2\n1M', '0.5\n',
+            'value, price, mpn, manufacturer\n4k7, 0.01, A-1, Maker\n4k7, 0.02, B-1,\n10k, , ,',
+            'Value, TCR\n1k, 50\n2k, -1', 'value, colour\n1k, red', 'mpn, price\nX, 1'],
     grades: ['E96, 1, 50, thick film', 'parts, 0.1, 25', '', 'E7, 1, 50', 'E24, 100, 5'],
     r2_min: ['4k7', '', ' 10k ', '0.5', '1e7', '4x7'],
     r2_max: ['22k', '1e400', 'NaN'],
