@@ -213,14 +213,24 @@ test('Download report gives the command line\'s document for the same design and
 });
 
 test('Download bill of materials gives the command line\'s --format bom; none while nothing meets', {skip: NoCli}, async () => {
-  // spec, the button's state, the flags
-  const rows = [['5', true, []], ['1.5', false, ['--spec', '1.5']]];
-  for (const [spec, enabled, flags] of rows) {
+  // A catalogue of the worked example's parts in two grades, 10 kΩ in both.
+  const catalogue = 'value, tcr, price, mpn, manufacturer\n64.9k, 50, 0.016, ERJ-6492, Panasonic\n' +
+    '10k, 50, 0.016, ERJ-1002, Panasonic\n10k, 100, 0.013, RC-1002, Yageo\n7.15k, 100, 0.013, RC-7151, Yageo\n';
+  const catalogueFile = path.join(folder, 'catalogue.csv');
+  fs.writeFileSync(catalogueFile, catalogue);
+  // spec, the button's state, the flags, the parts box, a line the CSV must hold
+  const rows = [['5', true, [], '', /^R1,64900,1,50,0,4,/m],
+                ['1.5', false, ['--spec', '1.5'], ''],
+                ['5', true, ['--parts', catalogueFile], catalogue, /^R1,64900,1,50,0,2 \(Panasonic\),ERJ-6492,Panasonic,1,0.016,$/m]];
+  for (const [spec, enabled, flags, parts, line] of rows) {
     const page = await open(browser);
-    const download = await downloadsTo(page, path.join(folder, `bom-${spec}`));
+    const download = await downloadsTo(page, path.join(folder, `bom-${spec}-${flags.length}`));
     await pressTab(page, 'calc', {diode: 'no', texts: NoDiode});
     await click(page, 'AnalyseCalc');
     await change(page, 'Spec', spec);
+    if (parts) {
+      await change(page, 'Parts', parts);
+    }
     assert.equal(await page.$eval('#DownloadBom', (b) => !b.disabled), enabled, spec);
     const cli = spawnSync(Cli, [...NoDiodeArgs, ...flags, '--format', 'bom'], {encoding: 'utf8'});
     assert.equal(cli.status, enabled ? 0 : 1, cli.stderr);
@@ -228,7 +238,7 @@ test('Download bill of materials gives the command line\'s --format bom; none wh
       await click(page, 'DownloadBom');
       const csv = await download('design-bom.csv');
       assert.equal(csv, cli.stdout);
-      assert.match(csv, /^R1,64900,1,50,0,4,/m);
+      assert.match(csv, line);
     }
     assert.deepEqual(page.errors, []);
     await page.close();
