@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <limits>
-#include <numeric>
+#include <map>
 #include <tuple>
 
 namespace calc_core {
@@ -33,20 +33,16 @@ PartGrade GradeOf(const CataloguePart& part, const AnalysisSettings& settings) {
 std::vector<PartGrade> CatalogueGrades(const AnalysisSettings& settings) {
     const std::vector<CataloguePart>& lines = settings.parts.catalogue;
     std::vector<PartGrade> grades;
-    std::vector<std::size_t> groupOf(lines.size());
+    // Each set of figures' grade, so that a catalogue of a grade a line groups in n log n.
+    std::map<decltype(FiguresOf(CataloguePart{}, settings)), std::size_t> gradeOf;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const auto figures = FiguresOf(lines[i], settings);
-        std::size_t g = 0;
-        while (g < grades.size() &&
-               FiguresOf(lines[grades[g].lines.front()], settings) != figures) {
-            ++g;
-        }
-        if (g == grades.size()) {
+        const auto [at, added] = gradeOf.try_emplace(FiguresOf(lines[i], settings), grades.size());
+        if (added) {
             grades.push_back(GradeOf(lines[i], settings));
-        } else if (grades[g].name != lines[i].manufacturer) {
-            grades[g].name.clear();
+        } else if (grades[at->second].name != lines[i].manufacturer) {
+            grades[at->second].name.clear();
         }
-        grades[g].lines.push_back(i);
+        grades[at->second].lines.push_back(i);
     }
     for (PartGrade& grade : grades) {
         // Ascending by value, the first line of a repeated value kept.

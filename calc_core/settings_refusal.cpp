@@ -39,11 +39,13 @@ std::string WholeRefusal(const SettingRow& row, const S& s) {
            std::to_string(row.highestWhole) + AnalyseSuffix;
 }
 
-// Each figure a grade or a catalogue's line gives within its column's row's limits; the refusal
-// begins with the grade or line it names.
+// Each figure a grade or a catalogue's part gives, figure(i) for GradeColumns()[i], within its
+// column's row's limits; the refusal begins with the grade or part it names.
 template <typename Figure> std::string FiguresRefusal(const std::string& which, Figure figure) {
-    for (const GradeColumn& column : GradeColumns()) {
-        if (const std::optional<double> value = figure(column)) {
+    const std::span<const GradeColumn> columns = GradeColumns();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const GradeColumn& column = columns[i];
+        if (const std::optional<double> value = figure(i)) {
             const SettingRow& row = ColumnRow(column);
             std::string subject(row.subject);
             subject[0] = char(std::tolower(static_cast<unsigned char>(subject[0])));
@@ -61,8 +63,9 @@ std::string GradesRefusal(const S& s) {
     }
     for (std::size_t i = 0; i < s.grades.size(); ++i) {
         const std::string refusal =
-            FiguresRefusal("Part grade " + std::to_string(i + 1) + ": ",
-                           [&](const GradeColumn& column) { return column.get(s.grades[i]); });
+            FiguresRefusal("Part grade " + std::to_string(i + 1) + ": ", [&](std::size_t column) {
+                return GradeColumns()[column].get(s.grades[i]);
+            });
         if (!refusal.empty()) {
             return refusal;
         }
@@ -77,9 +80,7 @@ std::string PartsRefusal(const SettingRow& row, const S& s) {
         const CataloguePart& part = s.parts.catalogue[i];
         const std::string refusal =
             FiguresRefusal("Part " + std::to_string(i + 1) + " of the parts catalogue: ",
-                           [&](const GradeColumn& column) {
-                               return part.*figures[std::size_t(&column - GradeColumns().data())];
-                           });
+                           [&](std::size_t column) { return part.*figures[column]; });
         if (!refusal.empty()) {
             return refusal;
         }

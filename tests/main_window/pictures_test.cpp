@@ -11,8 +11,8 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QXmlStreamReader>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include <algorithm>
 #include <cstring>
