@@ -125,6 +125,15 @@ std::string ReadPart(std::string_view entry, const Layout& layout, CataloguePart
     return {};
 }
 
+std::vector<double> OhmsOf(const std::vector<CataloguePart>& parts) {
+    std::vector<double> values;
+    values.reserve(parts.size());
+    for (const CataloguePart& part : parts) {
+        values.push_back(part.ohms);
+    }
+    return values;
+}
+
 } // namespace
 
 std::span<std::optional<double> CataloguePart::*const> CatalogueFigures() {
@@ -138,11 +147,7 @@ PartsList PartsListOf(std::vector<double> values) {
 }
 
 PartsList PartsListOf(std::vector<CataloguePart> catalogue) {
-    std::vector<double> values;
-    for (const CataloguePart& part : catalogue) {
-        values.push_back(part.ohms);
-    }
-    PartsList list = PartsListOf(std::move(values));
+    PartsList list = PartsListOf(OhmsOf(catalogue));
     list.catalogue = std::move(catalogue);
     return list;
 }
@@ -171,11 +176,7 @@ PartsRead ReadPartsList(std::string_view text) {
     if (catalogue) {
         read.list = PartsListOf(std::move(lines));
     } else {
-        std::vector<double> values;
-        for (const CataloguePart& line : lines) {
-            values.push_back(line.ohms);
-        }
-        read.list = PartsListOf(std::move(values));
+        read.list = PartsListOf(OhmsOf(lines));
     }
     if (read.list.empty()) {
         read.error = catalogue ? "The parts catalogue holds no part."

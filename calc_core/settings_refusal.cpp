@@ -62,7 +62,7 @@ std::string GradesRefusal(const S& s) {
         return "The part grades must hold a grade" + AnalyseSuffix;
     }
     for (std::size_t i = 0; i < s.grades.size(); ++i) {
-        const std::string refusal =
+        std::string refusal =
             FiguresRefusal("Part grade " + std::to_string(i + 1) + ": ", [&](std::size_t column) {
                 return GradeColumns()[column].get(s.grades[i]);
             });
@@ -78,7 +78,7 @@ std::string PartsRefusal(const SettingRow& row, const S& s) {
     const std::span<std::optional<double> CataloguePart::*const> figures = CatalogueFigures();
     for (std::size_t i = 0; i < s.parts.catalogue.size(); ++i) {
         const CataloguePart& part = s.parts.catalogue[i];
-        const std::string refusal =
+        std::string refusal =
             FiguresRefusal("Part " + std::to_string(i + 1) + " of the parts catalogue: ",
                            [&](std::size_t column) { return part.*figures[column]; });
         if (!refusal.empty()) {

@@ -32,18 +32,22 @@ sed 's| -include [^ ]*/cmake_pch\.hxx||' "$database" >"$work/database/compile_co
 
 start=$SECONDS
 # Each file's findings are printed together, as it finishes; its CPU time is noted by its name.
+status=0
 printf '%s\n' "${files[@]}" | xargs -P 2 -I {} sh -c '
     if ! out=$(/usr/bin/time -f "%U %S" -o "$4/$(echo "$3" | tr / :)" \
         clang-tidy -p "$1" --quiet --warnings-as-errors="*" --header-filter="$2" "$3" 2>&1)
     then
         printf "%s\n" "$out"
         exit 1
-    fi' tidy "$work/database" "^$root_pattern/($folders)/" {} "$work/times"
+    fi' tidy "$work/database" "^$root_pattern/($folders)/" {} "$work/times" || status=$?
 for file in "$work"/times/*; do
     name="$(basename "$file" | tr : /)"
     printf '%s %s\n' "$(awk '{ print $1 + $2 }' "$file")" "${name#"$root"/}"
 done | sort -rn >"$work/cpu"
 cp "$work/cpu" "$build_dir/tidy-cpu.txt"
-echo "clang-tidy: ${#files[@]} files clean in $((SECONDS - start)) s," \
+verdict="clean"
+[ "$status" -eq 0 ] || verdict="read, some with findings,"
+echo "clang-tidy: ${#files[@]} files $verdict in $((SECONDS - start)) s," \
     "$(awk '{ sum += $1 } END { printf "%.0f", sum }' "$work/cpu") s of CPU; the slowest:"
 head -n 5 "$work/cpu" | awk '{ printf "    %5.1f s  %s\n", $1, $2 }'
+exit "$status"
