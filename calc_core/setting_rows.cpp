@@ -268,7 +268,10 @@ const SettingRow Rows[] = {
           .subject = "The parts list",
           .help = "Your own resistor values, one a line, as 4k7, 10k, 2M2 or 470R",
           .details = "The series parts, and the grades that name it, take only these values. "
-                     "Lines starting with # are comments.",
+                     "Lines starting with # are comments. A first line that names columns (value, "
+                     "tolerance, tcr, life_drift, price, power_w, mpn, manufacturer) makes it a "
+                     "catalogue: each line a part to buy, among which the synthesis chooses "
+                     "instead of the grades.",
           .group = Parts},
          ListKind::Parts, PartsText, ReadParts, CopyParts),
     Choice({.id = "Criterion", .key = "criterion", .flag = "--criterion", .label = "Criterion",
