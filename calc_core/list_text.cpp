@@ -1,8 +1,11 @@
 // Splitting a list's text into its entries.
 #include "calc_core/list_text.h"
 
+#include "calc_core/value_text.h"
+
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 namespace calc_core {
 
@@ -42,6 +45,50 @@ bool NamesColumn(std::string_view field, std::string_view column) {
         return std::tolower(static_cast<unsigned char>(x)) ==
                std::tolower(static_cast<unsigned char>(y));
     });
+}
+
+namespace {
+
+// The place of the column the field names; nullopt for none.
+std::optional<std::size_t> PlaceOf(std::string_view field, std::span<const ListColumn> columns) {
+    for (const ListColumn& column : columns) {
+        if (NamesColumn(field, column.name)) {
+            return column.place;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+bool IsHeaderLine(std::string_view entry, std::span<const ListColumn> columns) {
+    while (!entry.empty()) {
+        if (PlaceOf(NextField(entry), columns)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string ReadHeaderLine(std::string_view entry, std::span<const ListColumn> columns,
+                           std::string_view list, std::vector<std::size_t>& layout) {
+    while (!entry.empty()) {
+        const std::string_view field = NextField(entry);
+        const std::optional<std::size_t> place = PlaceOf(field, columns);
+        if (!place) {
+            std::string names;
+            for (const ListColumn& column : columns) {
+                names += (names.empty() ? "" : ", ") + std::string(column.name);
+            }
+            return QuotedForMessage(field) + " is not a column of a " + std::string(list) + " (" +
+                   names + ").";
+        }
+        if (std::find(layout.begin(), layout.end(), *place) != layout.end()) {
+            return "the column " + QuotedForMessage(field) + " is named twice.";
+        }
+        layout.push_back(*place);
+    }
+    return {};
 }
 
 std::string LineMessage(std::size_t number) {

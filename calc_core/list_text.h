@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,5 +61,20 @@ std::string_view NextField(std::string_view& rest);
 
 // Whether a header's field is the column's name, without regard to case.
 bool NamesColumn(std::string_view field, std::string_view column);
+
+// A column a list's header may name, and the place its reader gives the fields of it.
+struct ListColumn {
+    std::string_view name;
+    std::size_t place = 0;
+};
+
+// Whether the entry is a header rather than a line of values: one of its fields names a column.
+bool IsHeaderLine(std::string_view entry, std::span<const ListColumn> columns);
+
+// The places of the columns a header names, in its order; or the refusal of its first unknown
+// column ("'colour' is not a column of a <list> (value, tcr, ...)."; the columns as listed) or
+// repeated one, a sentence without the line's number. What a header must name, the reader judges.
+std::string ReadHeaderLine(std::string_view entry, std::span<const ListColumn> columns,
+                           std::string_view list, std::vector<std::size_t>& layout);
 
 } // namespace calc_core

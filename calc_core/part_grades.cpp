@@ -144,54 +144,23 @@ std::string ReadGrade(std::string_view entry, const Layout& layout, bool header,
     return {};
 }
 
-// The column a header's field names; nullopt for none.
-std::optional<std::size_t> ColumnOf(std::string_view field) {
-    if (NamesColumn(field, GradeSeriesColumn)) {
-        return std::size_t(Place::Series);
-    }
-    if (NamesColumn(field, GradeNameColumn)) {
-        return std::size_t(Place::Name);
-    }
+// The columns a grade list's header may name, in the order its refusal lists them.
+std::vector<ListColumn> ListColumns() {
+    std::vector<ListColumn> columns = {{GradeSeriesColumn, std::size_t(Place::Series)}};
     for (std::size_t i = 0; i < std::size(Columns); ++i) {
-        if (NamesColumn(field, Columns[i].header)) {
-            return i;
-        }
+        columns.push_back({Columns[i].header, i});
     }
-    return std::nullopt;
-}
-
-// Whether the line names columns rather than a grade: one of its fields is a column's name.
-bool IsHeader(std::string_view entry) {
-    while (!entry.empty()) {
-        if (ColumnOf(NextField(entry))) {
-            return true;
-        }
-    }
-    return false;
-}
-
-std::string ColumnNames() {
-    std::string names(GradeSeriesColumn);
-    for (const GradeColumn& column : Columns) {
-        names += ", " + std::string(column.header);
-    }
-    return names + ", " + std::string(GradeNameColumn);
+    columns.push_back({GradeNameColumn, std::size_t(Place::Name)});
+    return columns;
 }
 
 // The layout a header names, or the refusal of its first unknown or repeated column, or of a
 // required one it leaves out.
-std::string ReadHeader(std::string_view entry, Layout& layout) {
-    while (!entry.empty()) {
-        const std::string_view field = NextField(entry);
-        const std::optional<std::size_t> place = ColumnOf(field);
-        if (!place) {
-            return QuotedForMessage(field) + " is not a column of a grade list (" + ColumnNames() +
-                   ").";
-        }
-        if (std::find(layout.begin(), layout.end(), *place) != layout.end()) {
-            return "the column " + QuotedForMessage(field) + " is named twice.";
-        }
-        layout.push_back(*place);
+std::string ReadHeader(std::string_view entry, const std::vector<ListColumn>& columns,
+                       Layout& layout) {
+    if (std::string refusal = ReadHeaderLine(entry, columns, "grade list", layout);
+        !refusal.empty()) {
+        return refusal;
     }
     Layout required = {std::size_t(Place::Series)};
     for (std::size_t i = 0; i < std::size(Columns); ++i) {
@@ -247,9 +216,10 @@ std::vector<PartGrade> DefaultPartGrades() {
 ListRead<PartGrade> ReadPartGrades(std::string_view text) {
     ListRead<PartGrade> list;
     Layout layout;
+    const std::vector<ListColumn> columns = ListColumns();
     const bool read = ForEachEntry(text, [&](const EntryLine& line) {
-        if (layout.empty() && IsHeader(line.text)) {
-            std::string refusal = ReadHeader(line.text, layout);
+        if (layout.empty() && IsHeaderLine(line.text, columns)) {
+            std::string refusal = ReadHeader(line.text, columns, layout);
             list.error = refusal.empty() ? "" : LineMessage(line.number) + refusal;
             return refusal.empty();
         }

@@ -34,58 +34,24 @@ std::string ValueRefusal(std::string_view field, double& ohms) {
 enum class Place : std::size_t { Value = 100, Mpn = 101, Manufacturer = 102 };
 using Layout = std::vector<std::size_t>;
 
-std::optional<std::size_t> ColumnOf(std::string_view field) {
-    const std::pair<std::string_view, Place> texts[] = {
-        {CatalogueValueColumn, Place::Value},
-        {CatalogueMpnColumn, Place::Mpn},
-        {CatalogueManufacturerColumn, Place::Manufacturer}};
-    for (const auto& [name, place] : texts) {
-        if (NamesColumn(field, name)) {
-            return std::size_t(place);
-        }
+// The columns a catalogue's header may name, in the order its refusal lists them.
+std::vector<ListColumn> CatalogueColumns() {
+    std::vector<ListColumn> columns = {{CatalogueValueColumn, std::size_t(Place::Value)}};
+    for (std::size_t i = 0; i < GradeColumns().size(); ++i) {
+        columns.push_back({GradeColumns()[i].header, i});
     }
-    const std::span<const GradeColumn> figures = GradeColumns();
-    for (std::size_t i = 0; i < figures.size(); ++i) {
-        if (NamesColumn(field, figures[i].header)) {
-            return i;
-        }
-    }
-    return std::nullopt;
-}
-
-// Whether the line names columns rather than a value: one of its fields is a column's name.
-bool IsHeader(std::string_view entry) {
-    while (!entry.empty()) {
-        if (ColumnOf(NextField(entry))) {
-            return true;
-        }
-    }
-    return false;
-}
-
-std::string ColumnNames() {
-    std::string names(CatalogueValueColumn);
-    for (const GradeColumn& column : GradeColumns()) {
-        names += ", " + std::string(column.header);
-    }
-    return names + ", " + std::string(CatalogueMpnColumn) + ", " +
-           std::string(CatalogueManufacturerColumn);
+    columns.push_back({CatalogueMpnColumn, std::size_t(Place::Mpn)});
+    columns.push_back({CatalogueManufacturerColumn, std::size_t(Place::Manufacturer)});
+    return columns;
 }
 
 // The layout a header names, or the refusal of its first unknown or repeated column, or of a
 // header without the value.
-std::string ReadHeader(std::string_view entry, Layout& layout) {
-    while (!entry.empty()) {
-        const std::string_view field = NextField(entry);
-        const std::optional<std::size_t> place = ColumnOf(field);
-        if (!place) {
-            return QuotedForMessage(field) + " is not a column of a parts catalogue (" +
-                   ColumnNames() + ").";
-        }
-        if (std::find(layout.begin(), layout.end(), *place) != layout.end()) {
-            return "the column " + QuotedForMessage(field) + " is named twice.";
-        }
-        layout.push_back(*place);
+std::string ReadHeader(std::string_view entry, const std::vector<ListColumn>& columns,
+                       Layout& layout) {
+    if (std::string refusal = ReadHeaderLine(entry, columns, "parts catalogue", layout);
+        !refusal.empty()) {
+        return refusal;
     }
     if (std::find(layout.begin(), layout.end(), std::size_t(Place::Value)) == layout.end()) {
         return "the header must name the column " + std::string(CatalogueValueColumn) + ".";
@@ -157,10 +123,11 @@ PartsRead ReadPartsList(std::string_view text) {
     // A list of values alone is a catalogue whose lines give nothing but the value.
     std::vector<CataloguePart> lines;
     Layout layout;
+    const std::vector<ListColumn> columns = CatalogueColumns();
     const bool whole = ForEachEntry(text, [&](const EntryLine& line) {
         std::string refusal;
-        if (lines.empty() && layout.empty() && IsHeader(line.text)) {
-            refusal = ReadHeader(line.text, layout);
+        if (lines.empty() && layout.empty() && IsHeaderLine(line.text, columns)) {
+            refusal = ReadHeader(line.text, columns, layout);
         } else if (!layout.empty()) {
             refusal = ReadPart(line.text, layout, lines.emplace_back());
         } else {
